@@ -1,0 +1,25 @@
+# One static library per source layer, made from every .cpp file in its folder,
+# so that adding a file never needs a build-file edit.
+function(quillon_layer name dir)
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}/src")
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE "${CMAKE_SOURCE_DIR}/src")
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  endif()
+endfunction()
+
+# A test executable from every .cpp file in a folder.
+function(quillon_test_exe name dir)
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARGN})
+  target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}/tests")
+endfunction()
