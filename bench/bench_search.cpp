@@ -1,0 +1,173 @@
+// Search speed on a large macro: the plain engine and the regular-expression
+// engine walk every line of a million-line file as the editor's search does,
+// measured in the same run as grep counting the same text in the same file.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "BenchData.h"
+#include "search/EditorRegexSearch.h"
+#include "search/EditorSearch.h"
+
+// Every allocation of the program is counted, so a scan can show it makes none.
+// The replacements pair malloc with free themselves; the compiler cannot see
+// that once they are inlined into callers.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+namespace {
+std::atomic<long long> g_allocations{0};
+}
+void* operator new(std::size_t n) {
+  ++g_allocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Corpus {
+  std::string text;
+  std::vector<std::string_view> lines;
+  std::string path;
+};
+
+const Corpus& MillionLines() {
+  static const Corpus corpus = [] {
+    Corpus c;
+    c.text = GenerateTtlText(1000000);
+    std::size_t start = 0;
+    while (start < c.text.size()) {
+      std::size_t end = c.text.find("\r\n", start);
+      if (end == std::string::npos) end = c.text.size();
+      c.lines.emplace_back(c.text.data() + start, end - start);
+      start = end + 2;
+    }
+    c.path = WriteBenchFile("quillon_search_bench.ttl", c.text);
+    return c;
+  }();
+  return corpus;
+}
+
+// grep's count of matching lines, and its best time.
+struct Baseline {
+  long long count = -1;
+  double seconds = -1;
+};
+
+Baseline Grep(const std::string& options, const std::string& pattern) {
+  const std::string command = "LC_ALL=C grep -c " + options + " \"" + pattern + "\" " + MillionLines().path;
+  Baseline b;
+  b.seconds = TimeShellCommand(command, 5);
+  if (std::FILE* f = popen(command.c_str(), "r")) {
+    if (std::fscanf(f, "%lld", &b.count) != 1) b.count = -1;
+    pclose(f);
+  }
+  return b;
+}
+
+// Runs the engine over every line; returns the number of lines with an occurrence.
+long long LinesFound(TEditorSearchCustom& engine) {
+  long long found = 0;
+  for (std::string_view line : MillionLines().lines) found += engine.FindAllInLine(line) > 0;
+  return found;
+}
+
+void RunAgainstGrep(benchmark::State& state, TEditorSearchCustom& engine, const Baseline& grep) {
+  LinesFound(engine);  // warm up: the result lists reach their working size
+  double best = 1e30;
+  long long found = 0;
+  long long allocations = 0;
+  for (auto _ : state) {
+    const long long before = g_allocations;
+    const auto start = Clock::now();
+    found = LinesFound(engine);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    allocations = g_allocations - before;
+    best = std::min(best, seconds);
+    state.SetIterationTime(seconds);
+  }
+  state.counters["lines_found"] = static_cast<double>(found);
+  state.counters["grep_lines"] = static_cast<double>(grep.count);
+  state.counters["engine_ms"] = best * 1000;
+  state.counters["grep_ms"] = grep.seconds * 1000;
+  state.counters["ratio_to_grep"] = grep.seconds > 0 ? best / grep.seconds : -1;
+  state.counters["allocs_per_line"] =
+      static_cast<double>(allocations) / static_cast<double>(MillionLines().lines.size());
+}
+
+void BM_PlainLiteral_MatchCase(benchmark::State& state) {
+  static const Baseline grep = Grep("-F", "sendln");
+  TEditorSearch engine;
+  engine.SetOptions({TSearchOption::MatchCase});
+  engine.SetPattern("sendln");
+  RunAgainstGrep(state, engine, grep);
+}
+
+void BM_PlainLiteral_IgnoreCase(benchmark::State& state) {
+  static const Baseline grep = Grep("-i -F", "sendln");
+  TEditorSearch engine;
+  engine.SetPattern("sendln");
+  RunAgainstGrep(state, engine, grep);
+}
+
+void BM_RegexLiteralPrefix_MatchCase(benchmark::State& state) {
+  static const Baseline grep = Grep("-E", "send(ln)? '");
+  TEditorRegexSearch engine;
+  engine.SetOptions({TSearchOption::MatchCase});
+  engine.SetPattern("send(ln)? '");
+  RunAgainstGrep(state, engine, grep);
+}
+
+void BM_RegexLiteralPrefix_IgnoreCase(benchmark::State& state) {
+  static const Baseline grep = Grep("-i -E", "send(ln)? '");
+  TEditorRegexSearch engine;
+  engine.SetPattern("send(ln)? '");
+  RunAgainstGrep(state, engine, grep);
+}
+
+void BM_RegexWordAlternatives(benchmark::State& state) {
+  static const Baseline grep = Grep("-E", "\\b(wait|sendln|goto) ");
+  TEditorRegexSearch engine;
+  engine.SetOptions({TSearchOption::MatchCase});
+  engine.SetPattern("\\b(wait|sendln|goto) ");
+  RunAgainstGrep(state, engine, grep);
+}
+
+void BM_RegexCompile(benchmark::State& state) {
+  static const char* const patterns[] = {
+      "send(ln)? '",
+      "^\\s*(sendln|wait|if|goto)\\b.*'([^']*)'\\s*$",
+      "(?i)[a-z_][a-z0-9_]*\\s*=\\s*\\d{1,5}",
+  };
+  TRegexMatcher matcher;
+  std::size_t k = 0;
+  for (auto _ : state) {
+    matcher.SetExpression(patterns[k++ % 3]);
+    matcher.Compile();
+  }
+  state.counters["us_per_compile"] =
+      benchmark::Counter(static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+}  // namespace
+
+BENCHMARK(BM_PlainLiteral_MatchCase)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainLiteral_IgnoreCase)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegexLiteralPrefix_MatchCase)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegexLiteralPrefix_IgnoreCase)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegexWordAlternatives)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegexCompile)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,48 @@
+#pragma once
+// Which of the main window's commands are enabled, worked out from what the
+// editor and the document look like at the moment.
+#include <string>
+#include <string_view>
+
+#include "app/Commands.h"
+
+struct TEditorSnapshot {
+  bool text_empty = true;
+  bool has_macro_text = false;  // something besides spaces and control characters
+  bool selection_covers_all = false;
+  bool modified = false;       // the title carries the "*" marker
+  bool clipboard_has_text = false;
+  bool can_undo = false;
+  bool can_redo = false;
+  bool has_selection = false;
+  bool editor_focused = false;
+  bool printer_known = false;  // a printer is installed and one is selected
+  std::string printer_name;
+  bool search_text_entered = false;
+};
+
+struct TCommandState {
+  bool new_enabled = false;
+  bool save_enabled = false;
+  bool paste_enabled = false;
+  bool undo_enabled = false;
+  bool redo_enabled = false;
+  bool copy_enabled = false;
+  bool cut_enabled = false;
+  bool run_enabled = false;
+  bool print_enabled = false;  // Print and Print preview always agree
+  bool run_to_cursor_enabled = false;
+  bool select_all_enabled = false;
+  bool find_enabled = false;
+  bool find_next_enabled = false;
+  std::string print_tip;
+};
+
+// True when the text holds something besides spaces and control characters.
+bool HasMacroText(std::string_view text);
+
+TCommandState ComputeCommandState(const TEditorSnapshot& editor);
+
+// The enabled state of one command, as its menu item shows it. Commands the
+// program cannot carry out yet are always disabled.
+bool CommandEnabled(TCommandId id, const TCommandState& state);

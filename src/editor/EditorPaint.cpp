@@ -1,0 +1,474 @@
+// Drawing the editor: the gutter with line numbers and bookmarks, and the text
+// rows with highlighter colours, selection, active line, special characters
+// and the right edge.
+#include <algorithm>
+#include <climits>
+
+#include "editor/Editor.h"
+#include "language/EditorHighlighter.h"
+
+namespace {
+
+constexpr char kMiddleDot = '\xB7';
+constexpr char kPilcrow = '\xB6';
+constexpr char kTabGlyph = '\xBB';
+
+bool IsBlank(std::string_view s) {
+  for (char c : s)
+    if (c != ' ' && c != '\t') return false;
+  return true;
+}
+
+TColor Mix(TColor a, TColor b, int step, int steps) {
+  auto ch = [&](int shift) {
+    const int ca = static_cast<int>((a >> shift) & 0xFF), cb = static_cast<int>((b >> shift) & 0xFF);
+    return ca + (cb - ca) * step / std::max(1, steps - 1);
+  };
+  return Rgb(ch(0), ch(8), ch(16));
+}
+
+}  // namespace
+
+TColor TCustomEditor::DefaultBackground() const {
+  if (highlighter_) {
+    if (const THighlighterAttributes* ws = highlighter_->WhitespaceAttribute())
+      if (ws->Background() != clNone) return ws->Background();
+  }
+  return color_;
+}
+
+TColor TCustomEditor::LineBackground(int line) const {
+  if (line == caret_.Line && active_line_color_ != clNone) return active_line_color_;
+  return DefaultBackground();
+}
+
+// Paints one rectangle of the editor; lives only for that paint.
+class TEditorPainter {
+ public:
+  TEditorPainter(TCustomEditor& e, ICanvas& canvas) : e_(e), canvas_(canvas) {}
+
+  void Paint(const TRect& rect) {
+    rect_ = rect;
+    const int gp = e_.gutter_pixels_;
+    const int rh = e_.row_height_;
+    first_row_ = std::max(e_.top_row_, e_.top_row_ + std::max(0, rect.top) / rh);
+    last_row_ = std::min(e_.DisplayRowCount(), e_.top_row_ + std::max(0, rect.bottom - 1) / rh);
+    first_col_ = e_.left_column_ + std::max(0, rect.left - gp - 2) / e_.cell_width_;
+    last_col_ = e_.left_column_ + std::max(0, rect.right - gp - 2 - 1) / e_.cell_width_;
+    if (rect.left < gp) PaintGutter();
+    if (rect.right > gp) PaintText();
+  }
+
+ private:
+  // ---- gutter
+
+  void PaintGutter() {
+    TGutter& g = e_.gutter_;
+    const int gp = e_.gutter_pixels_;
+    const int rh = e_.row_height_;
+    const TRect area{std::max(0, rect_.left), rect_.top, std::min(gp, rect_.right), rect_.bottom};
+    if (area.IsEmpty()) return;
+    const bool gradient = g.Gradient();
+    const TColor gutter_color = g.Color();
+    if (gradient) {
+      const TColor c1 = canvas_.ResolveColor(g.GradientStartColor());
+      const TColor c2 = canvas_.ResolveColor(g.GradientEndColor());
+      const int steps = g.GradientSteps();
+      const int height = std::max(1, e_.client_height_);
+      for (int i = 0; i < steps; ++i) {
+        TRect band{0, height * i / steps, gp, height * (i + 1) / steps};
+        band.top = std::max(band.top, area.top);
+        band.bottom = std::min(band.bottom, area.bottom);
+        band.left = area.left;
+        band.right = area.right;
+        if (!band.IsEmpty()) canvas_.FillRect(band, Mix(c1, c2, i, steps));
+      }
+    }
+    int below_y = (last_row_ - e_.top_row_ + 1) * rh;
+    if (last_row_ < first_row_) below_y = std::max(area.top, (first_row_ - e_.top_row_) * rh);
+    if (g.ShowLineNumbers()) {
+      const bool own_font = g.UseFontStyle();
+      TFont font = own_font ? g.Font() : e_.font_;
+      const TFontStyles style = own_font ? g.Font().Style : TFontStyles{0};
+      const int advance = own_font && e_.gutter_advance_ > 0 ? e_.gutter_advance_ : e_.cell_width_;
+      int font_height = rh;
+      if (own_font && e_.host_)
+        font_height = e_.host_->MeasureFont(g.Font(), style).Height;
+      else if (!own_font)
+        font_height = e_.drawer_.Stock().Metrics(0).Height;
+      canvas_.UseFont(font, style);
+      for (int row = first_row_; row <= last_row_; ++row) {
+        std::string text = g.FormatLineNumber(row);
+        if (e_.OnGutterGetText) e_.OnGutterGetText(e_, row, text);
+        const int y = (row - e_.top_row_) * rh;
+        TRect number{0, y, gp - 2, y + rh};
+        number.left = std::max(number.left, area.left);
+        number.top = std::max(number.top, area.top);
+        number.right = std::min(number.right, area.right);
+        number.bottom = std::min(number.bottom, area.bottom);
+        if (number.IsEmpty()) continue;
+        const int x = gp - g.RightOffset() - 2 - static_cast<int>(text.size()) * advance;
+        const int ty = y + (rh - font_height) / 2;
+        canvas_.DrawTextRun(x, ty, number, text, advance, g.Font().Color, gutter_color, !gradient);
+      }
+      if (!gradient && below_y < area.bottom)
+        canvas_.FillRect({area.left, std::max(below_y, area.top), std::min(area.right, gp - 2),
+                          area.bottom},
+                         gutter_color);
+    } else if (!gradient) {
+      canvas_.FillRect({area.left, area.top, std::min(area.right, gp - 2), area.bottom},
+                       gutter_color);
+    }
+    // The two border columns.
+    if (!gradient && area.right > gp - 2)
+      canvas_.FillRect({std::max(area.left, gp - 2), area.top, area.right, area.bottom},
+                       gutter_color);
+    switch (g.BorderStyle()) {
+      case gbsMiddle:
+        canvas_.DrawLine({gp - 2, area.top}, {gp - 2, area.bottom}, g.BorderColor());
+        canvas_.DrawLine({gp - 1, area.top}, {gp - 1, area.bottom}, gutter_color);
+        break;
+      case gbsRight:
+        canvas_.DrawLine({gp - 1, area.top}, {gp - 1, area.bottom}, g.BorderColor());
+        break;
+      case gbsNone:
+        break;
+    }
+    PaintMarks();
+  }
+
+  void PaintMarks() {
+    if (last_row_ < first_row_) return;
+    TBookMarkOpt& o = e_.bookmark_options_;
+    std::vector<int> offsets(static_cast<std::size_t>(last_row_ - first_row_ + 1), 0);
+    std::vector<bool> drawn(offsets.size(), false);
+    if (o.GlyphsVisible()) {
+      for (int pass = 0; pass < 2; ++pass) {
+        const bool want_bookmarks = (pass == 0) == o.DrawBookmarksFirst();
+        for (const auto& m : e_.marks_) {
+          if (!m->Visible || m->IsBookmark() != want_bookmarks) continue;
+          if (m->Line < first_row_ || m->Line > last_row_) continue;
+          const std::size_t slot = static_cast<std::size_t>(m->Line - first_row_);
+          IEditorImageList* list = o.BookmarkImages();
+          const bool internal = list == nullptr || m->InternalImage;
+          if (internal) list = &e_.internal_images_;
+          if (m->ImageIndex < 0 || m->ImageIndex >= list->Count()) continue;
+          int& off = offsets[slot];
+          if (internal) {
+            if (drawn[slot]) continue;
+          } else if (m->IsBookmark() == o.DrawBookmarksFirst()) {
+            off = 0;
+          } else if (off == 0) {
+            off = o.Xoffset();
+          }
+          const int y = (m->Line - e_.top_row_) * e_.row_height_;
+          list->Draw(canvas_, m->ImageIndex, o.LeftMargin() + off,
+                     y + std::max(0, (e_.row_height_ - list->Height()) / 2));
+          drawn[slot] = true;
+          off += o.Xoffset();
+        }
+      }
+    }
+    if (e_.OnGutterPaint)
+      for (int row = first_row_; row <= last_row_; ++row)
+        e_.OnGutterPaint(e_, row, offsets[static_cast<std::size_t>(row - first_row_)],
+                         (row - e_.top_row_) * e_.row_height_);
+  }
+
+  // ---- text
+
+  void PaintText() {
+    const int gp = e_.gutter_pixels_;
+    const int rh = e_.row_height_;
+    const TColor background = e_.DefaultBackground();
+    text_clip_left_ = std::max(rect_.left, gp + 2);
+    if (rect_.left < gp + 2)
+      canvas_.FillRect({std::max(rect_.left, gp), rect_.top, gp + 2, rect_.bottom}, background);
+    has_selection_ = e_.HasSelection() && (e_.Focused() || !e_.hide_selection_);
+    if (has_selection_) {
+      sel_begin_ = e_.BufferToDisplayPos(e_.SelectionBegin());
+      sel_end_ = e_.BufferToDisplayPos(e_.SelectionFinish());
+      if (e_.active_selection_mode_ == smColumn && sel_begin_.Column > sel_end_.Column)
+        std::swap(sel_begin_.Column, sel_end_.Column);
+    }
+    e_.drawer_.BeginDrawing(canvas_);
+    for (int row = first_row_; row <= last_row_; ++row) PaintRow(row);
+    e_.drawer_.EndDrawing();
+    const int below = std::max(rect_.top, (std::max(last_row_, first_row_ - 1) - e_.top_row_ + 1) * rh);
+    if (below < rect_.bottom && text_clip_left_ < rect_.right)
+      canvas_.FillRect({text_clip_left_, below, rect_.right, rect_.bottom}, background);
+    if (e_.right_edge_ > 0) {
+      const int x = e_.right_edge_ * e_.cell_width_ + e_.text_left_;
+      if (x >= text_clip_left_ && x < rect_.right)
+        canvas_.DrawLine({x, rect_.top}, {x, rect_.bottom}, e_.right_edge_color_);
+    }
+  }
+
+  // The selected columns of a row: [from, to), or the whole row.
+  void RowSelection(int line) {
+    row_whole_ = false;
+    row_sel_from_ = row_sel_to_ = 0;
+    if (!has_selection_ || line < sel_begin_.Row || line > sel_end_.Row) return;
+    switch (e_.active_selection_mode_) {
+      case smLine:
+        row_whole_ = true;
+        return;
+      case smColumn:
+        row_sel_from_ = sel_begin_.Column;
+        row_sel_to_ = sel_end_.Column;
+        return;
+      case smNormal:
+        if (line > sel_begin_.Row && line < sel_end_.Row) {
+          row_whole_ = true;
+          return;
+        }
+        row_sel_from_ = line == sel_begin_.Row ? sel_begin_.Column : 1;
+        row_sel_to_ = line == sel_end_.Row ? sel_end_.Column : INT_MAX;
+        return;
+    }
+  }
+
+  void PaintRow(int line) {
+    const int y = (line - e_.top_row_) * e_.row_height_;
+    row_y_ = y;
+    row_clip_ = {text_clip_left_, std::max(y, rect_.top), rect_.right,
+                 std::min(y + e_.row_height_, rect_.bottom)};
+    if (row_clip_.IsEmpty()) return;
+    std::string scratch;
+    const std::string_view text = e_.lines_->ExpandedLineView(line - 1, scratch);
+    expanded_ = text;
+    const int len = static_cast<int>(text.size());
+    const bool special_chars = e_.options_.Contains(eoShowSpecialChars);
+    font_fg_ = e_.font_.Color;
+    line_bg_ = e_.LineBackground(line);
+    special_ = false;
+    special_fg_ = font_fg_;
+    special_bg_ = line_bg_;
+    if (e_.OnSpecialLineColors) e_.OnSpecialLineColors(e_, line, special_, special_fg_, special_bg_);
+    RowSelection(line);
+    pending_valid_ = false;
+    last_end_col_ = first_col_;
+    last_style_ = 0;
+
+    int covered = 0;  // columns handed to runs so far
+    TCustomHighlighter* hl = e_.highlighter_;
+    if (hl && hl->Enabled()) {
+      if (line == 1)
+        hl->ResetLineState();
+      else
+        hl->SetLineState(e_.lines_->GetRange(line - 2));
+      hl->SetLineText(text, line - 1);
+      int empties = 0;
+      while (!hl->AtLineEnd()) {
+        const int start = hl->TokenStart();
+        const int tlen = hl->TokenLength();
+        if (tlen == 0) {
+          if (++empties >= 2) throw EEditorError("The highlighter seems to be in an infinite loop");
+        } else {
+          empties = 0;
+        }
+        if (start + 1 > last_col_) break;  // the rest is out of sight
+        const int end_col = start + tlen;  // last column of the token
+        covered = std::max(covered, end_col);
+        if (tlen > 0 && end_col >= first_col_) {
+          const int from = std::max(start + 1, first_col_);
+          const int to = std::min(end_col, last_col_);
+          const THighlighterAttributes* a = hl->TokenAttribute();
+          TColor fg = font_fg_, bg = line_bg_;
+          TFontStyles style = 0;
+          if (a) {
+            if (a->Foreground() != clNone) fg = a->Foreground();
+            const bool active = line == e_.caret_.Line && e_.active_line_color_ != clNone;
+            if (a->Background() != clNone && !active) bg = a->Background();
+            style = a->Style();
+          }
+          AddToken(from, text.substr(static_cast<std::size_t>(from - 1),
+                                     static_cast<std::size_t>(to - from + 1)),
+                   fg, bg, style);
+        }
+        hl->NextToken();
+      }
+    }
+    // Text the highlighter did not cover, in the default colours.
+    const int from = std::max(covered + 1, first_col_);
+    const int to = std::min(len, last_col_);
+    if (from <= to)
+      AddToken(from, text.substr(static_cast<std::size_t>(from - 1),
+                                 static_cast<std::size_t>(to - from + 1)),
+               font_fg_, line_bg_, hl && hl->Enabled() ? TFontStyles{0} : e_.font_.Style);
+    if (special_chars && len + 1 >= first_col_ && len + 1 <= last_col_)
+      AddToken(len + 1, std::string_view(&kPilcrow, 1), font_fg_, line_bg_,
+               hl && hl->Enabled() ? TFontStyles{0} : e_.font_.Style);
+    FlushRun();
+    FillRest();
+  }
+
+  void AddToken(int col, std::string_view text, TColor fg, TColor bg, TFontStyles style) {
+    if (text.empty()) return;
+    const bool blank = IsBlank(text);
+    if (pending_valid_) {
+      const bool style_ok =
+          style == pending_style_ ||
+          (blank && !(style & fsUnderline) && !(pending_style_ & fsUnderline));
+      const bool colour_ok =
+          row_whole_ ||
+          (special_ && !e_.options_.Contains(eoSpecialLineDefaultFg)) ||
+          (bg == pending_bg_ && (fg == pending_fg_ || blank));
+      if (style_ok && colour_ok && col == pending_col_ + static_cast<int>(pending_text_.size())) {
+        pending_text_.append(text);
+        return;
+      }
+      FlushRun();
+    }
+    pending_valid_ = true;
+    pending_col_ = col;
+    pending_text_.assign(text);
+    pending_fg_ = fg;
+    pending_bg_ = bg;
+    pending_style_ = style;
+  }
+
+  void FlushRun() {
+    if (!pending_valid_) return;
+    pending_valid_ = false;
+    const int from = pending_col_;
+    const int to = pending_col_ + static_cast<int>(pending_text_.size());  // exclusive
+    TColor fg = pending_fg_, bg = pending_bg_;
+    if (special_) {
+      fg = e_.options_.Contains(eoSpecialLineDefaultFg) ? pending_fg_ : special_fg_;
+      bg = special_bg_;
+    }
+    TColor sel_fg = e_.selected_color_.Foreground(), sel_bg = e_.selected_color_.Background();
+    if (special_) {
+      sel_fg = special_bg_;
+      sel_bg = special_fg_;
+    }
+    int s1 = row_sel_from_, s2 = row_sel_to_;
+    if (row_whole_) {
+      s1 = INT_MIN;
+      s2 = INT_MAX;
+    }
+    const int a = std::clamp(s1, from, to), b = std::clamp(s2, from, to);
+    if (from < a) PaintPiece(from, a, fg, bg);
+    if (a < b) PaintPiece(a, b, sel_fg, sel_bg);
+    if (b < to) PaintPiece(b, to, fg, bg);
+    last_end_col_ = to;
+    last_style_ = pending_style_;
+  }
+
+  // Draws columns [from, to) of the pending run.
+  void PaintPiece(int from, int to, TColor fg, TColor bg) {
+    const int cw = e_.cell_width_;
+    const int x = (from - 1) * cw + e_.text_left_;
+    TRect clip = row_clip_;
+    clip.left = std::max(clip.left, x);
+    clip.right = std::min(clip.right, x + (to - from) * cw);
+    if (clip.IsEmpty()) return;
+    const bool special_chars = e_.options_.Contains(eoShowSpecialChars);
+    std::string out = pending_text_.substr(static_cast<std::size_t>(from - pending_col_),
+                                           static_cast<std::size_t>(to - from));
+    for (char& c : out) {
+      if (c == '\t')
+        c = ' ';
+      else if (c == ' ' && special_chars)
+        c = kMiddleDot;
+    }
+    TTextDrawer& d = e_.drawer_;
+    d.SetStyle(pending_style_);
+    d.SetForeColor(fg);
+    d.SetBackColor(bg);
+    d.DrawRun(x, row_y_, clip, out, true);
+    if (!special_chars) return;
+    // One glyph in the middle of each tab span whose middle lies in this piece.
+    const std::size_t tw = static_cast<std::size_t>(e_.tab_width_);
+    int col = from;
+    while (col < to) {
+      const std::size_t i = static_cast<std::size_t>(col - 1);
+      if (i >= expanded_.size() || expanded_[i] != '\t') {
+        ++col;
+        continue;
+      }
+      // A span ends at a tab stop or where the TAB fill ends.
+      std::size_t s = i;
+      while (s > 0 && s % tw != 0 && expanded_[s - 1] == '\t') --s;
+      std::size_t e = i + 1;
+      while (e < expanded_.size() && e % tw != 0 && expanded_[e] == '\t') ++e;
+      const int n = static_cast<int>(e - s);
+      const int gx = static_cast<int>(s + static_cast<std::size_t>(n / 2)) * cw + e_.text_left_ -
+                     (n % 2 == 0 ? cw / 2 : 0);
+      const int centre = gx + cw / 2;
+      if (centre >= clip.left && centre < clip.right)
+        d.DrawRun(gx, row_y_, clip, std::string_view(&kTabGlyph, 1), false);
+      col = static_cast<int>(e) + 1;
+    }
+  }
+
+  // After the last run: background, with the selected part in the selection colour.
+  void FillRest() {
+    const int cw = e_.cell_width_;
+    const int start_col = std::max(last_end_col_, first_col_);
+    int x0 = (start_col - 1) * cw + e_.text_left_;
+    if (last_style_ & (fsBold | fsItalic)) x0 += e_.drawer_.Stock().Metrics(last_style_).Overhang;
+    x0 = std::max(x0, row_clip_.left);
+    if (x0 >= row_clip_.right) return;
+    const TColor bg = special_ ? special_bg_ : line_bg_;
+    const TColor sel_bg = special_ ? special_fg_ : e_.selected_color_.Background();
+    int s1 = row_clip_.right, s2 = row_clip_.right;  // selected pixels [s1, s2)
+    if (row_whole_) {
+      s1 = x0;
+    } else if (row_sel_to_ > row_sel_from_) {
+      auto px = [&](int col) {
+        const long long v = static_cast<long long>(col - 1) * cw + e_.text_left_;
+        return static_cast<int>(std::clamp<long long>(v, x0, row_clip_.right));
+      };
+      s1 = px(row_sel_from_);
+      s2 = row_sel_to_ == INT_MAX ? row_clip_.right : px(row_sel_to_);
+    }
+    if (x0 < s1) canvas_.FillRect({x0, row_clip_.top, s1, row_clip_.bottom}, bg);
+    if (s1 < s2) canvas_.FillRect({s1, row_clip_.top, s2, row_clip_.bottom}, sel_bg);
+    if (s2 < row_clip_.right)
+      canvas_.FillRect({s2, row_clip_.top, row_clip_.right, row_clip_.bottom}, bg);
+  }
+
+  TCustomEditor& e_;
+  ICanvas& canvas_;
+  TRect rect_{};
+  int first_row_ = 1, last_row_ = 0, first_col_ = 1, last_col_ = 0;
+  int text_clip_left_ = 0;
+  bool has_selection_ = false;
+  TDisplayCoord sel_begin_{}, sel_end_{};
+  // the row being painted
+  int row_y_ = 0;
+  TRect row_clip_{};
+  std::string_view expanded_;
+  bool row_whole_ = false;
+  int row_sel_from_ = 0, row_sel_to_ = 0;
+  TColor font_fg_ = 0, line_bg_ = 0;
+  bool special_ = false;
+  TColor special_fg_ = 0, special_bg_ = 0;
+  // the pending run
+  bool pending_valid_ = false;
+  int pending_col_ = 0;
+  std::string pending_text_;
+  TColor pending_fg_ = 0, pending_bg_ = 0;
+  TFontStyles pending_style_ = 0;
+  int last_end_col_ = 0;
+  TFontStyles last_style_ = 0;
+};
+
+void TCustomEditor::Paint(ICanvas& canvas, const TRect& rect) {
+  if (rect.IsEmpty()) return;
+  const bool caret_was_shown = caret_shown_;
+  SetCaretVisible(false);
+  struct Restore {
+    TCustomEditor& e;
+    bool show;
+    ~Restore() {
+      if (show) e.UpdateCaret();
+    }
+  } restore{*this, caret_was_shown};
+  TEditorPainter painter(*this, canvas);
+  painter.Paint(rect);
+  if (OnPaint) OnPaint(*this, canvas);
+  DoPaintTransient(ttAfter);
+}

@@ -1,0 +1,151 @@
+#pragma once
+// The highlighter for macro files: comments, labels, strings, the four keyword
+// families of the keyword file, spaces and everything else.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "language/EditorHighlighter.h"
+#include "language/KeywordFile.h"
+#include "language/KeywordIndex.h"
+
+class ICodePage;
+
+// The values of TokenKind.
+enum class TTtlTokenKind : int {
+  Comment = 0,
+  Identifier = 1,  // never produced by the scanner
+  Keyword = 2,
+  Label = 3,
+  VantrelKeyword = 4,
+  EndOfLine = 5,
+  Space = 6,
+  String = 7,
+  Symbol = 8,
+  SystemVariable = 9,
+  Other = 10,
+};
+
+// The values of GetLineState: what was still open where the last token ended.
+enum TTtlLineState : TLineState {
+  lsNone = 0,
+  lsLabel = 1,
+  lsComment = 2,
+  lsSingleQuoted = 3,
+  lsDoubleQuoted = 4,
+};
+
+class TTtlHighlighter final : public TCustomHighlighter {
+ public:
+  TTtlHighlighter();
+
+  THighlighterAttributes* CommentAttri() const { return comment_; }
+  THighlighterAttributes* IdentifierAttri() const { return identifier_; }
+  THighlighterAttributes* KeyAttri() const { return key_; }
+  THighlighterAttributes* LabelsAttri() const { return labels_; }
+  THighlighterAttributes* VantrelVarsAttri() const { return vantrel_vars_; }
+  THighlighterAttributes* SpaceAttri() const { return space_; }
+  THighlighterAttributes* StringAttri() const { return string_; }
+  THighlighterAttributes* SymbolAttri() const { return symbol_; }
+  THighlighterAttributes* SysVarsAttri() const { return sys_vars_; }
+
+  THighlighterAttributes* DefaultAttribute(int role) const override;
+  THighlighterCharSet IdentChars() const override;
+  std::string SampleSource() const override;
+  std::string LanguageName() const override { return "TeraTerm Macro "; }
+
+  void SetLineText(std::string_view text, int lineIndex) override;
+  void NextToken() override;
+  bool AtLineEnd() const override { return kind_ == TTtlTokenKind::EndOfLine; }
+  std::string TokenText() const override;
+  std::string_view TokenView() const;
+  int TokenStart() const override { return token_start_; }
+  int TokenLength() const override { return run_ - token_start_; }
+  int TokenKind() const override { return static_cast<int>(kind_); }
+  TTtlTokenKind Kind() const { return kind_; }
+  THighlighterAttributes* TokenAttribute() const override;
+  TLineState GetLineState() const override { return line_state_; }
+  void SetLineState(TLineState value) override { line_state_ = value; }
+  void ResetLineState() override { line_state_ = lsNone; }
+  int LineIndex() const { return line_index_; }
+
+  // Double-byte characters of this code page stay whole in "other" tokens;
+  // without one every byte is a character. Not owned.
+  void SetCodePage(const ICodePage* codePage) { code_page_ = codePage; }
+
+  // ---- keyword data
+  // Loads a keyword file; false (and no keywords) when it cannot be read or
+  // has fewer than 5 lines.
+  bool LoadKeywordFile(const std::string& path);
+  // The same from the file's bytes.
+  bool LoadKeywordText(std::string_view content);
+  // Replaces the keyword data (an empty TKeywordData clears it).
+  void SetKeywordData(TKeywordData data);
+  const TKeywordData& KeywordData() const { return keywords_; }
+  // The help context number of a word (exact comparison; callers pass it in
+  // lower case), 0 when the word is not listed.
+  std::int32_t HelpIdOf(std::string_view word) const;
+  // The kind that a word with this lookup key gets.
+  TTtlTokenKind KindOfKey(std::string_view key) const;
+  // Looks words up the plain way: copies the rest of the line as the key,
+  // lower-cases and trims it, cuts it at the first blank and walks the
+  // keyword list from the top. Same answers, much slower: kept to measure the
+  // index against and to cross-check it.
+  void SetLinearKeywordSearch(bool value) { linear_search_ = value; }
+
+ private:
+  using Routine = void (TTtlHighlighter::*)();
+
+  void EndOfLineProc();
+  void SpaceProc();
+  void LineFeedProc();
+  void CarriageReturnProc();
+  void StringProc();
+  void LabelProc();
+  void CommentProc();
+  void WordProc();
+  void OtherProc();
+  void RunToLineEndOr13();
+  // Offset of the first CR or LF at or after from, or the line length.
+  int BreakOrEnd(int from) const;
+  // The lookup key of the word from the scan position to word_end (its run
+  // of word characters): the rest of the line, trimmed, cut at the first
+  // blank, lower-cased into key_buffer_. Empty when it is longer than any
+  // keyword, since it could match none.
+  std::string_view WordKey(int word_end, std::uint32_t& hash);
+  TTtlTokenKind PlainWordKind() const;
+  // Index of the first keyword-list entry equal to word, or -1.
+  int FindKeyword(std::string_view word) const;
+
+  THighlighterAttributes* comment_;
+  THighlighterAttributes* identifier_;
+  THighlighterAttributes* key_;
+  THighlighterAttributes* labels_;
+  THighlighterAttributes* vantrel_vars_;
+  THighlighterAttributes* space_;
+  THighlighterAttributes* string_;
+  THighlighterAttributes* symbol_;
+  THighlighterAttributes* sys_vars_;
+  std::array<THighlighterAttributes*, 11> kind_attributes_{};
+
+  std::array<Routine, 256> dispatch_{};
+
+  // The current line, always followed by a NUL.
+  std::string line_;
+  int length_ = 0;
+  int run_ = 0;
+  int token_start_ = 0;
+  TTtlTokenKind kind_ = TTtlTokenKind::EndOfLine;
+  TLineState line_state_ = lsNone;
+  int line_index_ = 0;
+  const ICodePage* code_page_ = nullptr;
+
+  TKeywordData keywords_;
+  TKeywordIndex index_;
+  // The kind of each keyword-list entry, from the family ranges.
+  std::vector<TTtlTokenKind> entry_kinds_;
+  std::string key_buffer_;
+  bool linear_search_ = false;
+};

@@ -1,0 +1,368 @@
+#include "search/RegexExecutor.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "search/RegexErrors.h"
+
+namespace regex_detail {
+namespace {
+
+enum FrameKind : std::int32_t {
+  kAlternative,     // resume at (at, pos)
+  kRestoreCapture,  // slot at had value pos
+  kRestoreCounter,  // counter at had count pos and mark extra
+  kGreedyRepeat,    // RepeatSimple at, started at pos, currently takes extra items
+  kLazyRepeat,      // same, may take one more item
+};
+
+bool IsWordByte(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+[[noreturn]] void OutOfBudget() { throw ERegexMatcher(regex_error::kLoopStackExceeded); }
+
+}  // namespace
+
+bool Executor::ItemMatches(const Inst& inst, unsigned char c) const {
+  switch (inst.item) {
+    case Item::Char: return c == inst.a;
+    case Item::CharFold: return program_->fold[c] == inst.a;
+    case Item::Set: return program_->sets[static_cast<std::size_t>(inst.a)][c];
+    case Item::Any: return true;
+  }
+  return false;
+}
+
+bool Executor::IsWordAt(int pos) const {
+  return pos >= 0 && pos < length_ && IsWordByte(text_[pos]);
+}
+
+// Whether pos lies between the two bytes of the paired line separator.
+bool Executor::IsPairAt(int pos) const {
+  const Separators& s = program_->separators;
+  return s.pair_first >= 0 && pos > 0 && pos < length_ && text_[pos - 1] == s.pair_first &&
+         text_[pos] == s.pair_second;
+}
+
+void Executor::Push(std::int32_t kind, std::int32_t at, std::int32_t pos, std::int32_t extra) {
+  if (stack_.size() >= kMaxFrames) OutOfBudget();
+  stack_.push_back(Frame{kind, at, pos, extra});
+}
+
+std::size_t Executor::FindPrefix(std::size_t from) const {
+  const std::string& prefix = program_->prefix;
+  const std::size_t n = prefix.size();
+  const auto length = static_cast<std::size_t>(length_);
+  if (from > length || length - from < n) return std::string_view::npos;
+  const std::size_t last = length - n;  // last possible start
+  const auto* p = reinterpret_cast<const unsigned char*>(prefix.data());
+  if (!program_->prefix_fold) {
+    std::size_t k = from;
+    while (k <= last) {
+      const void* hit = std::memchr(text_ + k, p[0], last - k + 1);
+      if (hit == nullptr) return std::string_view::npos;
+      k = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - text_);
+      if (std::memcmp(text_ + k + 1, p + 1, n - 1) == 0) return k;
+      ++k;
+    }
+    return std::string_view::npos;
+  }
+  // Folded prefix: a shift on the byte after the window, as the plain search does.
+  const auto& fold = program_->fold;
+  std::size_t k = from;
+  while (k <= last) {
+    std::size_t j = 0;
+    while (j < n && fold[text_[k + j]] == p[j]) ++j;
+    if (j == n) return k;
+    if (k + n >= length) break;
+    const unsigned char next = fold[text_[k + n]];
+    std::size_t shift = n + 1;
+    for (std::size_t m = n; m-- > 0;) {
+      if (p[m] == next) {
+        shift = n - m;
+        break;
+      }
+    }
+    k += shift;
+  }
+  return std::string_view::npos;
+}
+
+// Searches move forward through a text, so the walk usually only continues.
+bool Executor::IsCharStart(std::size_t pos) {
+  if (pos < walk_previous_) walk_ = walk_previous_ = 0;
+  const auto length = static_cast<std::size_t>(length_);
+  while (walk_ < pos) {
+    walk_previous_ = walk_;
+    walk_ += (program_->lead_bytes[text_[walk_]] && walk_ + 1 < length) ? 2 : 1;
+  }
+  return walk_ == pos || walk_previous_ == pos;
+}
+
+bool Executor::Search(const Program& program, std::string_view text, std::size_t from,
+                      std::int64_t& budget, Captures& captures) {
+  program_ = &program;
+  text_ = reinterpret_cast<const unsigned char*>(text.data());
+  length_ = static_cast<int>(text.size());
+  if (counters_.size() < static_cast<std::size_t>(program.counter_count)) {
+    counters_.resize(static_cast<std::size_t>(program.counter_count));
+    marks_.resize(static_cast<std::size_t>(program.counter_count));
+  }
+  const auto length = static_cast<std::size_t>(length_);
+  if (program.anchored) {
+    return from == 0 && MatchAt(0, budget, captures);
+  }
+  std::size_t pos = from;
+  while (pos <= length) {
+    if (!program.prefix.empty()) {
+      pos = FindPrefix(pos);
+      if (pos == std::string_view::npos) return false;
+    } else if (program.use_first_bytes) {
+      while (pos < length && !program.first_bytes[text_[pos]]) ++pos;
+      if (pos == length) return false;  // such a match cannot be empty
+    }
+    if (program.double_byte && !IsCharStart(pos)) {
+      ++pos;
+      continue;
+    }
+    if (MatchAt(static_cast<int>(pos), budget, captures)) return true;
+    if (program.leading_run) {
+      // Every start inside the run offers the rest of the expression a subset
+      // of the positions this start offered, and all of them failed.
+      const Inst& run = program.code.front();
+      std::size_t end = pos;
+      while (end < length && ItemMatches(run, text_[end])) ++end;
+      budget -= static_cast<std::int64_t>(end - pos);
+      if (end > pos + 1) pos = end - 1;
+    }
+    ++pos;
+  }
+  return false;
+}
+
+bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
+  const Program& program = *program_;
+  const Inst* code = program.code.data();
+  const auto& fold = program.fold;
+  const unsigned char* text = text_;
+  const int length = length_;
+  const int slots = 2 * (program.group_count + 1);
+  for (int k = 0; k < slots; ++k) captures[static_cast<std::size_t>(k)] = -1;
+  stack_.clear();
+
+  int pc = 0;
+  int pos = start;
+  for (;;) {
+    if (--budget < 0) OutOfBudget();
+    const Inst& in = code[pc];
+    bool ok = true;
+    switch (in.op) {
+      case Op::Char:
+        ok = pos < length && text[pos] == in.a;
+        ++pos, ++pc;
+        break;
+      case Op::CharFold:
+        ok = pos < length && fold[text[pos]] == in.a;
+        ++pos, ++pc;
+        break;
+      case Op::String:
+        ok = length - pos >= in.b &&
+             std::memcmp(text + pos, program.literals.data() + in.a, static_cast<std::size_t>(in.b)) == 0;
+        pos += in.b, ++pc;
+        break;
+      case Op::StringFold: {
+        ok = length - pos >= in.b;
+        const auto* lit = reinterpret_cast<const unsigned char*>(program.literals.data()) + in.a;
+        for (int j = 0; ok && j < in.b; ++j) ok = fold[text[pos + j]] == lit[j];
+        pos += in.b, ++pc;
+        break;
+      }
+      case Op::Set:
+        ok = pos < length && program.sets[static_cast<std::size_t>(in.a)][text[pos]];
+        ++pos, ++pc;
+        break;
+      case Op::AnyByte:
+        ok = pos < length;
+        ++pos, ++pc;
+        break;
+      case Op::TextStart:
+        ok = pos == 0;
+        ++pc;
+        break;
+      case Op::TextEnd:
+        ok = pos == length;
+        ++pc;
+        break;
+      case Op::LineStart:
+        ok = pos == 0 || (program.separator_bytes[text[pos - 1]] && !IsPairAt(pos));
+        ++pc;
+        break;
+      case Op::LineEnd:
+        ok = pos == length || (program.separator_bytes[text[pos]] && !IsPairAt(pos));
+        ++pc;
+        break;
+      case Op::WordBoundary:
+        ok = IsWordAt(pos - 1) != IsWordAt(pos);
+        ++pc;
+        break;
+      case Op::NotWordBoundary:
+        ok = IsWordAt(pos - 1) == IsWordAt(pos);
+        ++pc;
+        break;
+      case Op::Backref: {
+        const int g = in.a;
+        const int from = g <= program.group_count ? captures[static_cast<std::size_t>(2 * g)] : -1;
+        const int to = g <= program.group_count ? captures[static_cast<std::size_t>(2 * g + 1)] : -1;
+        ok = from >= 0 && to >= from && length - pos >= to - from;
+        for (int j = 0; ok && j < to - from; ++j) {
+          const unsigned char a = text[from + j], b = text[pos + j];
+          ok = in.fold ? fold[a] == fold[b] : a == b;
+        }
+        if (ok) pos += to - from;
+        budget -= to - from > 0 ? to - from : 0;
+        ++pc;
+        break;
+      }
+      case Op::Save: {
+        int& slot = captures[static_cast<std::size_t>(in.a)];
+        Push(kRestoreCapture, in.a, slot, 0);
+        slot = pos;
+        ++pc;
+        break;
+      }
+      case Op::Split:
+        Push(kAlternative, in.b, pos, 0);
+        pc = in.a;
+        break;
+      case Op::Jump: pc = in.a; break;
+      case Op::RepeatSimple: {
+        const int available = length - pos;
+        const int limit = in.c == kUnbounded ? available : std::min(in.c, available);
+        if (in.greedy) {
+          int count = 0;
+          if (in.item == Item::Any) {
+            count = limit;
+          } else {
+            while (count < limit && ItemMatches(in, text[pos + count])) ++count;
+          }
+          budget -= count;
+          ok = count >= in.b;
+          if (ok && count > in.b) Push(kGreedyRepeat, pc, pos, count);
+          pos += count;
+        } else {
+          int count = 0;
+          while (count < in.b && count < limit && ItemMatches(in, text[pos + count])) ++count;
+          budget -= count;
+          ok = count >= in.b;
+          if (ok) Push(kLazyRepeat, pc, pos, count);
+          pos += count;
+        }
+        ++pc;
+        break;
+      }
+      case Op::LoopInit:
+        Push(kRestoreCounter, in.a, counters_[static_cast<std::size_t>(in.a)],
+             marks_[static_cast<std::size_t>(in.a)]);
+        counters_[static_cast<std::size_t>(in.a)] = 0;
+        ++pc;
+        break;
+      case Op::LoopTest: {
+        const int count = counters_[static_cast<std::size_t>(in.a)];
+        if (count < in.b) {
+          ++pc;
+        } else if (in.c != kUnbounded && count >= in.c) {
+          pc = in.d;
+        } else if (in.greedy) {
+          Push(kAlternative, in.d, pos, 0);
+          ++pc;
+        } else {
+          Push(kAlternative, pc + 1, pos, 0);
+          pc = in.d;
+        }
+        break;
+      }
+      case Op::LoopMark:
+        Push(kRestoreCounter, in.a, counters_[static_cast<std::size_t>(in.a)],
+             marks_[static_cast<std::size_t>(in.a)]);
+        marks_[static_cast<std::size_t>(in.a)] = pos;
+        ++pc;
+        break;
+      case Op::LoopStep: {
+        auto& count = counters_[static_cast<std::size_t>(in.a)];
+        auto& mark = marks_[static_cast<std::size_t>(in.a)];
+        Push(kRestoreCounter, in.a, count, mark);
+        ++count;
+        // A pass that matched nothing could be repeated forever to the same
+        // effect: the loop is done.
+        pc = pos == mark ? in.c : in.b;
+        break;
+      }
+      case Op::Match:
+        captures[0] = start;
+        captures[1] = pos;
+        return true;
+    }
+    if (ok) continue;
+
+    // Backtrack to the most recent choice that is still open.
+    for (;;) {
+      if (stack_.empty()) return false;
+      const Frame f = stack_.back();
+      stack_.pop_back();
+      if (f.kind == kAlternative) {
+        pc = f.at;
+        pos = f.pos;
+        break;
+      }
+      if (f.kind == kRestoreCapture) {
+        captures[static_cast<std::size_t>(f.at)] = f.pos;
+        continue;
+      }
+      if (f.kind == kRestoreCounter) {
+        counters_[static_cast<std::size_t>(f.at)] = f.pos;
+        marks_[static_cast<std::size_t>(f.at)] = f.extra;
+        continue;
+      }
+      const Inst& rep = code[f.at];
+      if (--budget < 0) OutOfBudget();
+      if (f.kind == kGreedyRepeat) {
+        int count = f.extra - 1;
+        // When a literal follows, only counts that leave its first byte next
+        // can succeed.
+        const Inst& next = code[f.at + 1];
+        int wanted = -1;
+        bool folded = false;
+        if (next.op == Op::Char || next.op == Op::CharFold) {
+          wanted = next.a;
+          folded = next.op == Op::CharFold;
+        } else if (next.op == Op::String || next.op == Op::StringFold) {
+          wanted = static_cast<unsigned char>(program.literals[static_cast<std::size_t>(next.a)]);
+          folded = next.op == Op::StringFold;
+        }
+        if (wanted >= 0) {
+          while (count > rep.b &&
+                 (folded ? fold[text[f.pos + count]] : text[f.pos + count]) != wanted) {
+            --count;
+          }
+          budget -= f.extra - 1 - count;
+        }
+        if (count > rep.b) Push(kGreedyRepeat, f.at, f.pos, count);
+        pc = f.at + 1;
+        pos = f.pos + count;
+        break;
+      }
+      // Lazy repeat: take one more item if it is there.
+      const int count = f.extra;
+      const int at = f.pos + count;
+      if ((rep.c == kUnbounded || count < rep.c) && at < length && ItemMatches(rep, text[at])) {
+        Push(kLazyRepeat, f.at, f.pos, count + 1);
+        pc = f.at + 1;
+        pos = at + 1;
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace regex_detail

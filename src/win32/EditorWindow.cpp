@@ -1,0 +1,476 @@
+#include "win32/EditorWindow.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "win32/GdiCanvas.h"
+
+namespace {
+
+constexpr const char* kHintClassName = "QuillonScrollHint";
+// A size change that arrived while a scroll bar was being shown or hidden is
+// handled once that is over.
+constexpr UINT kDeferredResize = WM_APP + 0x151;
+
+std::function<void(HWND, const std::exception&)>& ErrorHandler() {
+  static std::function<void(HWND, const std::exception&)> handler =
+      [](HWND hwnd, const std::exception& e) {
+        MessageBoxA(GetAncestor(hwnd, GA_ROOT), e.what(), "Error", MB_OK | MB_ICONERROR);
+      };
+  return handler;
+}
+
+void RegisterClasses(WNDPROC editor_proc, WNDPROC hint_proc) {
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
+  wc.lpszClassName = TEditorWindow::ClassName();
+  wc.lpfnWndProc = editor_proc;
+  RegisterClassExA(&wc);
+  WNDCLASSEXA hint{};
+  hint.cbSize = sizeof hint;
+  hint.hInstance = wc.hInstance;
+  hint.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  hint.lpszClassName = kHintClassName;
+  hint.lpfnWndProc = hint_proc;
+  RegisterClassExA(&hint);
+}
+
+TShiftState KeyShift() {
+  TShiftState s = 0;
+  if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+  if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+  return s;
+}
+
+TShiftState MouseShift(WPARAM wp) {
+  const auto keys = GET_KEYSTATE_WPARAM(wp);
+  TShiftState s = 0;
+  if (keys & MK_SHIFT) s |= ssShift;
+  if (keys & MK_CONTROL) s |= ssCtrl;
+  if (keys & MK_LBUTTON) s |= ssLeft;
+  if (keys & MK_RBUTTON) s |= ssRight;
+  if (keys & MK_MBUTTON) s |= ssMiddle;
+  if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+  return s;
+}
+
+TScrollCode ScrollCodeOf(int code) {
+  switch (code) {
+    case SB_LINEUP: return TScrollCode::LineUp;
+    case SB_LINEDOWN: return TScrollCode::LineDown;
+    case SB_PAGEUP: return TScrollCode::PageUp;
+    case SB_PAGEDOWN: return TScrollCode::PageDown;
+    case SB_THUMBPOSITION: return TScrollCode::ThumbPosition;
+    case SB_THUMBTRACK: return TScrollCode::ThumbTrack;
+    case SB_TOP: return TScrollCode::Top;
+    case SB_BOTTOM: return TScrollCode::Bottom;
+    default: return TScrollCode::EndScroll;
+  }
+}
+
+struct CreateParams {
+  TEditorMemo* editor;
+};
+
+}  // namespace
+
+// ---- creation and lookup
+
+HWND TEditorWindow::Create(HWND parent, int id, TEditorMemo& editor, DWORD extra_style) {
+  RegisterClasses(&TEditorWindow::WindowProc, &TEditorWindow::HintProc);
+  CreateParams params{&editor};
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_CLIPCHILDREN |
+                      extra_style;
+  HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, ClassName(), "", style, 0, 0, 100, 100, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              GetModuleHandleA(nullptr), &params);
+  return hwnd;
+}
+
+TEditorWindow* TEditorWindow::FromHandle(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) != &TEditorWindow::WindowProc)
+    return nullptr;
+  return reinterpret_cast<TEditorWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+TEditorMemo* TEditorWindow::EditorFromHandle(HWND hwnd) {
+  TEditorWindow* w = FromHandle(hwnd);
+  return w ? &w->editor_ : nullptr;
+}
+
+void TEditorWindow::SetErrorHandler(std::function<void(HWND, const std::exception&)> handler) {
+  ErrorHandler() = std::move(handler);
+}
+
+TEditorWindow::TEditorWindow(HWND hwnd, TEditorMemo& editor) : hwnd_(hwnd), editor_(editor) {}
+
+TEditorWindow::~TEditorWindow() {
+  if (hint_) DestroyWindow(hint_);
+}
+
+// ---- the window procedure
+
+LRESULT CALLBACK TEditorWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<TEditorWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) {
+    if (msg == WM_NCCREATE) {
+      const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
+      const auto* params = static_cast<const CreateParams*>(cs->lpCreateParams);
+      if (params && params->editor) {
+        self = new TEditorWindow(hwnd, *params->editor);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      }
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+  if (msg == WM_NCDESTROY) {
+    self->editor_.SetHost(nullptr);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    delete self;
+    return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+  try {
+    return self->HandleMessage(msg, wp, lp);
+  } catch (const std::exception& e) {
+    // Errors must not unwind through the window system.
+    if (ErrorHandler()) ErrorHandler()(hwnd, e);
+    return 0;
+  }
+}
+
+LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE:
+      editor_.SetHost(this);
+      return 0;
+    case WM_SIZE:
+      if (updating_scroll_bar_)
+        PostMessageA(hwnd_, kDeferredResize, 0, 0);
+      else
+        editor_.Resize();
+      return 0;
+    case kDeferredResize:
+      editor_.Resize();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      std::exception_ptr error;
+      try {
+        TGdiCanvas canvas(dc);
+        editor_.Paint(canvas, {ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
+      } catch (...) {
+        error = std::current_exception();
+      }
+      EndPaint(hwnd_, &ps);
+      if (error) std::rethrow_exception(error);
+      return 0;
+    }
+    case WM_GETDLGCODE: {
+      LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      if (editor_.WantTabs()) code |= DLGC_WANTTAB;
+      if (editor_.WantReturns()) code |= DLGC_WANTALLKEYS;
+      return code;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      std::uint16_t key = static_cast<std::uint16_t>(wp);
+      editor_.KeyDown(key, KeyShift());
+      key_made_command_ = key == 0;
+      if (msg == WM_SYSKEYDOWN && key != 0) return DefWindowProcA(hwnd_, msg, wp, lp);
+      return 0;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+      std::uint16_t key = static_cast<std::uint16_t>(wp);
+      editor_.KeyUp(key, KeyShift());
+      if (msg == WM_SYSKEYUP && key != 0) return DefWindowProcA(hwnd_, msg, wp, lp);
+      return 0;
+    }
+    case WM_CHAR: {
+      char c = static_cast<char>(wp);
+      editor_.KeyPress(c);
+      return 0;
+    }
+    case WM_SYSCHAR:
+      // The character of an Alt key that already ran a command is dropped.
+      if (key_made_command_) {
+        key_made_command_ = false;
+        char c = static_cast<char>(wp);
+        editor_.KeyPress(c);
+        return 0;
+      }
+      return DefWindowProcA(hwnd_, msg, wp, lp);
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      const TMouseButton b = msg == WM_LBUTTONDOWN   ? TMouseButton::Left
+                             : msg == WM_RBUTTONDOWN ? TMouseButton::Right
+                                                     : TMouseButton::Middle;
+      editor_.MouseDown(b, MouseShift(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+      editor_.MouseDown(TMouseButton::Left, MouseShift(wp) | ssDouble, GET_X_LPARAM(lp),
+                        GET_Y_LPARAM(lp));
+      editor_.DoubleClick();
+      return 0;
+    case WM_MOUSEMOVE:
+      editor_.MouseMove(MouseShift(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      const TMouseButton b = msg == WM_LBUTTONUP   ? TMouseButton::Left
+                             : msg == WM_RBUTTONUP ? TMouseButton::Right
+                                                   : TMouseButton::Middle;
+      editor_.MouseUp(b, MouseShift(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      if (msg == WM_RBUTTONUP) return DefWindowProcA(hwnd_, msg, wp, lp);  // context menu
+      return 0;
+    }
+    case WM_MOUSEWHEEL:
+      editor_.MouseWheel(GET_WHEEL_DELTA_WPARAM(wp), MouseShift(wp));
+      return 0;
+    case WM_VSCROLL:
+      OnScrollMessage(SB_VERT, wp);
+      return 0;
+    case WM_HSCROLL:
+      OnScrollMessage(SB_HORZ, wp);
+      return 0;
+    case WM_SETFOCUS:
+      editor_.FocusGained();
+      return 0;
+    case WM_KILLFOCUS:
+      editor_.FocusLost();
+      return 0;
+    case WM_TIMER:
+      editor_.TimerTick(static_cast<int>(wp));
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lp) == HTCLIENT) {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(hwnd_, &p);
+        SetCursor(LoadCursor(nullptr, p.x < editor_.GutterPixels() ? IDC_ARROW : IDC_IBEAM));
+        return TRUE;
+      }
+      return DefWindowProcA(hwnd_, msg, wp, lp);
+    case WM_CONTEXTMENU:
+      if (OnContextPopup && OnContextPopup(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))) return 0;
+      if (popup_) {
+        int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+        if (x == -1 && y == -1) {  // from the keyboard: at the caret
+          const TPoint c = editor_.RowColumnToPixels(editor_.CaretDisplayPos());
+          POINT p{c.x, c.y + editor_.RowHeight()};
+          ClientToScreen(hwnd_, &p);
+          x = p.x;
+          y = p.y;
+        }
+        HWND owner = GetParent(hwnd_) ? GetParent(hwnd_) : hwnd_;
+        TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+        return 0;
+      }
+      return DefWindowProcA(hwnd_, msg, wp, lp);
+    case WM_DROPFILES:
+      if (HWND parent = GetParent(hwnd_)) return SendMessageA(parent, msg, wp, lp);
+      return 0;
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(editor_.Text().size());
+    case WM_GETTEXT: {
+      if (wp == 0 || !lp) return 0;
+      const std::string text = editor_.Text();
+      const std::size_t n = std::min<std::size_t>(text.size(), wp - 1);
+      char* out = reinterpret_cast<char*>(lp);
+      std::copy_n(text.data(), n, out);
+      out[n] = '\0';
+      return static_cast<LRESULT>(n);
+    }
+    case WM_SETTEXT:
+      editor_.SetText(lp ? reinterpret_cast<const char*>(lp) : "");
+      return TRUE;
+    default: {
+      bool handled = false;
+      const std::intptr_t result =
+          editor_.EditMessage(msg, static_cast<std::uintptr_t>(wp), static_cast<std::intptr_t>(lp),
+                              handled);
+      if (handled) return static_cast<LRESULT>(result);
+      return DefWindowProcA(hwnd_, msg, wp, lp);
+    }
+  }
+}
+
+void TEditorWindow::OnScrollMessage(int bar, WPARAM wp) {
+  const int code = LOWORD(wp);
+  int pos = HIWORD(wp);
+  if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
+    // The 16-bit position in the message is not enough for long files.
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_TRACKPOS;
+    if (GetScrollInfo(hwnd_, bar, &si)) pos = si.nTrackPos;
+  }
+  editor_.Scroll(bar == SB_VERT ? TScrollBarKind::Vertical : TScrollBarKind::Horizontal,
+                 ScrollCodeOf(code), pos);
+}
+
+// ---- IEditorHost
+
+TFontMetrics TEditorWindow::MeasureFont(const TFont& font, TFontStyles style) {
+  return TGdiCanvas::Measure(font, style);
+}
+
+int TEditorWindow::ClientWidth() {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  return r.right;
+}
+
+int TEditorWindow::ClientHeight() {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  return r.bottom;
+}
+
+bool TEditorWindow::HasBorder() {
+  return (GetWindowLongA(hwnd_, GWL_STYLE) & WS_BORDER) != 0 ||
+         (GetWindowLongA(hwnd_, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
+}
+
+void TEditorWindow::InvalidateRect(const TRect& rect) {
+  RECT r{rect.left, rect.top, rect.right, rect.bottom};
+  ::InvalidateRect(hwnd_, &r, FALSE);
+}
+
+void TEditorWindow::ScrollPixels(int dx, int dy, const TRect& area) {
+  RECT r{area.left, area.top, area.right, area.bottom};
+  // Pixels waiting to be repainted would be moved to the wrong place.
+  if (GetUpdateRect(hwnd_, nullptr, FALSE)) {
+    ::InvalidateRect(hwnd_, &r, FALSE);
+    return;
+  }
+  ScrollWindowEx(hwnd_, dx, dy, &r, &r, nullptr, nullptr, SW_INVALIDATE);
+}
+
+void TEditorWindow::SetScrollBar(THostScrollBar bar, const TScrollBarInfo& info) {
+  const int index = bar == THostScrollBar::Vertical ? 1 : 0;
+  if (bars_known_[index] && last_bars_[index] == info) return;
+  const bool was_hidden = bars_known_[index] && !last_bars_[index].Visible;
+  bars_known_[index] = true;
+  last_bars_[index] = info;
+  const int sb = index == 1 ? SB_VERT : SB_HORZ;
+  updating_scroll_bar_ = true;
+  if (!info.Visible) {
+    ShowScrollBar(hwnd_, sb, FALSE);
+  } else {
+    if (was_hidden) ShowScrollBar(hwnd_, sb, TRUE);
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | (info.DisableNoScroll ? SIF_DISABLENOSCROLL : 0);
+    si.nMin = info.Min;
+    si.nMax = info.Max;
+    si.nPage = static_cast<UINT>(std::max(0, info.Page));
+    si.nPos = info.Pos;
+    SetScrollInfo(hwnd_, sb, &si, TRUE);
+    UINT arrows = ESB_ENABLE_BOTH;
+    if (info.DisableStartArrow && info.DisableEndArrow)
+      arrows = ESB_DISABLE_BOTH;
+    else if (info.DisableStartArrow)
+      arrows = ESB_DISABLE_LTUP;
+    else if (info.DisableEndArrow)
+      arrows = ESB_DISABLE_RTDN;
+    EnableScrollBar(hwnd_, sb, arrows);
+  }
+  updating_scroll_bar_ = false;
+}
+
+int TEditorWindow::VerticalThumbTop() {
+  SCROLLBARINFO sbi{};
+  sbi.cbSize = sizeof sbi;
+  if (!GetScrollBarInfo(hwnd_, static_cast<LONG>(OBJID_VSCROLL), &sbi)) return 10;
+  POINT origin{0, 0};
+  ClientToScreen(hwnd_, &origin);
+  return sbi.rcScrollBar.top + sbi.xyThumbTop - origin.y;
+}
+
+void TEditorWindow::CreateCaret(int width, int height) { ::CreateCaret(hwnd_, nullptr, width, height); }
+void TEditorWindow::DestroyCaret() { ::DestroyCaret(); }
+void TEditorWindow::SetCaretPosition(int x, int y) { ::SetCaretPos(x, y); }
+void TEditorWindow::ShowCaret() { ::ShowCaret(hwnd_); }
+void TEditorWindow::HideCaret() { ::HideCaret(hwnd_); }
+void TEditorWindow::CaptureMouse() { SetCapture(hwnd_); }
+void TEditorWindow::ReleaseMouse() {
+  if (GetCapture() == hwnd_) ReleaseCapture();
+}
+bool TEditorWindow::MouseCaptured() { return GetCapture() == hwnd_; }
+void TEditorWindow::StartTimer(int id, int milliseconds) {
+  SetTimer(hwnd_, static_cast<UINT_PTR>(id), static_cast<UINT>(milliseconds), nullptr);
+}
+void TEditorWindow::StopTimer(int id) { KillTimer(hwnd_, static_cast<UINT_PTR>(id)); }
+bool TEditorWindow::HasFocus() { return GetFocus() == hwnd_; }
+void TEditorWindow::TakeFocus() {
+  if (GetFocus() != hwnd_) SetFocus(hwnd_);
+}
+bool TEditorWindow::IsKeyDown(int virtual_key) { return GetKeyState(virtual_key) < 0; }
+int TEditorWindow::DragThreshold() { return GetSystemMetrics(SM_CXDRAG); }
+void TEditorWindow::AcceptDroppedFiles(bool accept) { DragAcceptFiles(hwnd_, accept ? TRUE : FALSE); }
+
+LRESULT CALLBACK TEditorWindow::HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<TEditorWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (msg == WM_PAINT && self) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    SetDCBrushColor(dc, TGdiCanvas::ToColorRef(self->hint_color_));
+    ::FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    TextOutA(dc, 3, 1, self->hint_text_.c_str(), static_cast<int>(self->hint_text_.size()));
+    SelectObject(dc, old);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  if (msg == WM_NCHITTEST) return HTTRANSPARENT;
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void TEditorWindow::ShowHint(const std::string& text, int right, int top, TColor color) {
+  if (!hint_) {
+    hint_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kHintClassName, "",
+                            WS_POPUP | WS_BORDER, 0, 0, 10, 10, hwnd_, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(hint_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  hint_text_ = text;
+  hint_color_ = color;
+  SIZE size{};
+  HDC dc = GetDC(hint_);
+  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(hint_, dc);
+  const int w = size.cx + 8, h = size.cy + 4;
+  POINT p{right, top};
+  ClientToScreen(hwnd_, &p);
+  SetWindowPos(hint_, HWND_TOPMOST, p.x - w, p.y, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  ::InvalidateRect(hint_, nullptr, TRUE);
+  UpdateWindow(hint_);
+}
+
+void TEditorWindow::HideHint() {
+  if (hint_) ShowWindow(hint_, SW_HIDE);
+  hint_text_.clear();
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The canvas on a GDI device context. Fonts are made once per face, height
+// and style and shared by every canvas of the program.
+#include <windows.h>
+
+#include <string_view>
+#include <vector>
+
+#include "platform/Canvas.h"
+
+class TGdiCanvas : public ICanvas {
+ public:
+  explicit TGdiCanvas(HDC dc);
+  ~TGdiCanvas() override;
+  TGdiCanvas(const TGdiCanvas&) = delete;
+  TGdiCanvas& operator=(const TGdiCanvas&) = delete;
+
+  HDC Handle() const { return dc_; }
+
+  TColor ResolveColor(TColor color) override;
+  void FillRect(const TRect& rect, TColor color) override;
+  void DrawLine(TPoint from, TPoint to, TColor color) override;
+  void UseFont(const TFont& font, TFontStyles style) override;
+  void DrawTextRun(int x, int y, const TRect& clip, std::string_view text, int advance,
+                   TColor foreground, TColor background, bool opaque) override;
+
+  // The shared font for a description and style.
+  static HFONT SharedFont(const TFont& font, TFontStyles style);
+  // Advance ("M" plus overhang), cell height and overhang of a font.
+  static TFontMetrics Measure(const TFont& font, TFontStyles style);
+  static COLORREF ToColorRef(TColor color);
+
+ private:
+  HDC dc_;
+  HGDIOBJ original_font_ = nullptr;
+  // Per-character advances for the text output call, grown in blocks of 64.
+  std::vector<INT> advances_;
+};

@@ -1,0 +1,23 @@
+#pragma once
+// The main window's eight-panel status bar.
+#include <windows.h>
+
+#include <string>
+
+class TMainStatusBar {
+ public:
+  static constexpr int kHeight = 19;
+  static constexpr int kPanelCount = 8;
+
+  void Create(HWND parent, int id);
+  HWND Handle() const { return handle_; }
+  // Writes a panel only when its text changes.
+  void SetPanel(int panel, const std::string& text);
+  std::string Panel(int panel) const;
+  void Resize();
+
+ private:
+  HWND handle_ = nullptr;
+  HFONT font_ = nullptr;
+  std::string texts_[kPanelCount];
+};

@@ -1,0 +1,40 @@
+#pragma once
+// The tool-bar strip of the main window: the command buttons with their tool
+// tips, and the two macro-parameter caption buttons with their edit boxes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/Commands.h"
+
+class TMainToolBar {
+ public:
+  static constexpr int kStripHeight = 33;
+
+  void Create(HWND parent, int id);
+  HWND Handle() const { return toolbar_; }
+  HWND ParamEdit(int which) const { return which == 2 ? ed_param2_ : ed_param3_; }
+
+  // Writes a button's state only when it differs.
+  void SetEnabled(TCommandId id, bool enabled);
+  bool Enabled(TCommandId id) const;
+  void SetChecked(TCommandId id, bool checked);
+  bool Checked(TCommandId id) const;
+  void SetTip(TCommandId id, const std::string& tip);
+  std::string Tip(TCommandId id) const;
+
+  // Answers the tool tips' request for text.
+  bool HandleNotify(NMHDR* header);
+  // Draws the etched edges at the top and bottom of the strip.
+  void PaintStrip(HDC dc, int width) const;
+
+ private:
+  HWND toolbar_ = nullptr;
+  HWND btn_param2_ = nullptr;
+  HWND btn_param3_ = nullptr;
+  HWND ed_param2_ = nullptr;
+  HWND ed_param3_ = nullptr;
+  HIMAGELIST images_ = nullptr;
+  std::string tips_[cmParam3 + 1];
+};

@@ -1,0 +1,347 @@
+#include "win32/MainWindow.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "app/MainEditorConfig.h"
+#include "app/PlainText.h"
+#include "editor/EditorMemo.h"
+#include "language/KeywordStartup.h"
+#include "language/TtlHighlighter.h"
+#include "win32/EditorWindow.h"
+#include "win32/MainMenus.h"
+#include "win32/Shell.h"
+
+namespace {
+
+constexpr const char* kClassName = "TQuillonMainWindow";
+constexpr int kClientWidth = 660;
+constexpr int kClientHeight = 531;
+constexpr int kEditorMargin = 3;
+constexpr int kToolBarId = 1;
+constexpr int kStatusBarId = 2;
+constexpr int kEditorId = 3;
+
+void RegisterMainClass(HINSTANCE instance) {
+  WNDCLASSEXA wc{};
+  if (GetClassInfoExA(instance, kClassName, &wc)) return;
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(instance, "MAINICON");
+  if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kClassName;
+  RegisterClassExA(&wc);
+}
+
+// Reads a file through the plain-text check in blocks, sharing it with writers.
+bool FileIsPlainText(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool plain = IsPlainTextStream([file](char* buffer, size_t size) -> long {
+    DWORD got = 0;
+    if (!ReadFile(file, buffer, static_cast<DWORD>(size), &got, nullptr)) return -1;
+    return static_cast<long>(got);
+  });
+  CloseHandle(file);
+  return plain;
+}
+
+}  // namespace
+
+TForm1::TForm1(const TMainWindowServices& services)
+    : services_(services),
+      prompts_(*services.prompts),
+      program_dir_(services.program_dir),
+      document_(*this, *services.prompts),
+      ttm_(std::make_unique<TTtlHighlighter>()),
+      preview_highlighter_(std::make_unique<TTtlHighlighter>()),
+      memo_(std::make_unique<TEditorMemo>()) {}
+
+TForm1::~TForm1() {
+  if (handle_ && IsWindow(handle_)) DestroyWindow(handle_);
+  if (popup_) DestroyMenu(popup_);
+}
+
+template <typename F>
+void TForm1::Guarded(F&& action) {
+  try {
+    action();
+  } catch (const std::exception& e) {
+    prompts_.Message(e.what(), "Error", TMessageKind::Error, TMessageButtons::Ok);
+  }
+}
+
+HWND TForm1::Create() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  RegisterMainClass(instance);
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  RECT r{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&r, style, TRUE, 0);
+  HMENU menu = BuildMainMenu();
+  handle_ = CreateWindowExA(0, kClassName, "", style, 190, 105, r.right - r.left, r.bottom - r.top,
+                            nullptr, menu, instance, nullptr);
+  SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm1::WindowProc));
+  OnCreate();
+  return handle_;
+}
+
+void TForm1::OnCreate() {
+  toolbar_.Create(handle_, kToolBarId);
+  status_bar_.Create(handle_, kStatusBarId);
+  editor_handle_ = TEditorWindow::Create(handle_, kEditorId, *memo_);
+  ConfigureEditor();
+  popup_ = BuildEditorPopup();
+  DragAcceptFiles(handle_, TRUE);
+  UpdateInsertModePanel();
+  SetModifiedPanel(false);
+  UpdateLockKeyPanels();
+  document_.New();
+  Layout();
+}
+
+void TForm1::FinishStartup(const std::vector<std::string>& args) {
+  // Only the first argument is a file to open; there are no switches.
+  if (!args.empty()) Guarded([&] { document_.OpenFileByPath(args.front()); });
+  Guarded([&] { LoadKeywordFileAtStartup(program_dir_, *ttm_, *preview_highlighter_, prompts_); });
+  UpdateCommandState();
+}
+
+void TForm1::Layout() {
+  RECT client;
+  GetClientRect(handle_, &client);
+  status_bar_.Resize();
+  RECT bar;
+  GetWindowRect(status_bar_.Handle(), &bar);
+  const int status_height = bar.bottom - bar.top;
+  const int top = TMainToolBar::kStripHeight + kEditorMargin;
+  const int bottom = client.bottom - status_height - kEditorMargin;
+  MoveWindow(editor_handle_, kEditorMargin, top, client.right - 2 * kEditorMargin,
+             bottom > top ? bottom - top : 0, TRUE);
+  // The strip's edges span the whole width.
+  RECT strip{0, 0, client.right, TMainToolBar::kStripHeight};
+  InvalidateRect(handle_, &strip, TRUE);
+}
+
+LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<TForm1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  return self->HandleMessage(msg, wp, lp);
+}
+
+LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      info->ptMinTrackSize = POINT{430, 200};
+      return 0;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(handle_, &ps);
+      RECT client;
+      GetClientRect(handle_, &client);
+      toolbar_.PaintStrip(dc, client.right);
+      EndPaint(handle_, &ps);
+      return 0;
+    }
+    case WM_SETFOCUS:
+      SetFocus(editor_handle_);
+      return 0;
+    case WM_COMMAND: {
+      const int id = LOWORD(wp);
+      const int code = HIWORD(wp);
+      if (id >= cmNew && id <= cmParam3 && (code == 0 || code == 1 || code == BN_CLICKED))
+        ExecuteCommand(static_cast<TCommandId>(id));
+      return 0;
+    }
+    case WM_NOTIFY:
+      if (toolbar_.HandleNotify(reinterpret_cast<NMHDR*>(lp))) return 0;
+      break;
+    case WM_INITMENUPOPUP:
+      // Each menu recomputes its items when it opens.
+      UpdateCommandState();
+      ApplyMenuState(reinterpret_cast<HMENU>(wp), CurrentCommandState());
+      return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wp) == editor_handle_) {
+        ShowEditorPopup(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+        return 0;
+      }
+      break;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wp));
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_QUERYENDSESSION: {
+      bool may_close = false;
+      Guarded([&] { may_close = document_.CloseQuery(); });
+      return may_close;
+    }
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(handle_, msg, wp, lp);
+}
+
+void TForm1::ExecuteCommand(TCommandId id) {
+  if (!CommandEnabled(id, CurrentCommandState())) return;
+  switch (id) {
+    case cmNew: Guarded([&] { document_.New(); }); break;
+    case cmOpen: Guarded([&] { document_.Open(); }); break;
+    case cmSave: Guarded([&] { document_.Save(); }); break;
+    case cmSaveAs: Guarded([&] { document_.SaveAs(); }); break;
+    case cmExit: SendMessageA(handle_, WM_CLOSE, 0, 0); break;
+    case cmParam2: FocusParamEdit(2); break;
+    case cmParam3: FocusParamEdit(3); break;
+    default: break;
+  }
+}
+
+bool TForm1::HandleShortCut(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  if (msg.hwnd != handle_ && !IsChild(handle_, msg.hwnd)) return false;
+  const TCommandId id = CommandForShortCut(ShortCutFromKey(msg.wParam));
+  if (id == cmNone) return false;
+  // A disabled item ignores its shortcut and the key goes on to the control.
+  UpdateCommandState();
+  if (!CommandEnabled(id, CurrentCommandState())) return false;
+  ExecuteCommand(id);
+  return true;
+}
+
+void TForm1::FocusParamEdit(int which) {
+  HWND edit = toolbar_.ParamEdit(which);
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+}
+
+void TForm1::ShowEditorPopup(int x, int y) {
+  UpdateCommandState();
+  ApplyMenuState(popup_, CurrentCommandState());
+  if (x == -1 && y == -1) {  // from the keyboard: at the caret's corner of the editor
+    POINT p{0, 0};
+    ClientToScreen(editor_handle_, &p);
+    x = p.x;
+    y = p.y;
+  }
+  TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, handle_, nullptr);
+}
+
+void TForm1::OnDropFiles(HDROP drop) {
+  const auto files = DroppedFiles(drop);
+  DragFinish(drop);
+  // A drop of several files opens the first.
+  if (!files.empty()) Guarded([&] { document_.OpenFileByPath(files.front()); });
+}
+
+void TForm1::OnClose() {
+  bool may_close = false;
+  Guarded([&] { may_close = document_.CloseQuery(); });
+  if (may_close) DestroyWindow(handle_);
+}
+
+void TForm1::OnDestroy() {
+  DragAcceptFiles(handle_, FALSE);
+  SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+  handle_ = nullptr;
+  if (services_.quit_on_close) PostQuitMessage(0);
+}
+
+TEditorSnapshot TForm1::Snapshot() {
+  TEditorSnapshot s;
+  auto& lines = memo_->Lines();
+  const int count = lines.Count();
+  s.text_empty = count == 0 || (count == 1 && lines.LineView(0).empty());
+  for (int i = 0; i < count && !s.has_macro_text; ++i) s.has_macro_text = HasMacroText(lines.LineView(i));
+  s.modified = document_.Modified();
+  s.clipboard_has_text = IsClipboardFormatAvailable(CF_TEXT) != 0;
+  s.can_undo = memo_->CanUndo();
+  s.can_redo = memo_->CanRedo();
+  // Compared by position, so that no key press has to measure the whole text.
+  s.has_selection = memo_->SelAvail();
+  const int last = count > 0 ? count : 1;
+  s.selection_covers_all =
+      s.has_selection && memo_->SelectionBegin() == TBufferCoord{1, 1} &&
+      memo_->SelectionFinish() ==
+          TBufferCoord{static_cast<int>(lines.LineView(last - 1).size()) + 1, last};
+  s.editor_focused = GetFocus() == editor_handle_;
+  return s;
+}
+
+TCommandState TForm1::CurrentCommandState() { return ComputeCommandState(Snapshot()); }
+
+void TForm1::UpdateCommandState() {
+  if (!handle_) return;
+  const TCommandState s = CurrentCommandState();
+  toolbar_.SetEnabled(cmNew, CommandEnabled(cmNew, s));
+  toolbar_.SetEnabled(cmSave, CommandEnabled(cmSave, s));
+  toolbar_.SetEnabled(cmPaste, CommandEnabled(cmPaste, s));
+  toolbar_.SetEnabled(cmUndo, CommandEnabled(cmUndo, s));
+  toolbar_.SetEnabled(cmRedo, CommandEnabled(cmRedo, s));
+  toolbar_.SetEnabled(cmCopy, CommandEnabled(cmCopy, s));
+  UpdateCaretPanel(true);
+  toolbar_.SetEnabled(cmCut, CommandEnabled(cmCut, s));
+  toolbar_.SetEnabled(cmRun, CommandEnabled(cmRun, s));
+  toolbar_.SetEnabled(cmToolPrint, CommandEnabled(cmToolPrint, s));
+  toolbar_.SetEnabled(cmPrintPreview, CommandEnabled(cmPrintPreview, s));
+  toolbar_.SetEnabled(cmRunToCursor, CommandEnabled(cmRunToCursor, s));
+  toolbar_.SetTip(cmToolPrint, s.print_tip);
+}
+
+void TForm1::SetModifiedPanel(bool on) {
+  status_bar_.SetPanel(2, on ? "Modified" : "");
+  UpdateCommandState();
+}
+
+void TForm1::UpdateCaretPanel(bool show) {
+  status_bar_.SetPanel(1, show ? "Ln. " + std::to_string(memo_->CaretY()) + ", Col. " +
+                                     std::to_string(memo_->CaretX())
+                               : "");
+}
+
+void TForm1::UpdateInsertModePanel() { status_bar_.SetPanel(3, memo_->InsertMode() ? "INS" : "OVR"); }
+
+void TForm1::UpdateLockKeyPanels() {
+  // A lock key counts as on when it is toggled and not held down right now.
+  auto on = [](int vk) { return GetKeyState(vk) > 0; };
+  status_bar_.SetPanel(4, on(VK_NUMLOCK) ? "NUM" : "");
+  status_bar_.SetPanel(5, on(VK_CAPITAL) ? "CAPS" : "");
+  status_bar_.SetPanel(6, on(VK_SCROLL) ? "SCROLL" : "");
+}
+
+void TForm1::LoadText(const std::string& path) { memo_->Lines().LoadFromFile(path); }
+
+void TForm1::SaveText(const std::string& path) { memo_->Lines().SaveToFile(path); }
+
+void TForm1::ClearText() { memo_->ClearAll(); }
+
+void TForm1::ShowTitle(const std::string& title) { SetWindowTextA(handle_, title.c_str()); }
+
+std::string TForm1::DisplayName(const std::string& path) { return ShellDisplayName(path); }
+
+bool TForm1::IsPlainTextFile(const std::string& path) { return FileIsPlainText(path); }
+
+void TForm1::AddRecentFile(const std::string&) {
+  // The recent-files list keeps no entries yet.
+}
+
+void TForm1::ConfigureEditor() {
+  ApplyMainEditorDefaults(*memo_);
+  memo_->SetHighlighter(ttm_.get());
+  memo_->OnChange = [this](TCustomEditor&) { document_.TextChanged(); };
+  memo_->OnStatusChange = [this](TCustomEditor&, TStatusChanges) { UpdateCommandState(); };
+}

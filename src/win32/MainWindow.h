@@ -1,0 +1,108 @@
+#pragma once
+// The main window: menus, tool bar, editor and status bar around the one open
+// document.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CommandState.h"
+#include "app/Document.h"
+#include "platform/ProgramDir.h"
+#include "platform/Prompts.h"
+#include "win32/MainStatusBar.h"
+#include "win32/MainToolBar.h"
+
+class TEditorMemo;
+class TTtlHighlighter;
+class IRegistry;
+
+// What the window is given from outside, so that tests can point it at a
+// temporary program directory, a scripted user and a test registry key.
+struct TMainWindowServices {
+  IUserPrompts* prompts = nullptr;
+  IRegistry* registry = nullptr;
+  std::string program_dir;
+  // Closing the window ends the message loop (false for windows made by tests).
+  bool quit_on_close = true;
+};
+
+class TForm1 : public IDocumentView {
+ public:
+  explicit TForm1(const TMainWindowServices& services);
+  ~TForm1() override;
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // Creates the window and runs the start-up steps that belong to it.
+  HWND Create();
+  // The rest of start-up: the command-line file and the data files.
+  void FinishStartup(const std::vector<std::string>& args);
+
+  HWND Handle() const { return handle_; }
+  HWND EditorHandle() const { return editor_handle_; }
+  TEditorMemo& Memo1() { return *memo_; }
+  TTtlHighlighter& TTM() { return *ttm_; }
+  TDocument& Document() { return document_; }
+  TMainToolBar& ToolBar() { return toolbar_; }
+  TMainStatusBar& StatusBar() { return status_bar_; }
+  const TProgramDirectory& ProgramDir() const { return program_dir_; }
+
+  // Runs a menu or tool-bar command as if the user chose it; a disabled
+  // command does nothing.
+  void ExecuteCommand(TCommandId id);
+  // Turns a key press into a menu shortcut when one matches an enabled item;
+  // true when the key was used. Called by the message loop before dispatching.
+  bool HandleShortCut(const MSG& msg);
+
+  TCommandState CurrentCommandState();
+  void UpdateCommandState() override;
+  void SetModifiedPanel(bool on) override;
+  void UpdateCaretPanel(bool show);
+  void UpdateInsertModePanel();
+  void UpdateLockKeyPanels();
+
+  // IDocumentView
+  void LoadText(const std::string& path) override;
+  void SaveText(const std::string& path) override;
+  void ClearText() override;
+  void ShowTitle(const std::string& title) override;
+  std::string DisplayName(const std::string& path) override;
+  bool IsPlainTextFile(const std::string& path) override;
+  void AddRecentFile(const std::string& path) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void OnCreate();
+  void ConfigureEditor();
+  void Layout();
+  void OnDropFiles(HDROP drop);
+  void OnClose();
+  void OnDestroy();
+  void ShowEditorPopup(int x, int y);
+  void FocusParamEdit(int which);
+  TEditorSnapshot Snapshot();
+  // Runs an action; an error it raises is shown in an error box and the
+  // program carries on.
+  template <typename F>
+  void Guarded(F&& action);
+
+  TMainWindowServices services_;
+  IUserPrompts& prompts_;
+  TProgramDirectory program_dir_;
+  TDocument document_;
+  // The macro highlighter of the main editor, and the one the settings
+  // window's preview uses; both get the keyword file at start-up. They outlive
+  // the editor that refers to them.
+  std::unique_ptr<TTtlHighlighter> ttm_;
+  std::unique_ptr<TTtlHighlighter> preview_highlighter_;
+  std::unique_ptr<TEditorMemo> memo_;
+  HWND handle_ = nullptr;
+  HWND editor_handle_ = nullptr;
+  HMENU popup_ = nullptr;
+  TMainToolBar toolbar_;
+  TMainStatusBar status_bar_;
+};

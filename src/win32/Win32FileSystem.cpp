@@ -1,0 +1,191 @@
+#include "win32/Win32FileSystem.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+std::string LastErrorText() { return Win32SystemErrorText(GetLastError()); }
+
+bool Exists(const std::string& path, bool directory) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  return ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == directory;
+}
+
+class TWin32OutputFile : public IOutputFile {
+ public:
+  TWin32OutputFile(HANDLE handle, std::string display_name, bool flush_on_close)
+      : handle_(handle), display_name_(std::move(display_name)), flush_on_close_(flush_on_close) {}
+  ~TWin32OutputFile() override {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+
+  void Write(const char* data, size_t size) override {
+    while (size > 0) {
+      const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+      DWORD written = 0;
+      if (!WriteFile(handle_, data, chunk, &written, nullptr) || written == 0)
+        throw EFileError(FileWriteErrorText(display_name_, LastErrorText()));
+      data += written;
+      size -= written;
+    }
+  }
+
+  void Close() override {
+    if (handle_ == INVALID_HANDLE_VALUE) return;
+    HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    // The content must be on the disk before it takes the old file's place.
+    if (flush_on_close_ && !FlushFileBuffers(handle)) {
+      const std::string reason = LastErrorText();
+      CloseHandle(handle);
+      throw EFileError(FileWriteErrorText(display_name_, reason));
+    }
+    if (!CloseHandle(handle)) throw EFileError(FileWriteErrorText(display_name_, LastErrorText()));
+  }
+
+ private:
+  HANDLE handle_;
+  std::string display_name_;
+  bool flush_on_close_;
+};
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  if (slash == std::string::npos) return ".";
+  if (slash == 0 || (slash == 2 && path[1] == ':')) return path.substr(0, slash + 1);
+  return path.substr(0, slash);
+}
+
+class TWin32FileSystem : public IFileSystem {
+ public:
+  std::string ReadWholeFile(const std::string& path) override {
+    HANDLE h =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw EFileError(FileOpenErrorText(path, LastErrorText()));
+    std::string content;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(h, &size) && size.QuadPart > 0)
+      content.reserve(static_cast<size_t>(size.QuadPart));
+    char chunk[65536];
+    for (;;) {
+      // Large reads go straight into the block; the chunk catches the tail.
+      DWORD got = 0;
+      const size_t room = content.capacity() - content.size();
+      if (room >= sizeof chunk) {
+        const size_t old = content.size();
+        const DWORD want = room > 0x40000000 ? 0x40000000 : static_cast<DWORD>(room);
+        content.resize(old + want);
+        const BOOL ok = ReadFile(h, content.data() + old, want, &got, nullptr);
+        content.resize(old + (ok ? got : 0));
+        if (!ok) {
+          const std::string reason = LastErrorText();
+          CloseHandle(h);
+          throw EFileError(FileOpenErrorText(path, reason));
+        }
+      } else {
+        if (!ReadFile(h, chunk, sizeof chunk, &got, nullptr)) {
+          const std::string reason = LastErrorText();
+          CloseHandle(h);
+          throw EFileError(FileOpenErrorText(path, reason));
+        }
+        content.append(chunk, got);
+      }
+      if (got == 0) break;
+    }
+    CloseHandle(h);
+    return content;
+  }
+
+  std::unique_ptr<IOutputFile> CreateOutputFile(const std::string& path) override {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw EFileError(FileCreateErrorText(path, LastErrorText()));
+    return std::make_unique<TWin32OutputFile>(h, path, false);
+  }
+
+  std::unique_ptr<IOutputFile> CreateTempBeside(const std::string& target,
+                                                std::string& temp_path) override {
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+      if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        throw EFileError(FileCreateErrorText(target, Win32SystemErrorText(ERROR_ACCESS_DENIED)));
+      // Refuse what an overwrite in place would refuse (a read-only file, a file
+      // another program holds without sharing), before anything is created.
+      HANDLE probe = CreateFileA(target.c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (probe == INVALID_HANDLE_VALUE)
+        throw EFileError(FileCreateErrorText(target, LastErrorText()));
+      CloseHandle(probe);
+    }
+    char name[MAX_PATH];
+    if (!GetTempFileNameA(DirectoryOf(target).c_str(), "qln", 0, name))
+      throw EFileError(FileCreateErrorText(target, LastErrorText()));
+    HANDLE h = CreateFileA(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      const std::string reason = LastErrorText();
+      DeleteFileA(name);
+      throw EFileError(FileCreateErrorText(target, reason));
+    }
+    temp_path = name;
+    return std::make_unique<TWin32OutputFile>(h, target, true);
+  }
+
+  void ReplaceTarget(const std::string& temp_path, const std::string& target) override {
+    if (Exists(target, false)) {
+      // Keeps the target's attributes, security and creation time.
+      if (ReplaceFileA(target.c_str(), temp_path.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                       nullptr, nullptr))
+        return;
+      const DWORD error = GetLastError();
+      // Only when the old file is already gone may the new one simply move in.
+      if (Exists(target, false) || !Exists(temp_path, false))
+        throw EFileError(FileCreateErrorText(target, Win32SystemErrorText(error)));
+    }
+    if (!MoveFileExA(temp_path.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      throw EFileError(FileCreateErrorText(target, LastErrorText()));
+  }
+
+  bool RemoveFile(const std::string& path) noexcept override {
+    return DeleteFileA(path.c_str()) != 0;
+  }
+
+  bool FileExists(const std::string& path) override { return Exists(path, false); }
+  bool DirectoryExists(const std::string& path) override { return Exists(path, true); }
+};
+
+}  // namespace
+
+std::string Win32SystemErrorText(unsigned long code) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string result;
+  if (length && text) result.assign(text, length);
+  if (text) LocalFree(text);
+  while (!result.empty() &&
+         (result.back() == '\r' || result.back() == '\n' || result.back() == ' '))
+    result.pop_back();
+  if (result.empty()) {
+    char fallback[40];
+    std::snprintf(fallback, sizeof fallback, "System error %lu.", code);
+    result = fallback;
+  }
+  return result;
+}
+
+std::unique_ptr<IFileSystem> CreateWin32FileSystem() {
+  return std::make_unique<TWin32FileSystem>();
+}
+
+void InstallWin32FileSystem() {
+  static TWin32FileSystem instance;
+  SetFileSystem(&instance);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// A canvas that records what is drawn on it, for tests of painting code.
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+
+class TRecordingCanvas : public ICanvas {
+ public:
+  enum class Kind { Fill, Line, Text };
+  struct Op {
+    Kind kind = Kind::Fill;
+    TRect rect{};       // Fill: the rectangle; Text: the clip
+    TPoint from{}, to{};  // Line ends; Text: from is the origin
+    TColor color = 0;   // Fill and Line colour; Text foreground
+    TColor background = 0;
+    std::string text;
+    int advance = 0;
+    bool opaque = false;
+    TFont font;
+    TFontStyles style = 0;
+  };
+
+  TColor ResolveColor(TColor color) override;
+  void FillRect(const TRect& rect, TColor color) override;
+  void DrawLine(TPoint from, TPoint to, TColor color) override;
+  void UseFont(const TFont& font, TFontStyles style) override;
+  void DrawTextRun(int x, int y, const TRect& clip, std::string_view text, int advance,
+                   TColor foreground, TColor background, bool opaque) override;
+
+  const std::vector<Op>& Ops() const { return ops_; }
+  void Clear() { ops_.clear(); }
+  // Text runs whose origin is on pixel row y, left to right.
+  std::vector<Op> TextsAt(int y) const;
+  // The concatenated text drawn opaquely on pixel row y, placed by cell
+  // (advance) from pixel x0; cells nobody drew stay blank.
+  std::string RowText(int y, int x0) const;
+  // The colour last filled or drawn as background at the pixel (x, y), or clNone.
+  TColor BackgroundAt(int x, int y) const;
+
+ private:
+  std::vector<Op> ops_;
+  TFont font_;
+  TFontStyles style_ = 0;
+};

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/CommandState.h"
+
+namespace {
+
+TEST(CommandState, EmptyDocumentDisablesWhatNeedsText) {
+  TEditorSnapshot empty;
+  const auto s = ComputeCommandState(empty);
+  for (TCommandId id : {cmNew, cmCopy, cmCut, cmRun, cmRunToCursor, cmPrint, cmPrintPreview,
+                        cmFind, cmReplace, cmSelectAll, cmSave}) {
+    EXPECT_FALSE(CommandEnabled(id, s)) << id;
+  }
+  EXPECT_TRUE(CommandEnabled(cmOpen, s));
+  EXPECT_TRUE(CommandEnabled(cmSaveAs, s));
+  EXPECT_EQ(s.print_tip, "No default printer");
+}
+
+TEST(CommandState, OnlyBlanksEnableNewButNotRun) {
+  TEditorSnapshot blanks;
+  blanks.text_empty = false;
+  blanks.has_macro_text = HasMacroText("  \t\r\n \x01 ");
+  blanks.editor_focused = true;
+  blanks.printer_known = true;
+  const auto s = ComputeCommandState(blanks);
+  EXPECT_TRUE(s.new_enabled);
+  EXPECT_FALSE(s.run_enabled);
+  EXPECT_FALSE(s.run_to_cursor_enabled);
+  EXPECT_FALSE(s.print_enabled);
+  EXPECT_FALSE(s.find_enabled);
+}
+
+TEST(CommandState, RunToCursorNeedsTheEditorFocus) {
+  TEditorSnapshot e;
+  e.text_empty = false;
+  e.has_macro_text = HasMacroText("  sendln 'x'");
+  e.editor_focused = false;
+  EXPECT_TRUE(ComputeCommandState(e).run_enabled);
+  EXPECT_FALSE(ComputeCommandState(e).run_to_cursor_enabled);
+  e.editor_focused = true;
+  EXPECT_TRUE(ComputeCommandState(e).run_to_cursor_enabled);
+}
+
+TEST(CommandState, SelectionDrivesCopyCutAndSelectAll) {
+  TEditorSnapshot e;
+  e.text_empty = false;
+  e.has_macro_text = true;
+  e.has_selection = true;
+  auto s = ComputeCommandState(e);
+  EXPECT_TRUE(s.copy_enabled);
+  EXPECT_TRUE(s.cut_enabled);
+  EXPECT_TRUE(s.select_all_enabled);
+  e.selection_covers_all = true;
+  EXPECT_FALSE(ComputeCommandState(e).select_all_enabled);
+}
+
+TEST(CommandState, PrintFollowsThePrinterAndNamesItInTheTip) {
+  TEditorSnapshot e;
+  e.text_empty = false;
+  e.has_macro_text = true;
+  e.printer_known = true;
+  e.printer_name = "Office";
+  const auto s = ComputeCommandState(e);
+  EXPECT_TRUE(s.print_enabled);
+  EXPECT_EQ(s.print_tip, "Print [Office]");
+}
+
+TEST(ShortCuts, MenuTextsMatchTheKeys) {
+  struct Case {
+    TShortCut key;
+    const char* text;
+  } cases[] = {{0x404E, "Ctrl+N"},
+               {0xC05A, "Ctrl+Alt+Z"},
+               {static_cast<TShortCut>(scCtrl | scShift | 0x70), "Ctrl+Shift+F1"},
+               {static_cast<TShortCut>(scShift | 0x72), "Shift+F3"},
+               {0x78, "F9"},
+               {0, ""}};
+  for (const auto& c : cases) EXPECT_EQ(ShortCutText(c.key), c.text);
+}
+
+TEST(CommandTables, EveryShortcutBelongsToExactlyOneCommand) {
+  std::map<TShortCut, TCommandId> seen;
+  for (const auto& menu : MainMenuDefs()) {
+    for (const auto& item : menu.items) {
+      if (!item.shortcut) continue;
+      auto [it, fresh] = seen.emplace(item.shortcut, item.id);
+      EXPECT_TRUE(fresh) << item.caption;
+    }
+  }
+  // The context menu shares the main menu's shortcuts.
+  for (const auto& item : EditorPopupDefs()) {
+    if (item.shortcut) {
+      EXPECT_EQ(seen[item.shortcut], item.id) << item.caption;
+    }
+  }
+}
+
+}  // namespace

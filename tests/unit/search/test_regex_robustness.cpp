@@ -1,0 +1,248 @@
+// The matcher meets whatever the user types and whatever a file holds: every
+// expression either compiles or raises its error, and every search either ends
+// with a correct result or with "Loop Stack Exceeded", in bounded time.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <string>
+
+#include "search/EditorRegexSearch.h"
+#include "search/RegexMatcher.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+int ErrorCodeOf(TEditorRegexSearch& engine, std::string_view line) {
+  try {
+    engine.FindAllInLine(line);
+  } catch (const ERegexMatcher& e) {
+    return e.ErrorCode();
+  }
+  return 0;
+}
+
+// Results must lie in the line, in order and without overlap.
+void ExpectWellFormed(const TEditorRegexSearch& engine, std::size_t line_length,
+                      const std::string& context) {
+  int previous_end = 1;
+  int previous_start = 0;
+  for (int k = 0; k < engine.ResultCount(); ++k) {
+    const int start = engine.ResultAt(k);
+    const int length = engine.LengthAt(k);
+    ASSERT_GE(length, 0) << context;
+    ASSERT_GE(start, previous_end) << context;
+    ASSERT_GT(start, previous_start) << context;
+    ASSERT_LE(static_cast<std::size_t>(start + length), line_length + 1) << context;
+    previous_end = start + length;
+    previous_start = start;
+  }
+}
+
+}  // namespace
+
+TEST(RegexRobustness, CatastrophicBacktrackingEndsWithTheLoopError) {
+  struct Case {
+    const char* pattern;
+    std::string line;
+    int code;
+  } cases[] = {
+      {"(a|aa)*b", std::string(10000, 'a'), 1014},
+      {"(x+x+)+y", std::string(5000, 'x'), 1014},
+      {"(a*)*b", std::string(10000, 'a'), 106},  // refused before it can run
+  };
+  for (const auto& c : cases) {
+    TEditorRegexSearch engine;
+    engine.SetPattern(c.pattern);
+    const auto start = Clock::now();
+    try {
+      engine.FindAllInLine(c.line);
+      ADD_FAILURE() << c.pattern << " ended without an error";
+    } catch (const ERegexMatcher& e) {
+      EXPECT_EQ(e.ErrorCode(), c.code) << c.pattern;
+      if (c.code == 1014) {
+        EXPECT_EQ(e.Message(), "TRegexMatcher(exec): Loop Stack Exceeded");
+      }
+    }
+    EXPECT_LT(SecondsSince(start), 20.0) << c.pattern;
+  }
+  // The same expression is fine where it can succeed quickly.
+  TEditorRegexSearch engine;
+  engine.SetPattern("(a|aa)*b");
+  EXPECT_EQ(engine.FindAllInLine(std::string(10000, 'a') + "b"), 1);
+  EXPECT_EQ(engine.LengthAt(0), 10001);
+}
+
+TEST(RegexRobustness, TheBudgetIsAllowanceAndPerByteShare) {
+  TRegexMatcher matcher;
+  matcher.SetExpression("(a|aa)*b");
+  matcher.SetBudget(1000, 0);
+  EXPECT_THROW(matcher.Exec(std::string(12, 'a')), ERegexMatcher);
+  EXPECT_FALSE(matcher.Exec("aaa"));
+  matcher.SetBudget(1000, 100000);  // the share per byte grows with the line
+  EXPECT_FALSE(matcher.Exec(std::string(12, 'a')));
+  EXPECT_THROW(matcher.Exec(std::string(24, 'a')), ERegexMatcher);
+}
+
+TEST(RegexRobustness, SearchesOnTenMegabyteLines) {
+  std::string line;
+  while (line.size() < 10 * 1024 * 1024) line += "sendln 'show interface' ifname 42\t";
+  const int pieces = static_cast<int>(line.size() / 34);
+  struct Case {
+    const char* pattern;
+    int count;  // -1: "Loop Stack Exceeded" is an acceptable end as well
+  } cases[] = {
+      {"\\d+", pieces},
+      {"[a-z]+ '", pieces},  // each failed start would rescan its word
+      {"\\w+x", 0},          // the same, over the whole line
+      {".*", 2},             // the whole line, then the empty match at its end
+      {"(s\\w+ )+", 2 * pieces},  // "sendln " and "show "
+  };
+  for (const auto& c : cases) {
+    TEditorRegexSearch engine;
+    engine.SetPattern(c.pattern);
+    const auto start = Clock::now();
+    const int code = ErrorCodeOf(engine, line);
+    if (c.count >= 0) {
+      EXPECT_EQ(code, 0) << c.pattern;
+      EXPECT_EQ(engine.ResultCount(), c.count) << c.pattern;
+    } else {
+      EXPECT_TRUE(code == 0 || code == 1014) << c.pattern << " gave " << code;
+    }
+    if (code == 0) ExpectWellFormed(engine, line.size(), c.pattern);
+    EXPECT_LT(SecondsSince(start), 30.0) << c.pattern;
+  }
+  TEditorRegexSearch engine;
+  engine.SetPattern("x*");
+  const std::string mega(1024 * 1024, 'a');
+  EXPECT_EQ(engine.FindAllInLine(mega), 1024 * 1024 + 1);
+}
+
+TEST(RegexRobustness, RepeatedGroupsOverHugeLinesStopAtTheStackLimit) {
+  // Each pass of a repeated group leaves an entry to backtrack to; millions of
+  // passes end with the loop error instead of exhausting memory.
+  std::string line;
+  while (line.size() < 10 * 1024 * 1024) line += "ab";
+  TEditorRegexSearch engine;
+  engine.SetPattern("(ab)*");
+  const auto start = Clock::now();
+  EXPECT_EQ(ErrorCodeOf(engine, line), 1014);
+  EXPECT_LT(SecondsSince(start), 30.0);
+  // Shorter lines are matched whole.
+  EXPECT_EQ(engine.FindAllInLine(std::string_view(line).substr(0, 100000)), 2);
+  EXPECT_EQ(engine.LengthAt(0), 100000);
+}
+
+TEST(RegexRobustness, HugeExpressions) {
+  const std::string a100k(100000, 'a');
+  struct Case {
+    std::string pattern;
+    int code;  // 0: compiles
+    int position;
+  } cases[] = {
+      {a100k, 0, 0},
+      {std::string(100000, '('), 102, 15},
+      {std::string(100000, ')'), 104, 1},
+      {"[" + a100k, 113, 1},
+      {"a{" + std::string(100000, '9') + "}", 122, 3},
+      {"\\x{" + std::string(100000, '0') + "}", 0, 0},
+      {"\\x{" + std::string(99990, '0') + "41}", 0, 0},
+      {"\\x{" + std::string(100000, 'F') + "}", 112, 4},
+      {"(?#" + a100k, 125, 1},
+      {"(?" + std::string(100000, 'i'), 103, 1},
+      {[] {
+         std::string s;
+         while (s.size() < 100000) s += "a|";
+         return s + "b";
+       }(),
+       0, 0},
+      {[] {
+         std::string s;
+         while (s.size() < 100000) s += "[a-z]{2,5}?";
+         return s;
+       }(),
+       0, 0},
+      {[] {
+         std::string s;
+         while (s.size() < 100000) s += "(?i)x";
+         return s;
+       }(),
+       0, 0},
+  };
+  for (const auto& c : cases) {
+    TRegexMatcher matcher;
+    matcher.SetExpression(c.pattern);
+    const auto start = Clock::now();
+    int code = 0, position = 0;
+    try {
+      matcher.Compile();
+      matcher.Exec(a100k);
+    } catch (const ERegexMatcher& e) {
+      code = e.ErrorCode();
+      position = e.ErrorPos();
+    }
+    EXPECT_LT(SecondsSince(start), 20.0) << c.pattern.substr(0, 20);
+    EXPECT_EQ(code, c.code) << c.pattern.substr(0, 20);
+    if (c.code != 0) {
+      EXPECT_EQ(position, c.position) << c.pattern.substr(0, 20);
+    }
+  }
+  TRegexMatcher matcher;
+  matcher.SetExpression(a100k);
+  ASSERT_TRUE(matcher.Exec("b" + a100k));
+  EXPECT_EQ(matcher.MatchPos(0), 2);
+}
+
+TEST(RegexRobustness, HugeBraceCountsCostNothing) {
+  TEditorRegexSearch engine;
+  engine.SetPattern("a{2147483646}");
+  EXPECT_EQ(engine.FindAllInLine("aaaa"), 0);
+  engine.SetPattern("(ab){1000000000,}");
+  EXPECT_EQ(engine.FindAllInLine("ababab"), 0);
+  engine.SetPattern("(ab){0,2000000000}c");
+  EXPECT_EQ(engine.FindAllInLine("ababc"), 1);
+  EXPECT_EQ(engine.LengthAt(0), 5);
+}
+
+TEST(RegexRobustness, RandomExpressionsAndLines) {
+  // Bytes that make up expressions, weighted towards the syntax.
+  static const char syntax[] = "()[]{}|*+?.^$\\-,#&:0123456789abcABdswxDWSbBAZ \t";
+  std::mt19937 rng(987654321);
+  auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  double slowest = 0;
+  for (int round = 0; round < 20000; ++round) {
+    std::string pattern;
+    const int length = 1 + pick(16);
+    for (int k = 0; k < length; ++k) {
+      pattern += pick(10) == 0 ? static_cast<char>(pick(256)) : syntax[pick(sizeof(syntax) - 1)];
+    }
+    std::string line;
+    const int line_length = pick(40);
+    for (int k = 0; k < line_length; ++k) {
+      line += pick(8) == 0 ? static_cast<char>(pick(256)) : "aabcAB01 \t-"[pick(11)];
+    }
+    TEditorRegexSearch engine;
+    engine.SetOptions(pick(2) ? TSearchOptionSet{TSearchOption::MatchCase} : TSearchOptionSet{});
+    engine.SetPattern(pattern);
+    if (pick(4) == 0) engine.Matcher().SetModifierStr(pick(2) ? "mx-sg" : "-r");
+    const auto start = Clock::now();
+    try {
+      engine.FindAllInLine(line);
+      ExpectWellFormed(engine, line.size(), pattern);
+      engine.ReplacementText(line, "$1<$&>\\$${2}");
+    } catch (const ERegexMatcher& e) {
+      EXPECT_NE(std::string(e.what()), "Unknown error") << pattern;
+      if (e.ErrorCode() < 1000) {
+        EXPECT_GE(e.ErrorPos(), 1) << pattern;
+        EXPECT_LE(e.ErrorPos(), static_cast<int>(pattern.size()) + 1) << pattern;
+      }
+    }
+    slowest = std::max(slowest, SecondsSince(start));
+  }
+  EXPECT_LT(slowest, 5.0);
+}
