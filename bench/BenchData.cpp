@@ -8,32 +8,37 @@
 
 std::string GenerateTtlText(int lines) {
   static const char* const kLines[] = {
-      "; log in to the router and collect the interface counters",
-      "connect '192.168.1.1:23 /nossh /T=1' ; telnet to the router",
-      "wait 'login:' 'Username:' 'User Name:' ; any of the prompts",
-      "sendln 'admin' ; the user name comes first, then the password",
-      "wait 'Password:' ; the router asks for the password next",
-      "sendln password ; typed from the variable set at the top",
-      ":loop ; show every interface in turn until the list is done",
-      "\tsendln 'show interface GigabitEthernet0/' ifname",
-      "\twait '#' '>' ; the prompt is back when the output has ended",
-      "\tif result=2 then ; the second prompt means a user-mode shell",
-      "\t\tgoto done ; nothing more to collect in user mode",
-      "\tendif ; otherwise carry on with the next interface",
-      "    strconcat msg ' done with interface ' ; build the log text",
-      "    i = i + 1 ; next interface number in the list of ports",
-      "    if i < 10 goto loop ; ten interfaces on this router model",
-      "messagebox 'Finished collecting the counters' 'Quillon sample'",
-      "for n 1 100 ; repeat the status query a hundred times",
-      "  sprintf2 line '%d: %s (%s)' n name status ; one log line",
-      "next ; end of the status query loop over all the ports",
-      ":done ; close the connection and leave the macro cleanly",
-      "closett ; close Tera Term and end the macro right here",
+      "; log in to the router and collect counters",
+      "connect '192.168.1.1:23 /nossh /T=1'",
+      "wait 'login:' 'Username:' 'User Name:'",
+      "sendln 'admin' ; the user name first",
+      "wait 'Password:' ; then the password",
+      "sendln password",
+      ":loop ; every interface in turn",
+      "\tsendln 'show interface Gi0/' ifname",
+      "\twait '#' '>' ; the prompt is back",
+      "\tif result=2 then ; user-mode shell",
+      "\t\tgoto done",
+      "\tendif",
+      "    strconcat msg ' done with port'",
+      "    i = i + 1 ; next interface number",
+      "    if i < 10 goto loop",
+      "messagebox 'Finished collecting' 'Quillon'",
+      "for n 1 100 ; repeat the status query",
+      "  sprintf2 line '%d: %s (%s)' n name status",
+      "next",
+      ":done ; close the connection cleanly",
+      "closett",
+      "sendln 'configure terminal' ; enter configuration mode before the interface",
+      "\tsprintf2 cmd 'interface GigabitEthernet0/%d description uplink %s' i name",
+      "    strconcat logline ' collected from ' ; the log line names the host and port",
+      "waitregex '(Router|Switch)[0-9]*[#>]' ; any prompt of the lab devices will do",
+      "filewriteln fhandle logline ; one line of the report for each interface seen",
   };
   constexpr int kCount = sizeof(kLines) / sizeof(kLines[0]);
   std::mt19937 rng(12345);
   std::string text;
-  text.reserve(static_cast<size_t>(lines) * 60);
+  text.reserve(static_cast<size_t>(lines) * 44);
   for (int i = 0; i < lines; ++i) {
     text += kLines[rng() % kCount];
     text += "\r\n";

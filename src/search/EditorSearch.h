@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "search/LiteralScanner.h"
 #include "search/SearchOptions.h"
 
 // What the editor needs from a search engine. It hands the engine one line at a
@@ -42,6 +43,8 @@ class TEditorSearch : public TEditorSearchCustom {
  public:
   explicit TEditorSearch(const ICodePage& code_page);
   TEditorSearch();  // on the default code page
+  TEditorSearch(const TEditorSearch&) = delete;
+  TEditorSearch& operator=(const TEditorSearch&) = delete;
 
   std::string GetPattern() const override { return pattern_; }
   void SetPattern(const std::string& value) override;
@@ -69,6 +72,7 @@ class TEditorSearch : public TEditorSearchCustom {
  private:
   void MakeFoldTable(bool case_sensitive);
   void InitShiftTable();
+  void FindAllByBlocks(std::string_view line);
   int FindFirstInLine(std::string_view line);
   int FindNextInLine();
   bool AcceptMatch(std::size_t start);
@@ -83,6 +87,10 @@ class TEditorSearch : public TEditorSearchCustom {
   std::array<unsigned char, 256> fold_table_{};
   std::array<bool, 256> delimiter_table_{};
   std::array<std::int32_t, 256> shift_table_{};
+  // The scan's inner skip, per raw text byte: how far the window end may move
+  // when that byte stands under it (0 when its fold is the last pattern byte).
+  std::array<std::int32_t, 256> skip_table_{};
+  TLiteralScanner scanner_;
   bool shift_table_valid_ = false;
   int look_at_step_ = 1;
 

@@ -60,6 +60,9 @@ class Compiler {
       }
       program_.prefix = prefix;
       program_.prefix_fold = any_fold;
+      std::array<unsigned char, 256> identity;
+      for (int b = 0; b < 256; ++b) identity[static_cast<std::size_t>(b)] = static_cast<unsigned char>(b);
+      program_.prefix_scanner.Reset(prefix, any_fold ? case_.fold : identity);
     } else {
       ByteSet first;
       if (!First(syntax_.root, first) && first.count() < 256) {

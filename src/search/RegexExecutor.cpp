@@ -51,42 +51,9 @@ void Executor::Push(std::int32_t kind, std::int32_t at, std::int32_t pos, std::i
 }
 
 std::size_t Executor::FindPrefix(std::size_t from) const {
-  const std::string& prefix = program_->prefix;
-  const std::size_t n = prefix.size();
-  const auto length = static_cast<std::size_t>(length_);
-  if (from > length || length - from < n) return std::string_view::npos;
-  const std::size_t last = length - n;  // last possible start
-  const auto* p = reinterpret_cast<const unsigned char*>(prefix.data());
-  if (!program_->prefix_fold) {
-    std::size_t k = from;
-    while (k <= last) {
-      const void* hit = std::memchr(text_ + k, p[0], last - k + 1);
-      if (hit == nullptr) return std::string_view::npos;
-      k = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - text_);
-      if (std::memcmp(text_ + k + 1, p + 1, n - 1) == 0) return k;
-      ++k;
-    }
-    return std::string_view::npos;
-  }
-  // Folded prefix: a shift on the byte after the window, as the plain search does.
-  const auto& fold = program_->fold;
-  std::size_t k = from;
-  while (k <= last) {
-    std::size_t j = 0;
-    while (j < n && fold[text_[k + j]] == p[j]) ++j;
-    if (j == n) return k;
-    if (k + n >= length) break;
-    const unsigned char next = fold[text_[k + n]];
-    std::size_t shift = n + 1;
-    for (std::size_t m = n; m-- > 0;) {
-      if (p[m] == next) {
-        shift = n - m;
-        break;
-      }
-    }
-    k += shift;
-  }
-  return std::string_view::npos;
+  const std::size_t found =
+      program_->prefix_scanner.Find(text_, static_cast<std::size_t>(length_), from);
+  return found == TLiteralScanner::npos ? std::string_view::npos : found;
 }
 
 // Searches move forward through a text, so the walk usually only continues.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "search/LiteralScanner.h"
 #include "search/RegexSyntax.h"
 
 namespace regex_detail {
@@ -74,6 +75,7 @@ struct Program {
   bool leading_run = false;
   std::string prefix;
   bool prefix_fold = false;
+  TLiteralScanner prefix_scanner;
   bool use_first_bytes = false;
   ByteTable first_bytes{};
 };

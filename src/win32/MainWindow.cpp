@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "app/ContextHelp.h"
 #include "app/MainEditorConfig.h"
 #include "app/PlainText.h"
 #include "editor/EditorMemo.h"
@@ -214,6 +215,11 @@ void TForm1::ExecuteCommand(TCommandId id) {
 bool TForm1::HandleShortCut(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   if (msg.hwnd != handle_ && !IsChild(handle_, msg.hwnd)) return false;
+  if (msg.hwnd == editor_handle_ && msg.wParam == VK_F1 &&
+      ShortCutFromKey(msg.wParam) == (scCtrl | VK_F1)) {
+    ContextHelp();
+    return true;
+  }
   const TCommandId id = CommandForShortCut(ShortCutFromKey(msg.wParam));
   if (id == cmNone) return false;
   // A disabled item ignores its shortcut and the key goes on to the control.
@@ -221,6 +227,13 @@ bool TForm1::HandleShortCut(const MSG& msg) {
   if (!CommandEnabled(id, CurrentCommandState())) return false;
   ExecuteCommand(id);
   return true;
+}
+
+void TForm1::ContextHelp() {
+  HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+  const auto topic = ContextHelpId(memo_->WordAtCaret(), memo_->SelectedText(), *ttm_);
+  SetCursor(previous);
+  if (topic && OnHelpTopic) OnHelpTopic(*topic);
 }
 
 void TForm1::FocusParamEdit(int which) {

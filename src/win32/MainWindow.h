@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +58,11 @@ class TForm1 : public IDocumentView {
   // Turns a key press into a menu shortcut when one matches an enabled item;
   // true when the key was used. Called by the message loop before dispatching.
   bool HandleShortCut(const MSG& msg);
+  // Ctrl+F1 in the editor: help on the word at the caret, else on the selection.
+  void ContextHelp();
+  // Receives the help-topic number that context help looked up (0 for the
+  // table of contents).
+  std::function<void(std::int32_t topic)> OnHelpTopic;
 
   TCommandState CurrentCommandState();
   void UpdateCommandState() override;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "editor/EditorMemo.h"
+#include "language/TtlHighlighter.h"
 #include "support/ScriptedPrompts.h"
 #include "win32/MainWindow.h"
 #include "win32/WineTestSupport.h"
@@ -103,6 +104,7 @@ TEST_F(MainWindowTest, CommandLineFileOpensWithItsName) {
       {"login.ttl", "connect 'host'\r\nwait '$'\r\n", "connect 'host'\r\nwait '$'\r\n"},
       {"with space \xe9t\xe9.ttl", "sendln 'x'", "sendln 'x'"},
       {"only tabs and ctrl-z.ttl", "\t\x1a\t", "\t\x1a\t"},
+      {"empty.ttl", "", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -113,6 +115,20 @@ TEST_F(MainWindowTest, CommandLineFileOpensWithItsName) {
     EXPECT_EQ(Title().rfind("Quillonar - [", 0), 0u);
     EXPECT_EQ(Title().find('*'), std::string::npos);
   }
+}
+
+TEST_F(MainWindowTest, FileThatVanishesAfterTheOpenDialogIsReported) {
+  Start();
+  Change("draft");
+  prompts.AnswerFile(docs.File("gone.ttl"));  // chosen in the dialog, deleted since
+  prompts.AnswerMessage(mrNo);                 // discard the draft
+  form->ExecuteCommand(cmOpen);
+  const auto messages = prompts.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_NE(messages[1].find("gone.ttl"), std::string::npos) << messages[1];
+  EXPECT_EQ(prompts.Log()[2].caption, "Error");
+  EXPECT_EQ(Title(), "Quillonar - [Noname.TTL]");
+  EXPECT_EQ(Text(), "");
 }
 
 TEST_F(MainWindowTest, TenMegabyteLineLoads) {
@@ -321,6 +337,33 @@ TEST(MainWindowStartup, MissingKeywordFileIsReportedOnce) {
                 "The file 'KeyFile.ini' was not found in application directory.\r"
                 "Syntax highlighting and context sensitive help functions will be disabled."});
   EXPECT_EQ(prompts.Log()[0].caption, "Warning");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, CtrlF1LooksUpTheWordAtTheCaret) {
+  Start({Doc("help.ttl", "  sendln 'x'\r\nnothing here")});
+  std::vector<std::int32_t> topics;
+  form->OnHelpTopic = [&](std::int32_t t) { topics.push_back(t); };
+  BYTE keys[256] = {};
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  MSG msg{};
+  msg.hwnd = form->EditorHandle();
+  msg.message = WM_KEYDOWN;
+  msg.wParam = VK_F1;
+  form->Memo1().SetCaretPos({5, 1});
+  EXPECT_TRUE(form->HandleShortCut(msg));
+  form->Memo1().SetCaretPos({3, 2});  // inside "nothing": not a keyword
+  EXPECT_TRUE(form->HandleShortCut(msg));
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  ASSERT_EQ(topics.size(), 2u);
+  EXPECT_EQ(topics[0], form->TTM().HelpIdOf("sendln"));
+  EXPECT_GT(topics[0], 0);
+  EXPECT_EQ(topics[1], 0);
 }
 
 }  // namespace

@@ -200,7 +200,8 @@ TEST_F(CaretTest, WordMovesStopAtWordStarts) {
   const Case cases[] = {
       {{1, 1}, ecWordRight, {8, 1}},   // over "alpha, " to "beta"
       {{8, 1}, ecWordRight, {13, 1}},  // "." breaks words
-      {{13, 1}, ecWordRight, {3, 2}},  // from the last word to the next line's first word
+      {{13, 1}, ecWordRight, {18, 1}},  // no word left: after the last character
+      {{17, 1}, ecWordRight, {3, 2}},   // on the last character: the next line's first word
       {{18, 1}, ecWordRight, {3, 2}},
       {{3, 2}, ecWordLeft, {18, 1}},   // only blanks before: end of the previous line
       {{13, 1}, ecWordLeft, {8, 1}},
@@ -312,8 +313,8 @@ TEST_F(CaretTest, CharacterOffsetsCountLineBreaksAsTwo) {
   editor.SetSelLength(5);
   EXPECT_EQ(editor.SelectedText(), "b\r\ncd");
   EXPECT_EQ(editor.SelLength(), 5);
-  editor.SetSelStart(1000);  // beyond the text: clamped to its end
-  EXPECT_EQ(editor.CaretPos(), (TBufferCoord{2, 3}));
+  editor.SetSelStart(1000);  // beyond the text: column 1 of the line after, clamped
+  EXPECT_EQ(editor.CaretPos(), (TBufferCoord{1, 3}));
   EXPECT_EQ(editor.OffsetToPosition(1000), (TBufferCoord{1, 4}));
 }
 
