@@ -66,7 +66,8 @@ struct Baseline {
 };
 
 Baseline Grep(const std::string& options, const std::string& pattern) {
-  const std::string command = "LC_ALL=C grep -c " + options + " \"" + pattern + "\" " + MillionLines().path;
+  const std::string command =
+      "LC_ALL=C grep -c " + options + " \"" + pattern + "\" " + MillionLines().path;
   Baseline b;
   b.seconds = TimeShellCommand(command, 5);
   if (std::FILE* f = popen(command.c_str(), "r")) {
@@ -164,9 +165,18 @@ void BM_RegexCompile(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_PlainLiteral_MatchCase)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainLiteral_IgnoreCase)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RegexLiteralPrefix_MatchCase)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RegexLiteralPrefix_IgnoreCase)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainLiteral_IgnoreCase)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegexLiteralPrefix_MatchCase)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegexLiteralPrefix_IgnoreCase)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RegexWordAlternatives)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RegexCompile)->Unit(benchmark::kMicrosecond);
 

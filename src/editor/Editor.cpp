@@ -373,9 +373,11 @@ void TCustomEditor::LinesDeleted(int index, int /*count*/) {
 
 void TCustomEditor::LinesReplaced(int index, int count) {
   if (offset_line_ > index) ResetOffsetCache();
-  ScanRanges(index, index + count);
-  InvalidateLines(index + 1, INT_MAX);
-  InvalidateGutterLines(index + 1, INT_MAX);
+  // Replaced lines keep their places: only they, and the lines whose
+  // highlighter state changed with them, look different. (Repainting every
+  // line below would redraw a huge line further down on every key.)
+  const int last = std::max(index + count - 1, ScanRanges(index, index + count));
+  InvalidateLines(index + 1, last + 1);
   if (options_.Contains(eoAutoSizeMaxScrollWidth)) {
     const int len = lines_->GetExpandedLength(index);
     if (len > max_scroll_width_) SetMaxScrollWidth(len);
@@ -404,11 +406,12 @@ void TCustomEditor::LinesCleared() {
   EndUpdate();
 }
 
-void TCustomEditor::ScanRanges(int from_index, int must_reach) {
-  if (!highlighter_) return;
+int TCustomEditor::ScanRanges(int from_index, int must_reach) {
+  if (!highlighter_) return -1;
   const int count = lines_->Count();
   int i = std::max(0, from_index);
-  if (i >= count) return;
+  if (i >= count) return -1;
+  int last_stored = -1;
   lines_->BeginUpdate();
   if (i == 0)
     highlighter_->ResetLineState();
@@ -431,8 +434,10 @@ void TCustomEditor::ScanRanges(int from_index, int must_reach) {
     const TLineState state = highlighter_->GetLineState();
     if (i >= must_reach && lines_->GetRange(i) == state) break;
     lines_->SetRange(i, state);
+    last_stored = i;
   }
   lines_->EndUpdate();
+  return last_stored;
 }
 
 // ---- paint lock and status changes

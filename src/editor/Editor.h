@@ -301,6 +301,9 @@ class TCustomEditor {
   void MouseWheel(int delta, TShiftState shift);
   void Scroll(TScrollBarKind kind, TScrollCode code, int thumb_position);
   void TimerTick(int id);
+  // The cursor to show over a client point: the gutter's over the gutter, an
+  // I-beam over the text; OnMouseCursor and the mouse-cursor chain may change it.
+  int CursorAt(int x, int y);
   // The client area changed size.
   void Resize();
   void FocusGained();
@@ -357,8 +360,9 @@ class TCustomEditor {
   TColor LineBackground(int line) const;
   TColor DefaultBackground() const;
   // Rescans the highlighter's line states from a 0-based index; lines before
-  // `must_reach` are always scanned.
-  void ScanRanges(int from_index, int must_reach);
+  // `must_reach` are always scanned. Returns the last index whose state was
+  // stored (-1 for none).
+  int ScanRanges(int from_index, int must_reach);
   // Walks the characters of a line as the display sees them; NUL ends tab expansion.
   int LineLength(int line) const;
   // Display to buffer; a character on the second byte of a double-byte

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include "editor/Editor.h"
 #include "language/EditorHighlighter.h"
@@ -50,12 +51,20 @@ TDisplayCoord TCustomEditor::BufferToDisplayPos(TBufferCoord p) const {
   // A line whose expansion has its own length has one cell per character.
   if (len == 0 || lines_->GetExpandedLength(p.Line - 1) == len) return {n + 1, p.Line};
   const int upto = std::min(n, len);
+  // From tab to tab: the characters between them take one cell each.
   long long x = 0;
-  for (int i = 0; i < upto; ++i) {
-    if (s[static_cast<std::size_t>(i)] == '\t')
-      x += tab_width_ - x % tab_width_;
-    else
-      ++x;
+  std::size_t i = 0;
+  const std::size_t end = static_cast<std::size_t>(upto);
+  while (i < end) {
+    const void* hit = std::memchr(s.data() + i, '\t', end - i);
+    if (!hit) {
+      x += static_cast<long long>(end - i);
+      break;
+    }
+    const std::size_t j = static_cast<std::size_t>(static_cast<const char*>(hit) - s.data());
+    x += static_cast<long long>(j - i);
+    x += tab_width_ - x % tab_width_;
+    i = j + 1;
   }
   x += n - upto;
   return {static_cast<int>(std::min<long long>(x + 1, INT_MAX)), p.Line};
@@ -74,17 +83,31 @@ TBufferCoord TCustomEditor::DisplayToBufferStep(TDisplayCoord p, int trail_step)
   } else if (len == 0 || lines_->GetExpandedLength(p.Row - 1) == len) {
     ch = p.Column;
   } else {
+    // Consume characters while the cell count is below the column.
     long long count = 0;
-    int consumed = 0;
-    while (count < p.Column && consumed < len) {
-      if (s[static_cast<std::size_t>(consumed)] == '\t')
+    std::size_t i = 0;
+    const std::size_t size = s.size();
+    ch = -1;
+    while (i < size) {
+      const void* hit = std::memchr(s.data() + i, '\t', size - i);
+      const std::size_t j = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data())
+                                : size;
+      if (count + static_cast<long long>(j - i) >= p.Column) {
+        ch = static_cast<int>(i + static_cast<std::size_t>(p.Column - count));
+        break;
+      }
+      count += static_cast<long long>(j - i);
+      i = j;
+      if (i < size) {  // the TAB
         count += tab_width_ - count % tab_width_;
-      else
-        ++count;
-      ++consumed;
+        ++i;
+        if (count >= p.Column) {
+          ch = static_cast<int>(i);
+          break;
+        }
+      }
     }
-    if (count < p.Column) consumed += static_cast<int>(p.Column - count);
-    ch = consumed;
+    if (ch < 0) ch = static_cast<int>(std::min<long long>(size + (p.Column - count), INT_MAX));
   }
   if (ch < 1) ch = 1;
   if (ch <= len && IsTrailByte(s, ch - 1)) ch += trail_step;

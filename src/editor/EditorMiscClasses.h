@@ -105,7 +105,7 @@ class TGutter {
   TGutterBorderStyle border_style_ = gbsMiddle;
   TColor color_ = clBtnFace;
   TColor border_color_ = clWindow;
-  int cursor_ = 0;
+  int cursor_ = -2;  // arrow
   int digit_count_ = 4;
   int auto_digit_count_ = 4;
   TFont font_{"Courier New", -11, clWindowText, 0};  // 8 pt

@@ -218,3 +218,12 @@ void TCustomEditor::DoGutterClick(TMouseButton button, int x, int y) {
   }
   OnGutterClick(*this, button, x, y, line, clicked);
 }
+
+int TCustomEditor::CursorAt(int x, int y) {
+  if (x < gutter_pixels_) return gutter_.Cursor();
+  int cursor = crIBeam;
+  const TBufferCoord at = DisplayToBufferPos(PixelsToRowColumn(x, y));
+  if (OnMouseCursor) OnMouseCursor(*this, at, cursor);
+  kbd_handler_.ExecuteMouseCursor(*this, at, cursor);
+  return cursor;
+}

@@ -3,6 +3,7 @@
 // and the right edge.
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 #include "editor/Editor.h"
 #include "language/EditorHighlighter.h"
@@ -17,6 +18,42 @@ bool IsBlank(std::string_view s) {
   for (char c : s)
     if (c != ' ' && c != '\t') return false;
   return true;
+}
+
+// Lines longer than this are expanded only around the visible columns when
+// painted without a highlighter.
+constexpr std::size_t kWindowedLineLength = 64 * 1024;
+
+// The expanded cells of columns first..last (1-based, inclusive) of a line,
+// limited to the line's expanded length; tabs become TAB fill as in the
+// expanded line. Walks from tab to tab instead of character by character.
+std::string ExpandWindow(std::string_view raw, int tab_width, long long first, long long last) {
+  std::string out;
+  long long col = 0;  // cells before raw[i]
+  std::size_t i = 0;
+  const long long want_from = first - 1;  // 0-based cells
+  while (i < raw.size() && col <= last - 1) {
+    const void* hit = std::memchr(raw.data() + i, '\t', raw.size() - i);
+    const std::size_t j = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - raw.data())
+                              : raw.size();
+    // Plain characters raw[i, j) fill cells [col, col + (j - i)).
+    const long long seg_end = col + static_cast<long long>(j - i);
+    if (seg_end > want_from) {
+      const long long a = std::max(col, want_from), b = std::min(seg_end, last);
+      if (a < b)
+        out.append(raw.substr(i + static_cast<std::size_t>(a - col), static_cast<std::size_t>(b - a)));
+    }
+    col = seg_end;
+    i = j;
+    if (i < raw.size()) {  // the TAB
+      const long long next = col + tab_width - col % tab_width;
+      const long long a = std::max(col, want_from), b = std::min(next, last);
+      if (a < b) out.append(static_cast<std::size_t>(b - a), tab_width == 1 ? ' ' : '\t');
+      col = next;
+      ++i;
+    }
+  }
+  return out;
 }
 
 TColor Mix(TColor a, TColor b, int step, int steps) {
@@ -235,9 +272,24 @@ class TEditorPainter {
                  std::min(y + e_.row_height_, rect_.bottom)};
     if (row_clip_.IsEmpty()) return;
     std::string scratch;
-    const std::string_view text = e_.lines_->ExpandedLineView(line - 1, scratch);
+    TCustomHighlighter* hl = e_.highlighter_;
+    const bool highlighted = hl && hl->Enabled();
+    const std::string_view raw = e_.lines_->LineView(line - 1);
+    std::string_view text;
+    int base = 0;  // text[0] is the cell of column base + 1
+    int len;
+    if (!highlighted && raw.size() > kWindowedLineLength) {
+      len = e_.lines_->GetExpandedLength(line - 1);
+      base = std::max(0, first_col_ - 1 - e_.tab_width_);
+      scratch = ExpandWindow(raw, e_.tab_width_, base + 1,
+                             static_cast<long long>(last_col_) + e_.tab_width_);
+      text = scratch;
+    } else {
+      text = e_.lines_->ExpandedLineView(line - 1, scratch);
+      len = static_cast<int>(text.size());
+    }
     expanded_ = text;
-    const int len = static_cast<int>(text.size());
+    expanded_base_ = base;
     const bool special_chars = e_.options_.Contains(eoShowSpecialChars);
     font_fg_ = e_.font_.Color;
     line_bg_ = e_.LineBackground(line);
@@ -251,8 +303,7 @@ class TEditorPainter {
     last_style_ = 0;
 
     int covered = 0;  // columns handed to runs so far
-    TCustomHighlighter* hl = e_.highlighter_;
-    if (hl && hl->Enabled()) {
+    if (highlighted) {
       if (line == 1)
         hl->ResetLineState();
       else
@@ -293,7 +344,7 @@ class TEditorPainter {
     const int from = std::max(covered + 1, first_col_);
     const int to = std::min(len, last_col_);
     if (from <= to)
-      AddToken(from, text.substr(static_cast<std::size_t>(from - 1),
+      AddToken(from, text.substr(static_cast<std::size_t>(from - 1 - base),
                                  static_cast<std::size_t>(to - from + 1)),
                font_fg_, line_bg_, hl && hl->Enabled() ? TFontStyles{0} : e_.font_.Style);
     if (special_chars && len + 1 >= first_col_ && len + 1 <= last_col_)
@@ -381,18 +432,23 @@ class TEditorPainter {
     if (!special_chars) return;
     // One glyph in the middle of each tab span whose middle lies in this piece.
     const std::size_t tw = static_cast<std::size_t>(e_.tab_width_);
+    // Cell i (0-based column) of the expanded line, or 0 outside what we have.
+    const std::size_t base = static_cast<std::size_t>(expanded_base_);
+    const auto cell = [&](std::size_t i) {
+      return i >= base && i - base < expanded_.size() ? expanded_[i - base] : '\0';
+    };
     int col = from;
     while (col < to) {
       const std::size_t i = static_cast<std::size_t>(col - 1);
-      if (i >= expanded_.size() || expanded_[i] != '\t') {
+      if (cell(i) != '\t') {
         ++col;
         continue;
       }
       // A span ends at a tab stop or where the TAB fill ends.
       std::size_t s = i;
-      while (s > 0 && s % tw != 0 && expanded_[s - 1] == '\t') --s;
+      while (s > 0 && s % tw != 0 && cell(s - 1) == '\t') --s;
       std::size_t e = i + 1;
-      while (e < expanded_.size() && e % tw != 0 && expanded_[e] == '\t') ++e;
+      while (e % tw != 0 && cell(e) == '\t') ++e;
       const int n = static_cast<int>(e - s);
       const int gx = static_cast<int>(s + static_cast<std::size_t>(n / 2)) * cw + e_.text_left_ -
                      (n % 2 == 0 ? cw / 2 : 0);
@@ -441,6 +497,7 @@ class TEditorPainter {
   int row_y_ = 0;
   TRect row_clip_{};
   std::string_view expanded_;
+  int expanded_base_ = 0;
   bool row_whole_ = false;
   int row_sel_from_ = 0, row_sel_to_ = 0;
   TColor font_fg_ = 0, line_bg_ = 0;

@@ -131,6 +131,9 @@ enum TEditorCaretType : std::uint8_t { ctVerticalLine, ctHorizontalLine, ctHalfB
 enum TTransientType : std::uint8_t { ttBefore, ttAfter };
 enum class TMouseButton { Left, Right, Middle };
 
+// Mouse cursor shapes, numbered as the program's cursor table numbers them.
+enum : int { crDefault = 0, crArrow = -2, crIBeam = -4, crDrag = -12, crHandPoint = -21 };
+
 // Scroll-bar requests, as the platform's scroll messages name them.
 enum class TScrollCode {
   LineUp,

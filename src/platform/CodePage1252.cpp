@@ -25,7 +25,10 @@ Tables BuildTables() {
 
   for (int b = '0'; b <= '9'; ++b) t.alnum[b] = true;
   for (int b = 'A'; b <= 'Z'; ++b) t.alnum[b] = t.alnum[b + 0x20] = true;
-  for (int b : {0x83, 0x8A, 0x8C, 0x8E, 0x9A, 0x9C, 0x9E, 0x9F, 0xAA, 0xB5, 0xBA}) t.alnum[b] = true;
+  // Letters of the 0x80 row and the ordinal and micro signs; 0x88 is the
+  // modifier letter circumflex.
+  for (int b : {0x83, 0x88, 0x8A, 0x8C, 0x8E, 0x9A, 0x9C, 0x9E, 0x9F, 0xAA, 0xB5, 0xBA})
+    t.alnum[b] = true;
   // Superscript digits count as digits in the code page's character types.
   for (int b : {0xB2, 0xB3, 0xB9}) t.alnum[b] = true;
   for (int b = 0xC0; b <= 0xFF; ++b) {

@@ -22,7 +22,13 @@ void TEditorRegexSearch::SetOptions(TSearchOptionSet options) {
 int TEditorRegexSearch::FindAllInLine(std::string_view line) {
   positions_.clear();
   lengths_.clear();
-  bool found = matcher_.Exec(line);
+  // The line is searched where it lies; the matcher lets go of it before this
+  // returns, error or not, since the line may change right after.
+  struct Release {
+    TRegexMatcher& matcher;
+    ~Release() { matcher.ReleaseInput(); }
+  } release{matcher_};
+  bool found = matcher_.ExecBorrowed(line);
   while (found) {
     positions_.push_back(matcher_.MatchPos(0));
     lengths_.push_back(matcher_.MatchLen(0));

@@ -71,14 +71,15 @@ void TEditorSearch::InitShiftTable() {
   folded_last_ = folded[pattern_length_ - 1];
 
   // A pattern longer than any line cannot match; clamping keeps the shifts in range.
-  const auto default_shift = static_cast<std::int32_t>(
-      pattern_length_ < 0x7FFFFFF0u ? pattern_length_ + 1 : 0x7FFFFFF0u);
+  const auto default_shift =
+      static_cast<std::int32_t>(pattern_length_ < 0x7FFFFFF0u ? pattern_length_ + 1 : 0x7FFFFFF0u);
   shift_table_.fill(default_shift);
   for (std::size_t i = 0; i < pattern_length_; ++i) {
     shift_table_[folded[i]] = static_cast<std::int32_t>(pattern_length_ - i);
   }
   // Folding is built into the skip so the inner loop does one lookup per step.
-  const auto far = static_cast<std::int32_t>(pattern_length_ < 0x7FFFFFF0u ? pattern_length_ : 0x7FFFFFF0u);
+  const auto far =
+      static_cast<std::int32_t>(pattern_length_ < 0x7FFFFFF0u ? pattern_length_ : 0x7FFFFFF0u);
   std::array<std::int32_t, 256> by_fold;
   by_fold.fill(far);
   for (std::size_t i = 0; i + 1 < pattern_length_; ++i) {

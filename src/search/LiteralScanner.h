@@ -6,6 +6,7 @@
 // text every occurrence starts with.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 class TLiteralScanner {
@@ -29,9 +30,19 @@ class TLiteralScanner {
   static constexpr int kMaxForms = 3;
   std::string folded_;
   std::array<unsigned char, 256> fold_{};
+  // Horspool shift per raw byte under the window end, for lines too short for blocks.
+  std::array<std::uint32_t, 256> skip_{};
   bool vectorized_ = false;
   int first_forms_ = 0;
   int last_forms_ = 0;
-  std::array<unsigned char, kMaxForms> first_{};
-  std::array<unsigned char, kMaxForms> last_{};
+  // Each form repeated over a 16-byte block, unused slots repeating the first.
+  alignas(16) unsigned char first_[kMaxForms][16] = {};
+  alignas(16) unsigned char last_[kMaxForms][16] = {};
+  // When an end byte has one form, or two that differ only in bit 0x20 (the
+  // ASCII letters), setting that bit and comparing once tests all its forms.
+  bool bit_trick_ = false;
+  alignas(16) unsigned char first_bit_[16] = {};
+  alignas(16) unsigned char first_target_[16] = {};
+  alignas(16) unsigned char last_bit_[16] = {};
+  alignas(16) unsigned char last_target_[16] = {};
 };

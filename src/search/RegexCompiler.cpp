@@ -55,13 +55,15 @@ class Compiler {
       // folding all of them; the program itself then checks the exact ones.
       if (any_fold) {
         for (std::size_t k = 0; k < prefix.size(); ++k) {
-          if (!folded[k]) prefix[k] = static_cast<char>(case_.fold[static_cast<unsigned char>(prefix[k])]);
+          if (!folded[k])
+            prefix[k] = static_cast<char>(case_.fold[static_cast<unsigned char>(prefix[k])]);
         }
       }
       program_.prefix = prefix;
       program_.prefix_fold = any_fold;
       std::array<unsigned char, 256> identity;
-      for (int b = 0; b < 256; ++b) identity[static_cast<std::size_t>(b)] = static_cast<unsigned char>(b);
+      for (int b = 0; b < 256; ++b)
+        identity[static_cast<std::size_t>(b)] = static_cast<unsigned char>(b);
       program_.prefix_scanner.Reset(prefix, any_fold ? case_.fold : identity);
     } else {
       ByteSet first;
@@ -113,8 +115,11 @@ class Compiler {
   void Emit(int index) {
     const Node& node = N(index);
     switch (node.kind) {
-      case NodeKind::Empty: break;
-      case NodeKind::Literal: Add(node.fold ? Op::CharFold : Op::Char, node.byte); break;
+      case NodeKind::Empty:
+        break;
+      case NodeKind::Literal:
+        Add(node.fold ? Op::CharFold : Op::Char, node.byte);
+        break;
       case NodeKind::Class:
         if (IsAllBytes(node.set)) {
           Add(Op::AnyByte);
@@ -122,7 +127,9 @@ class Compiler {
           Add(Op::Set, SetTable(node.set));
         }
         break;
-      case NodeKind::Assert: Add(AssertOp(node.assertion)); break;
+      case NodeKind::Assert:
+        Add(AssertOp(node.assertion));
+        break;
       case NodeKind::Backref: {
         const int at = Add(Op::Backref, node.group);
         program_.code[static_cast<std::size_t>(at)].fold = node.fold;
@@ -133,20 +140,32 @@ class Compiler {
         Emit(node.children[0]);
         Add(Op::Save, 2 * node.group + 1);
         break;
-      case NodeKind::Concat: EmitConcat(node); break;
-      case NodeKind::Alternation: EmitAlternation(node); break;
-      case NodeKind::Repeat: EmitRepeat(node); break;
+      case NodeKind::Concat:
+        EmitConcat(node);
+        break;
+      case NodeKind::Alternation:
+        EmitAlternation(node);
+        break;
+      case NodeKind::Repeat:
+        EmitRepeat(node);
+        break;
     }
   }
 
   static Op AssertOp(AssertKind kind) {
     switch (kind) {
-      case AssertKind::TextStart: return Op::TextStart;
-      case AssertKind::TextEnd: return Op::TextEnd;
-      case AssertKind::LineStart: return Op::LineStart;
-      case AssertKind::LineEnd: return Op::LineEnd;
-      case AssertKind::WordBoundary: return Op::WordBoundary;
-      case AssertKind::NotWordBoundary: return Op::NotWordBoundary;
+      case AssertKind::TextStart:
+        return Op::TextStart;
+      case AssertKind::TextEnd:
+        return Op::TextEnd;
+      case AssertKind::LineStart:
+        return Op::LineStart;
+      case AssertKind::LineEnd:
+        return Op::LineEnd;
+      case AssertKind::WordBoundary:
+        return Op::WordBoundary;
+      case AssertKind::NotWordBoundary:
+        return Op::NotWordBoundary;
     }
     return Op::TextStart;
   }
@@ -166,7 +185,8 @@ class Compiler {
       }
       if (run - k >= 2) {
         const auto offset = static_cast<std::int32_t>(program_.literals.size());
-        for (std::size_t j = k; j < run; ++j) program_.literals += static_cast<char>(N(children[j]).byte);
+        for (std::size_t j = k; j < run; ++j)
+          program_.literals += static_cast<char>(N(children[j]).byte);
         Add(first.fold ? Op::StringFold : Op::String, offset, static_cast<std::int32_t>(run - k));
         k = run;
       } else {
@@ -264,9 +284,12 @@ class Compiler {
   bool Anchored(int index) const {
     const Node& node = N(index);
     switch (node.kind) {
-      case NodeKind::Assert: return node.assertion == AssertKind::TextStart;
-      case NodeKind::Group: return Anchored(node.children[0]);
-      case NodeKind::Repeat: return node.min >= 1 && Anchored(node.children[0]);
+      case NodeKind::Assert:
+        return node.assertion == AssertKind::TextStart;
+      case NodeKind::Group:
+        return Anchored(node.children[0]);
+      case NodeKind::Repeat:
+        return node.min >= 1 && Anchored(node.children[0]);
       case NodeKind::Concat:
         for (int child : node.children) {
           if (Anchored(child)) return true;
@@ -278,7 +301,8 @@ class Compiler {
           if (!Anchored(child)) return false;
         }
         return true;
-      default: return false;
+      default:
+        return false;
     }
   }
 
@@ -292,7 +316,8 @@ class Compiler {
         prefix += static_cast<char>(node.byte);
         folded.push_back(node.fold);
         return true;
-      case NodeKind::Group: return CollectPrefix(node.children[0], prefix, folded);
+      case NodeKind::Group:
+        return CollectPrefix(node.children[0], prefix, folded);
       case NodeKind::Concat:
         for (int child : node.children) {
           if (!CollectPrefix(child, prefix, folded)) return false;
@@ -301,7 +326,8 @@ class Compiler {
       case NodeKind::Repeat:
         if (node.min >= 1) CollectPrefix(node.children[0], prefix, folded);
         return false;
-      default: return false;
+      default:
+        return false;
     }
   }
 
@@ -311,7 +337,8 @@ class Compiler {
     const Node& node = N(index);
     switch (node.kind) {
       case NodeKind::Empty:
-      case NodeKind::Assert: return true;
+      case NodeKind::Assert:
+        return true;
       case NodeKind::Literal:
         if (node.fold) {
           for (std::size_t b = 0; b < 256; ++b) {
@@ -321,9 +348,14 @@ class Compiler {
           first.set(node.byte);
         }
         return false;
-      case NodeKind::Class: first |= syntax_.sets[static_cast<std::size_t>(node.set)]; return false;
-      case NodeKind::Backref: first.set(); return true;
-      case NodeKind::Group: return First(node.children[0], first);
+      case NodeKind::Class:
+        first |= syntax_.sets[static_cast<std::size_t>(node.set)];
+        return false;
+      case NodeKind::Backref:
+        first.set();
+        return true;
+      case NodeKind::Group:
+        return First(node.children[0], first);
       case NodeKind::Concat:
         for (int child : node.children) {
           if (!First(child, first)) return false;
@@ -351,8 +383,8 @@ class Compiler {
 
 }  // namespace
 
-Program CompileSyntax(const Syntax& syntax, const CaseInfo& case_info,
-                      const Separators& separators, std::size_t expression_length) {
+Program CompileSyntax(const Syntax& syntax, const CaseInfo& case_info, const Separators& separators,
+                      std::size_t expression_length) {
   return Compiler(syntax, case_info, separators, expression_length).Run();
 }
 

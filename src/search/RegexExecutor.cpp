@@ -26,10 +26,14 @@ bool IsWordByte(unsigned char c) {
 
 bool Executor::ItemMatches(const Inst& inst, unsigned char c) const {
   switch (inst.item) {
-    case Item::Char: return c == inst.a;
-    case Item::CharFold: return program_->fold[c] == inst.a;
-    case Item::Set: return program_->sets[static_cast<std::size_t>(inst.a)][c];
-    case Item::Any: return true;
+    case Item::Char:
+      return c == inst.a;
+    case Item::CharFold:
+      return program_->fold[c] == inst.a;
+    case Item::Set:
+      return program_->sets[static_cast<std::size_t>(inst.a)][c];
+    case Item::Any:
+      return true;
   }
   return false;
 }
@@ -134,8 +138,8 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
         ++pos, ++pc;
         break;
       case Op::String:
-        ok = length - pos >= in.b &&
-             std::memcmp(text + pos, program.literals.data() + in.a, static_cast<std::size_t>(in.b)) == 0;
+        ok = length - pos >= in.b && std::memcmp(text + pos, program.literals.data() + in.a,
+                                                 static_cast<std::size_t>(in.b)) == 0;
         pos += in.b, ++pc;
         break;
       case Op::StringFold: {
@@ -180,7 +184,8 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
       case Op::Backref: {
         const int g = in.a;
         const int from = g <= program.group_count ? captures[static_cast<std::size_t>(2 * g)] : -1;
-        const int to = g <= program.group_count ? captures[static_cast<std::size_t>(2 * g + 1)] : -1;
+        const int to =
+            g <= program.group_count ? captures[static_cast<std::size_t>(2 * g + 1)] : -1;
         ok = from >= 0 && to >= from && length - pos >= to - from;
         for (int j = 0; ok && j < to - from; ++j) {
           const unsigned char a = text[from + j], b = text[pos + j];
@@ -202,7 +207,9 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
         Push(kAlternative, in.b, pos, 0);
         pc = in.a;
         break;
-      case Op::Jump: pc = in.a; break;
+      case Op::Jump:
+        pc = in.a;
+        break;
       case Op::RepeatSimple: {
         const int available = length - pos;
         const int limit = in.c == kUnbounded ? available : std::min(in.c, available);

@@ -24,8 +24,8 @@ class Executor {
   // Looks for the leftmost match that starts at or after `from` (0-based).
   // `budget` is reduced by the work done; at zero the search gives up with
   // ERegexMatcher "Loop Stack Exceeded".
-  bool Search(const Program& program, std::string_view text, std::size_t from,
-              std::int64_t& budget, Captures& captures);
+  bool Search(const Program& program, std::string_view text, std::size_t from, std::int64_t& budget,
+              Captures& captures);
   // The text of the next searches differs from the last one's.
   void NewText() { walk_ = walk_previous_ = 0; }
 

@@ -32,12 +32,18 @@ CaseInfo BuildCaseInfo(const ICodePage& code_page) {
 
 bool& ModifierRef(Modifiers& m, char letter) {
   switch (letter) {
-    case 'i': return m.i;
-    case 'r': return m.r;
-    case 's': return m.s;
-    case 'g': return m.g;
-    case 'm': return m.m;
-    default: return m.x;
+    case 'i':
+      return m.i;
+    case 'r':
+      return m.r;
+    case 's':
+      return m.s;
+    case 'g':
+      return m.g;
+    case 'm':
+      return m.m;
+    default:
+      return m.x;
   }
 }
 
@@ -136,8 +142,8 @@ void TRegexMatcher::SetLinePairedSeparator(std::string_view value) {
 void TRegexMatcher::Compile() {
   if (expression_.empty()) throw ERegexMatcher(regex_error::kNullArgument);
   const Syntax syntax = ParseExpression(expression_, modifiers_, separators_, case_info_);
-  program_ = std::make_unique<Program>(
-      CompileSyntax(syntax, case_info_, separators_, expression_.size()));
+  program_ =
+      std::make_unique<Program>(CompileSyntax(syntax, case_info_, separators_, expression_.size()));
   compiled_ = true;
 }
 
@@ -146,13 +152,14 @@ void TRegexMatcher::EnsureCompiled() {
   if (!compiled_) Compile();
 }
 
-const std::string& TRegexMatcher::InputString() const {
+std::string TRegexMatcher::InputString() const {
   if (!has_input_) throw ERegexMatcher(regex_error::kGetInputStringWithoutInputString);
-  return input_;
+  return std::string(text_);
 }
 
 void TRegexMatcher::SetInputString(std::string_view value) {
   input_.assign(value.data(), value.size());
+  text_ = input_;
   executor_.NewText();
   has_input_ = true;
   has_run_ = false;
@@ -165,7 +172,21 @@ void TRegexMatcher::SetBudget(std::int64_t base, std::int64_t per_byte) {
 }
 
 void TRegexMatcher::StartBudget() {
-  budget_ = budget_base_ + budget_per_byte_ * static_cast<std::int64_t>(input_.size());
+  budget_ = budget_base_ + budget_per_byte_ * static_cast<std::int64_t>(text_.size());
+}
+
+bool TRegexMatcher::ExecBorrowed(std::string_view text) {
+  text_ = text;
+  executor_.NewText();
+  has_input_ = true;
+  has_run_ = false;
+  matched_ = false;
+  return ExecPos(1);
+}
+
+void TRegexMatcher::ReleaseInput() {
+  text_ = input_;
+  has_input_ = has_run_ = matched_ = false;
 }
 
 bool TRegexMatcher::Exec(std::string_view input) {
@@ -196,8 +217,8 @@ bool TRegexMatcher::Run(std::size_t from) {
   EnsureCompiled();
   matched_ = false;
   has_run_ = false;
-  if (input_.size() > kMaxInput) throw ERegexMatcher(regex_error::kLoopStackExceeded);
-  if (from <= input_.size()) matched_ = executor_.Search(*program_, input_, from, budget_, captures_);
+  if (text_.size() > kMaxInput) throw ERegexMatcher(regex_error::kLoopStackExceeded);
+  if (from <= text_.size()) matched_ = executor_.Search(*program_, text_, from, budget_, captures_);
   has_run_ = true;
   return matched_;
 }
@@ -227,7 +248,8 @@ int TRegexMatcher::MatchLen(int group) const {
 std::string TRegexMatcher::Match(int group) const {
   const int pos = MatchPos(group);
   if (pos < 0) return {};
-  return input_.substr(static_cast<std::size_t>(pos - 1), static_cast<std::size_t>(MatchLen(group)));
+  return std::string(
+      text_.substr(static_cast<std::size_t>(pos - 1), static_cast<std::size_t>(MatchLen(group))));
 }
 
 std::string TRegexMatcher::Substitute(std::string_view templ) const {
@@ -300,11 +322,11 @@ std::string TRegexMatcher::Replace(std::string_view input, std::string_view temp
   std::size_t copied = 0;
   while (found) {
     const auto start = static_cast<std::size_t>(captures_[0]);
-    result.append(input_, copied, start - copied);
+    result.append(text_.substr(copied, start - copied));
     result += Substitute(templ);
     copied = static_cast<std::size_t>(captures_[1]);
     found = ExecNext();
   }
-  result.append(input_, copied, std::string::npos);
+  result.append(text_.substr(copied));
   return result;
 }

@@ -19,8 +19,11 @@
 class TRegexMatcher {
  public:
   static constexpr int kSubExprMax = regex_detail::kMaxGroups;
-  // Work an execution may do before it gives up with "Loop Stack Exceeded": a
-  // fixed allowance plus a share per byte of input.
+  // Work a search may do before it gives up with "Loop Stack Exceeded": a
+  // fixed allowance plus a share per byte of input, counted in executed
+  // instructions, backtracking steps and bytes scanned by repetitions. An
+  // Exec and the ExecNext calls after it share one allowance. The same error
+  // ends a search whose backtracking stack would pass Executor::kMaxFrames.
   static constexpr std::int64_t kDefaultBudgetBase = 10'000'000;
   static constexpr std::int64_t kDefaultBudgetPerByte = 32;
 
@@ -73,8 +76,13 @@ class TRegexMatcher {
   // Goes on after the last match: from its end, or one further when it was empty.
   bool ExecNext();
 
-  const std::string& InputString() const;
+  std::string InputString() const;
   void SetInputString(std::string_view value);
+
+  // Exec without keeping a copy of the text: for callers that walk all matches
+  // of a text at once and then call ReleaseInput before the text goes away.
+  bool ExecBorrowed(std::string_view text);
+  void ReleaseInput();
 
   // Highest group that took part in the last match (0 for the match alone, -1
   // for no match).
@@ -109,7 +117,8 @@ class TRegexMatcher {
   std::unique_ptr<regex_detail::Program> program_;
   regex_detail::Executor executor_;
 
-  std::string input_;
+  std::string input_;      // the kept copy of the input
+  std::string_view text_;  // what is searched: the copy, or a borrowed text
   bool has_input_ = false;
   bool has_run_ = false;
   bool matched_ = false;

@@ -10,13 +10,32 @@ namespace regex_detail {
 
 bool ApplyModifierLetter(Modifiers& modifiers, char letter, bool on) {
   switch (letter) {
-    case 'i': case 'I': modifiers.i = on; return true;
-    case 'r': case 'R': modifiers.r = on; return true;
-    case 's': case 'S': modifiers.s = on; return true;
-    case 'g': case 'G': modifiers.g = on; return true;
-    case 'm': case 'M': modifiers.m = on; return true;
-    case 'x': case 'X': modifiers.x = on; return true;
-    default: return false;
+    case 'i':
+    case 'I':
+      modifiers.i = on;
+      return true;
+    case 'r':
+    case 'R':
+      modifiers.r = on;
+      return true;
+    case 's':
+    case 'S':
+      modifiers.s = on;
+      return true;
+    case 'g':
+    case 'G':
+      modifiers.g = on;
+      return true;
+    case 'm':
+    case 'M':
+      modifiers.m = on;
+      return true;
+    case 'x':
+    case 'X':
+      modifiers.x = on;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -24,11 +43,15 @@ bool CanMatchEmpty(const Syntax& syntax, int index) {
   const Node& node = syntax.nodes[static_cast<std::size_t>(index)];
   switch (node.kind) {
     case NodeKind::Literal:
-    case NodeKind::Class: return false;
+    case NodeKind::Class:
+      return false;
     case NodeKind::Empty:
-    case NodeKind::Assert: return true;
-    case NodeKind::Backref: return node.may_be_empty;
-    case NodeKind::Group: return CanMatchEmpty(syntax, node.children[0]);
+    case NodeKind::Assert:
+      return true;
+    case NodeKind::Backref:
+      return node.may_be_empty;
+    case NodeKind::Group:
+      return CanMatchEmpty(syntax, node.children[0]);
     case NodeKind::Concat:
       for (int child : node.children) {
         if (!CanMatchEmpty(syntax, child)) return false;
@@ -39,7 +62,8 @@ bool CanMatchEmpty(const Syntax& syntax, int index) {
         if (CanMatchEmpty(syntax, child)) return true;
       }
       return false;
-    case NodeKind::Repeat: return node.min == 0 || CanMatchEmpty(syntax, node.children[0]);
+    case NodeKind::Repeat:
+      return node.min == 0 || CanMatchEmpty(syntax, node.children[0]);
   }
   return true;
 }
@@ -70,10 +94,12 @@ bool IsShorthand(unsigned char c) {
 ByteSet ShorthandSet(unsigned char c) {
   ByteSet set;
   switch (c) {
-    case 'd': case 'D':
+    case 'd':
+    case 'D':
       for (int b = '0'; b <= '9'; ++b) set.set(static_cast<std::size_t>(b));
       break;
-    case 'w': case 'W':
+    case 'w':
+    case 'W':
       for (int b = '0'; b <= '9'; ++b) set.set(static_cast<std::size_t>(b));
       for (int b = 'a'; b <= 'z'; ++b) set.set(static_cast<std::size_t>(b));
       for (int b = 'A'; b <= 'Z'; ++b) set.set(static_cast<std::size_t>(b));
@@ -90,13 +116,20 @@ ByteSet ShorthandSet(unsigned char c) {
 // The byte an escaped character stands for when it is not a class or an assertion.
 unsigned char EscapedByte(unsigned char c) {
   switch (c) {
-    case 't': return '\t';
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 'f': return '\f';
-    case 'a': return 7;
-    case 'e': return 27;
-    default: return c;
+    case 't':
+      return '\t';
+    case 'n':
+      return '\n';
+    case 'r':
+      return '\r';
+    case 'f':
+      return '\f';
+    case 'a':
+      return 7;
+    case 'e':
+      return 27;
+    default:
+      return c;
   }
 }
 
@@ -290,8 +323,10 @@ class Parser {
   int ParseAtom() {
     const unsigned char c = At(i_);
     switch (c) {
-      case '(': return ParseParen();
-      case '[': return ParseClass();
+      case '(':
+        return ParseParen();
+      case '[':
+        return ParseClass();
       case '.': {
         ++i_;
         if (mods_.s) return AddClass(ByteSet().set());
@@ -308,10 +343,14 @@ class Parser {
       case '$':
         ++i_;
         return AddAssert(mods_.m ? AssertKind::LineEnd : AssertKind::TextEnd);
-      case '\\': return ParseEscape();
+      case '\\':
+        return ParseEscape();
       case '|':
-      case ')': Fail(regex_error::kParseAtomInternalDisaster, i_);
-      default: ++i_; return AddLiteral(c);
+      case ')':
+        Fail(regex_error::kParseAtomInternalDisaster, i_);
+      default:
+        ++i_;
+        return AddLiteral(c);
     }
   }
 
@@ -373,11 +412,16 @@ class Parser {
     i_ = backslash + 2;
     if (IsShorthand(c)) return AddClass(ShorthandSet(c));
     switch (c) {
-      case 'b': return AddAssert(AssertKind::WordBoundary);
-      case 'B': return AddAssert(AssertKind::NotWordBoundary);
-      case 'A': return AddAssert(AssertKind::TextStart);
-      case 'Z': return AddAssert(AssertKind::TextEnd);
-      default: break;
+      case 'b':
+        return AddAssert(AssertKind::WordBoundary);
+      case 'B':
+        return AddAssert(AssertKind::NotWordBoundary);
+      case 'A':
+        return AddAssert(AssertKind::TextStart);
+      case 'Z':
+        return AddAssert(AssertKind::TextEnd);
+      default:
+        break;
     }
     if (c >= '1' && c <= '9') {
       Node node;
@@ -385,8 +429,8 @@ class Parser {
       node.group = c - '0';
       node.fold = mods_.i;
       // A group not closed yet may be unset or still growing: assume the worst.
-      node.may_be_empty = node.group > kMaxGroups || !group_closed_[node.group] ||
-                          group_may_be_empty_[node.group];
+      node.may_be_empty =
+          node.group > kMaxGroups || !group_closed_[node.group] || group_may_be_empty_[node.group];
       return Add(std::move(node));
     }
     return AddLiteral(EscapedByte(c));

@@ -13,11 +13,11 @@
 namespace regex_detail {
 
 enum class Op : std::uint8_t {
-  Char,             // a: byte
-  CharFold,         // a: folded byte
-  String,           // a: offset into literals, b: length
-  StringFold,       // same, bytes stored folded
-  Set,              // a: set index
+  Char,        // a: byte
+  CharFold,    // a: folded byte
+  String,      // a: offset into literals, b: length
+  StringFold,  // same, bytes stored folded
+  Set,         // a: set index
   AnyByte,
   TextStart,
   TextEnd,
@@ -25,15 +25,15 @@ enum class Op : std::uint8_t {
   LineEnd,
   WordBoundary,
   NotWordBoundary,
-  Backref,          // a: group, fold: ignore case
-  Save,             // a: capture slot
-  Split,            // try a first, b on backtracking
-  Jump,             // a: target
-  RepeatSimple,     // item/a: one-byte item, b: min, c: max (kUnbounded), greedy
-  LoopInit,         // a: counter
-  LoopTest,         // a: counter, b: min, c: max, d: exit, greedy; body follows
-  LoopMark,         // a: counter; notes where the iteration began
-  LoopStep,         // a: counter, b: the LoopTest, c: exit
+  Backref,       // a: group, fold: ignore case
+  Save,          // a: capture slot
+  Split,         // try a first, b on backtracking
+  Jump,          // a: target
+  RepeatSimple,  // item/a: one-byte item, b: min, c: max (kUnbounded), greedy
+  LoopInit,      // a: counter
+  LoopTest,      // a: counter, b: min, c: max, d: exit, greedy; body follows
+  LoopMark,      // a: counter; notes where the iteration began
+  LoopStep,      // a: counter, b: the LoopTest, c: exit
   Match,
 };
 
@@ -82,7 +82,7 @@ struct Program {
 
 // Compiles a parsed expression; raises "Regexp Too Big" when the program
 // would grow beyond reason.
-Program CompileSyntax(const Syntax& syntax, const CaseInfo& case_info,
-                      const Separators& separators, std::size_t expression_length);
+Program CompileSyntax(const Syntax& syntax, const CaseInfo& case_info, const Separators& separators,
+                      std::size_t expression_length);
 
 }  // namespace regex_detail

@@ -11,8 +11,8 @@ namespace regex_detail {
 
 using ByteSet = std::bitset<256>;
 
-constexpr int kMaxGroups = 14;     // parenthesised sub-expressions; group 0 is the match
-constexpr int kUnbounded = -1;     // upper bound of * + and {n,}
+constexpr int kMaxGroups = 14;  // parenthesised sub-expressions; group 0 is the match
+constexpr int kUnbounded = -1;  // upper bound of * + and {n,}
 constexpr int kMaxBraceCount = 0x7FFFFFFE;
 
 // The modifier letters and their state. All of them act while the expression
@@ -29,8 +29,8 @@ struct Modifiers {
 
 // Line separators as the anchors of multi-line mode and the dot see them.
 struct Separators {
-  ByteSet single;                 // each byte ends a line
-  int pair_first = -1;            // a two-byte separator, or -1 for none
+  ByteSet single;       // each byte ends a line
+  int pair_first = -1;  // a two-byte separator, or -1 for none
   int pair_second = -1;
   friend bool operator==(const Separators&, const Separators&) = default;
 };
@@ -63,9 +63,9 @@ struct Node {
   unsigned char byte = 0;
   bool fold = false;
   AssertKind assertion = AssertKind::TextStart;
-  int set = -1;     // Class: index into Syntax::sets
-  int group = 0;    // Group and Backref: group number
-  int min = 0;      // Repeat bounds; max is kUnbounded for no limit
+  int set = -1;   // Class: index into Syntax::sets
+  int group = 0;  // Group and Backref: group number
+  int min = 0;    // Repeat bounds; max is kUnbounded for no limit
   int max = 0;
   bool greedy = true;
   bool may_be_empty = true;   // Backref: the group it names can match nothing

@@ -263,7 +263,11 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         POINT p;
         GetCursorPos(&p);
         ScreenToClient(hwnd_, &p);
-        SetCursor(LoadCursor(nullptr, p.x < editor_.GutterPixels() ? IDC_ARROW : IDC_IBEAM));
+        const int cursor = editor_.CursorAt(p.x, p.y);
+        LPCSTR shape = IDC_ARROW;
+        if (cursor == crIBeam) shape = IDC_IBEAM;
+        if (cursor == crHandPoint) shape = IDC_HAND;
+        SetCursor(LoadCursorA(nullptr, shape));
         return TRUE;
       }
       return DefWindowProcA(hwnd_, msg, wp, lp);

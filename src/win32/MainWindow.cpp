@@ -229,11 +229,35 @@ bool TForm1::HandleShortCut(const MSG& msg) {
   return true;
 }
 
+void TForm1::AfterDispatch(const MSG& msg) {
+  if (msg.message != WM_KEYUP && msg.message != WM_SYSKEYUP) return;
+  if (!handle_ || (msg.hwnd != handle_ && !IsChild(handle_, msg.hwnd))) return;
+  if (msg.wParam == VK_CAPITAL || msg.wParam == VK_NUMLOCK || msg.wParam == VK_SCROLL)
+    UpdateLockKeyPanels();
+  UpdateInsertModePanel();
+  UpdateCommandState();
+}
+
 void TForm1::ContextHelp() {
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
   const auto topic = ContextHelpId(memo_->WordAtCaret(), memo_->SelectedText(), *ttm_);
   SetCursor(previous);
   if (topic && OnHelpTopic) OnHelpTopic(*topic);
+}
+
+void TForm1::ReportEditorError(HWND editor, const std::exception& error) {
+  // Errors of an editor reach the user through the window that holds it.
+  HWND root = GetAncestor(editor, GA_ROOT);
+  char class_name[64] = "";
+  GetClassNameA(root, class_name, sizeof class_name);
+  auto* form = std::string(class_name) == kClassName
+                   ? reinterpret_cast<TForm1*>(GetWindowLongPtrA(root, GWLP_USERDATA))
+                   : nullptr;
+  if (form) {
+    form->prompts_.Message(error.what(), "Error", TMessageKind::Error, TMessageButtons::Ok);
+  } else {
+    MessageBoxA(root, error.what(), "Error", MB_OK | MB_ICONERROR);
+  }
 }
 
 void TForm1::FocusParamEdit(int which) {
@@ -354,7 +378,15 @@ void TForm1::AddRecentFile(const std::string&) {
 
 void TForm1::ConfigureEditor() {
   ApplyMainEditorDefaults(*memo_);
+  // Double-byte characters of the system's code page stay whole.
+  memo_->SetCodePage(&code_page_);
+  ttm_->SetCodePage(&code_page_);
+  preview_highlighter_->SetCodePage(&code_page_);
+  TEditorWindow::SetErrorHandler(&TForm1::ReportEditorError);
   memo_->SetHighlighter(ttm_.get());
   memo_->OnChange = [this](TCustomEditor&) { document_.TextChanged(); };
-  memo_->OnStatusChange = [this](TCustomEditor&, TStatusChanges) { UpdateCommandState(); };
+  memo_->OnStatusChange = [this](TCustomEditor&, TStatusChanges) {
+    UpdateInsertModePanel();
+    UpdateCommandState();
+  };
 }

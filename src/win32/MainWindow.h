@@ -16,6 +16,7 @@
 #include "platform/Prompts.h"
 #include "win32/MainStatusBar.h"
 #include "win32/MainToolBar.h"
+#include "win32/Win32CodePage.h"
 
 class TEditorMemo;
 class TTtlHighlighter;
@@ -58,6 +59,8 @@ class TForm1 : public IDocumentView {
   // Turns a key press into a menu shortcut when one matches an enabled item;
   // true when the key was used. Called by the message loop before dispatching.
   bool HandleShortCut(const MSG& msg);
+  // Keeps the status bar in step after a key was released in the window.
+  void AfterDispatch(const MSG& msg);
   // Ctrl+F1 in the editor: help on the word at the caret, else on the selection.
   void ContextHelp();
   // Receives the help-topic number that context help looked up (0 for the
@@ -81,6 +84,7 @@ class TForm1 : public IDocumentView {
   void AddRecentFile(const std::string& path) override;
 
  private:
+  static void ReportEditorError(HWND editor, const std::exception& error);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnCreate();
@@ -101,6 +105,7 @@ class TForm1 : public IDocumentView {
   IUserPrompts& prompts_;
   TProgramDirectory program_dir_;
   TDocument document_;
+  TWin32CodePage code_page_;
   // The macro highlighter of the main editor, and the one the settings
   // window's preview uses; both get the keyword file at start-up. They outlive
   // the editor that refers to them.

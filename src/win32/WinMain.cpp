@@ -32,6 +32,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     if (form.HandleShortCut(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
+    form.AfterDispatch(msg);
   }
   return static_cast<int>(msg.wParam);
 }

@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "editor/EditorMemo.h"
@@ -20,29 +22,35 @@ class EditorWindowTest : public ::testing::Test {
   static LRESULT CALLBACK ParentProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     return DefWindowProcA(h, m, w, l);
   }
-  void SetUp() override {
-    static bool registered = false;
-    if (!registered) {
-      WNDCLASSA wc{};
-      wc.lpfnWndProc = ParentProc;
-      wc.hInstance = GetModuleHandleA(nullptr);
-      wc.lpszClassName = "QuillonEditorTestParent";
-      RegisterClassA(&wc);
-      registered = true;
-    }
+  // One parent for the whole suite: making and showing top-level windows is
+  // slow under Wine.
+  static void SetUpTestSuite() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ParentProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QuillonEditorTestParent";
+    RegisterClassA(&wc);
     parent = CreateWindowExA(0, "QuillonEditorTestParent", "parent", WS_OVERLAPPEDWINDOW, 0, 0, 640,
                              480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(parent, SW_SHOW);
+    PumpMessages();
+  }
+  static void TearDownTestSuite() {
+    DestroyWindow(parent);
+    PumpMessages();
+    parent = nullptr;
+  }
+  void SetUp() override {
     ASSERT_NE(parent, nullptr);
     editor = std::make_unique<TEditorMemo>();
     hwnd = TEditorWindow::Create(parent, 7, *editor);
     ASSERT_NE(hwnd, nullptr);
     MoveWindow(hwnd, 0, 0, 600, 400, TRUE);
-    ShowWindow(parent, SW_SHOW);
     SetFocus(hwnd);
     PumpMessages();
   }
   void TearDown() override {
-    DestroyWindow(parent);
+    DestroyWindow(hwnd);
     PumpMessages();
     editor.reset();
   }
@@ -78,10 +86,12 @@ class EditorWindowTest : public ::testing::Test {
             (row - editor->TopRow()) * editor->RowHeight() + editor->RowHeight() / 2};
   }
 
-  HWND parent = nullptr;
+  static HWND parent;
   HWND hwnd = nullptr;
   std::unique_ptr<TEditorMemo> editor;
 };
+
+HWND EditorWindowTest::parent = nullptr;
 
 TEST_F(EditorWindowTest, WindowFindsItsEditor) {
   EXPECT_EQ(TEditorWindow::EditorFromHandle(hwnd), editor.get());
@@ -281,6 +291,57 @@ TEST_F(EditorWindowTest, BookmarkKeysSetAndJump) {
   EXPECT_EQ(editor->CaretY(), 300);
   KeyWith(VK_CONTROL, '3');
   EXPECT_EQ(editor->CaretY(), marked);
+}
+
+TEST_F(EditorWindowTest, KeyPressInAMillionLineFileIsPaintedWithinAFrame) {
+  static const char* const kLines[] = {
+      "connect '192.168.1.1:23 /nossh /T=1'", "wait 'login:' 'Username:'",
+      "\tsendln 'show interface Gi0/' ifname ; the port", ":loop ; every interface in turn",
+      "    if i < 10 goto loop", "messagebox 'Finished collecting' 'Quillon'"};
+  std::string text;
+  text.reserve(1000000 * 40);
+  for (int i = 0; i < 1000000; ++i) {
+    text += kLines[i % 6];
+    text += "\r\n";
+  }
+  editor->Gutter().SetShowLineNumbers(true);
+  editor->Gutter().SetAutoSize(true);
+  editor->SetActiveLineColor(clYellow);
+  editor->Lines().LoadFromBuffer(std::move(text));
+  editor->SetCaretPos({5, 500000});
+  UpdateWindow(hwnd);
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  struct Press {
+    BYTE modifier;
+    WPARAM key;
+  };
+  const Press presses[] = {{0, VK_DOWN},       {0, VK_RIGHT},        {0, VK_NEXT},
+                           {0, VK_PRIOR},      {VK_CONTROL, VK_END}, {VK_CONTROL, VK_HOME},
+                           {VK_SHIFT, VK_DOWN}, {0, VK_END},         {VK_CONTROL, VK_DOWN}};
+  std::vector<double> ms;
+  for (int round = 0; round < 3; ++round) {
+    for (const Press& p : presses) {
+      LARGE_INTEGER start, end;
+      QueryPerformanceCounter(&start);
+      if (p.modifier)
+        KeyWith(p.modifier, p.key);
+      else
+        Key(p.key);
+      UpdateWindow(hwnd);
+      QueryPerformanceCounter(&end);
+      ms.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                   static_cast<double>(frequency.QuadPart));
+      if (std::getenv("QUILLON_EDITOR_TIMES"))
+        std::printf("key %d+%d: %.2f ms\n", p.modifier, static_cast<int>(p.key), ms.back());
+    }
+  }
+  std::sort(ms.begin(), ms.end());
+  const double median = ms[ms.size() / 2];
+  std::printf("key press and repaint on 1,000,000 lines: median %.2f ms, slowest %.2f ms\n", median,
+              ms.back());
+  EXPECT_LT(median, 16.0);
+  EXPECT_EQ(editor->LineCount(), 1000001);
 }
 
 TEST_F(EditorWindowTest, PaintsWithoutErrors) {

@@ -367,3 +367,20 @@ TEST_F(MainWindowTest, CtrlF1LooksUpTheWordAtTheCaret) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, StatusBarFollowsTheCaretAndTheInsertKey) {
+  Start({Doc("status.ttl", "connect 'host'\r\nwait 'login:'\r\n")});
+  HWND editor = form->EditorHandle();
+  SetFocus(editor);
+  SendMessageA(editor, WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageA(editor, WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(form->StatusBar().Panel(1), "Ln. 2, Col. 14");
+  SendMessageA(editor, WM_KEYDOWN, VK_INSERT, 0);
+  EXPECT_EQ(form->StatusBar().Panel(3), "OVR");
+  SendMessageA(editor, WM_KEYDOWN, VK_INSERT, 0);
+  EXPECT_EQ(form->StatusBar().Panel(3), "INS");
+}
+
+}  // namespace

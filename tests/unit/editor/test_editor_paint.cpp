@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "EditorFixture.h"
-#include "language/EditorHighlighter.h"
+#include "TestHighlighters.h"
 
 namespace {
 
@@ -266,66 +266,6 @@ TEST_F(PaintTest, BookmarkGlyphIsDrawnInTheGutterOfItsLine) {
 
 // ---- with a highlighter
 
-// Words are keywords (bold, blue) when they start with 'k', others plain;
-// runs of blanks are whitespace. An "!" makes the scanner stall.
-class WordHighlighter : public TCustomHighlighter {
- public:
-  WordHighlighter() {
-    auto key = std::make_unique<THighlighterAttributes>("Key");
-    key->SetForeground(Rgb(0, 0, 255));
-    key->SetStyle(fsBold);
-    key_ = key.get();
-    AddAttribute(std::move(key));
-    auto ident = std::make_unique<THighlighterAttributes>("Ident");
-    ident_ = ident.get();
-    AddAttribute(std::move(ident));
-    auto space = std::make_unique<THighlighterAttributes>("Space");
-    space_ = space.get();
-    AddAttribute(std::move(space));
-    SetAttributesOnChange([this](THighlighterAttributes* a) { DefHighlightChange(a); });
-    Loaded();
-  }
-  THighlighterAttributes* DefaultAttribute(int role) const override {
-    return role == hrWhitespace ? space_ : role == hrKeyword ? key_ : nullptr;
-  }
-  THighlighterAttributes* Space() const { return space_; }
-  void SetLineText(std::string_view text, int) override {
-    line_ = std::string(text);
-    end_ = 0;
-    NextToken();
-  }
-  void NextToken() override {
-    start_ = end_;
-    if (start_ >= static_cast<int>(line_.size())) {
-      at_end_ = true;
-      return;
-    }
-    at_end_ = false;
-    const auto blank = [&](int i) { return line_[i] == ' ' || line_[i] == '\t'; };
-    if (line_[start_] == '!') return;  // stalls: an empty token that never advances
-    int i = start_;
-    const bool b = blank(i);
-    while (i < static_cast<int>(line_.size()) && blank(i) == b && line_[i] != '!') ++i;
-    end_ = i;
-  }
-  bool AtLineEnd() const override { return at_end_; }
-  std::string TokenText() const override { return line_.substr(start_, end_ - start_); }
-  int TokenStart() const override { return start_; }
-  int TokenKind() const override { return 0; }
-  THighlighterAttributes* TokenAttribute() const override {
-    if (line_[start_] == ' ' || line_[start_] == '\t') return space_;
-    return line_[start_] == 'k' ? key_ : ident_;
-  }
-
- private:
-  THighlighterAttributes* key_;
-  THighlighterAttributes* ident_;
-  THighlighterAttributes* space_;
-  std::string line_;
-  int start_ = 0, end_ = 0;
-  bool at_end_ = true;
-};
-
 TEST_F(PaintTest, HighlighterTokensAreDrawnInTheirAttributesAndEqualRunsMerge) {
   WordHighlighter hl;
   editor.SetHighlighter(&hl);
@@ -386,6 +326,59 @@ TEST_F(PaintTest, BoldAttributesWidenTheCellsToTheWidestStyle) {
   editor.SetHighlighter(nullptr);
   EXPECT_EQ(editor.CellWidth(), 8);
   EXPECT_EQ(editor.RowHeight(), 16);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PaintTest, HugeLinePaintsTheCellsOfItsExpansion) {
+  std::string huge(70000, 'x');
+  for (std::size_t i = 0; i < huge.size(); i += 37) huge[i] = '\t';
+  for (std::size_t i = 5; i < huge.size(); i += 101) huge[i] = ' ';
+  editor.SetTabWidth(4);
+  Text("short\r\n" + huge);
+  const std::string expanded = editor.Lines().GetExpandedLine(1);
+  Options(TEditorOptions{eoShowSpecialChars}, TEditorOptions{eoScrollPastEol});
+  for (int left : {1, 2, 3, 30000, static_cast<int>(expanded.size()) - 50}) {
+    SCOPED_TRACE(left);
+    editor.SetLeftColumn(left);
+    left = editor.LeftColumn();  // the last page is as far as it goes
+    canvas.Clear();
+    PaintAll(canvas);
+    std::string want = expanded.substr(static_cast<std::size_t>(left - 1),
+                                       static_cast<std::size_t>(editor.VisibleColumns()));
+    for (char& c : want) c = c == '\t' ? ' ' : c == ' ' ? '\xB7' : c;
+    if (static_cast<int>(want.size()) < editor.VisibleColumns()) want += '\xB6';
+    EXPECT_EQ(Row(2).substr(0, want.size()), want);
+    // One glyph per tab span whose middle is in sight, each in the middle of its span.
+    for (const Op& g : Glyphs(2, '\xBB')) {
+      const int cell = (g.from.x + editor.CellWidth() / 2 - editor.TextLeft()) / editor.CellWidth();
+      EXPECT_EQ(expanded[static_cast<std::size_t>(cell)], '\t');
+    }
+  }
+}
+
+TEST_F(PaintTest, ConversionsOnALongLineAgreeWithCountingCellByCell) {
+  std::string line;
+  for (int i = 0; i < 3000; ++i) line += (i % 7 == 0) ? '\t' : static_cast<char>('a' + i % 26);
+  editor.SetTabWidth(3);
+  Text(line);
+  long long column = 0;
+  for (int ch = 1; ch <= static_cast<int>(line.size()) + 3; ++ch) {
+    ASSERT_EQ(editor.BufferToDisplayPos({ch, 1}).Column, column + 1) << ch;
+    ASSERT_EQ(editor.DisplayToBufferPos({static_cast<int>(column + 1), 1}).Char, ch) << ch;
+    const bool tab = ch <= static_cast<int>(line.size()) && line[static_cast<std::size_t>(ch - 1)] == '\t';
+    if (tab) {
+      // Every cell of the tab's span maps back to the tab.
+      const long long next = column + 3 - column % 3;
+      for (long long c = column + 1; c <= next; ++c)
+        ASSERT_EQ(editor.DisplayToBufferPos({static_cast<int>(c), 1}).Char, ch) << c;
+      column = next;
+    } else {
+      ++column;
+    }
+  }
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ TEST(CodePage1252, LowerCaseAndLetters) {
   struct Case {
     unsigned char upper;
     unsigned char lower;
-  } pairs[] = {{'A', 'a'}, {'Z', 'z'}, {0xC0, 0xE0}, {0xC9, 0xE9}, {0xDE, 0xFE},
+  } pairs[] = {{'A', 'a'},   {'Z', 'z'},   {0xC0, 0xE0}, {0xC9, 0xE9}, {0xDE, 0xFE},
                {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8E, 0x9E}, {0x9F, 0xFF}};
   for (const auto& p : pairs) {
     char c = static_cast<char>(p.upper);
@@ -70,9 +70,13 @@ TEST(CodePage1252, EnginesFoldAndBoundWordsByTheCodePage) {
 
 TEST(DoubleByteCodePage, LowerCasingSkipsWholeCharacters) {
   const TDoubleByteCodePage cp;
-  std::string text = "A\x83\x41" "B\x82";
+  std::string text =
+      "A\x83\x41"
+      "B\x82";
   cp.LowerBuffer(text.data(), text.size());
-  EXPECT_EQ(text, "a\x83\x41" "b\x82");  // the trail byte 0x41 keeps its value
+  EXPECT_EQ(text,
+            "a\x83\x41"
+            "b\x82");  // the trail byte 0x41 keeps its value
   TEditorSearch engine(cp);
   EXPECT_EQ(engine.FoldTable()[0x83], 0x83);
   EXPECT_EQ(engine.FoldTable()['A'], 'a');
@@ -88,15 +92,27 @@ TEST(DoubleByteCodePage, PlainSearchNeverStartsOrFoldsInsideACharacter) {
   } cases[] = {
       // 0x83 0x41 is one character whose second byte looks like 'A'.
       {"a", false, "\x83\x41", {}},
-      {"a", false, "\x83\x41" "a", {3}},
+      {"a",
+       false,
+       "\x83\x41"
+       "a",
+       {3}},
       // 0x83 0x83 is one character; the following 0x41 is a real 'A'.
       {"a", false, "\x83\x83\x41", {3}},
       {"\x83\x41", false, "\x83\x61 \x83\x41", {4}},
       {"\x83\x41", false, "\x83\x83\x41", {}},
       {"\x83", false, "\x83\x41", {}},  // half a character
       // A double-byte character is not a word byte, even with an 'A' as its second half.
-      {"ab", true, "\x83\x41" "ab", {3}},
-      {"ab", true, "\xB1" "ab", {}},  // a half-width letter is
+      {"ab",
+       true,
+       "\x83\x41"
+       "ab",
+       {3}},
+      {"ab",
+       true,
+       "\xB1"
+       "ab",
+       {}},  // a half-width letter is
   };
   for (const auto& c : cases) {
     TEditorSearch engine(cp);
@@ -113,11 +129,20 @@ TEST(DoubleByteCodePage, RegexMatchesStartOnCharacters) {
     std::string line;
     std::vector<int> columns;
   } cases[] = {
-      {"a", "\x83\x41" "a", {3}},
-      {"A+", "\x83\x41" "AA", {3}},
+      {"a",
+       "\x83\x41"
+       "a",
+       {3}},
+      {"A+",
+       "\x83\x41"
+       "AA",
+       {3}},
       {"\\x83\\x41", "\x83\x61\x83\x41", {3}},
       {"\x83\x41", "\x83\x61\x83\x41", {3}},
-      {"[A-Z]", "\x83\x41" "B", {3}},
+      {"[A-Z]",
+       "\x83\x41"
+       "B",
+       {3}},
   };
   for (const auto& c : cases) {
     TEditorRegexSearch engine(cp);

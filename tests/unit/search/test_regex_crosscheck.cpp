@@ -77,12 +77,24 @@ class Generator {
     rep.kind = RNode::Rep;
     rep.greedy = Int(0, 2) != 0;
     switch (Int(0, 5)) {
-      case 0: rep.min = 0, rep.max = 1; break;
-      case 1: rep.min = 0, rep.max = kInf; break;
-      case 2: rep.min = 1, rep.max = kInf; break;
-      case 3: rep.min = rep.max = Int(0, 3); break;
-      case 4: rep.min = Int(0, 3), rep.max = kInf; break;
-      default: rep.min = Int(0, 2), rep.max = rep.min + Int(0, 2); break;
+      case 0:
+        rep.min = 0, rep.max = 1;
+        break;
+      case 1:
+        rep.min = 0, rep.max = kInf;
+        break;
+      case 2:
+        rep.min = 1, rep.max = kInf;
+        break;
+      case 3:
+        rep.min = rep.max = Int(0, 3);
+        break;
+      case 4:
+        rep.min = Int(0, 3), rep.max = kInf;
+        break;
+      default:
+        rep.min = Int(0, 2), rep.max = rep.min + Int(0, 2);
+        break;
     }
     rep.kids.push_back(std::move(atom));
     return rep;
@@ -130,16 +142,26 @@ class Generator {
 
   static bool Nullable(const RNode& n) {
     switch (n.kind) {
-      case RNode::Lit: case RNode::Cls: case RNode::Dot: return false;
-      case RNode::Bol: case RNode::Eol: case RNode::WordB: return true;
-      case RNode::Group: return Nullable(n.kids[0]);
+      case RNode::Lit:
+      case RNode::Cls:
+      case RNode::Dot:
+        return false;
+      case RNode::Bol:
+      case RNode::Eol:
+      case RNode::WordB:
+        return true;
+      case RNode::Group:
+        return Nullable(n.kids[0]);
       case RNode::Cat:
-        for (const auto& k : n.kids) if (!Nullable(k)) return false;
+        for (const auto& k : n.kids)
+          if (!Nullable(k)) return false;
         return true;
       case RNode::Alt:
-        for (const auto& k : n.kids) if (Nullable(k)) return true;
+        for (const auto& k : n.kids)
+          if (Nullable(k)) return true;
         return false;
-      case RNode::Rep: return n.min == 0 || Nullable(n.kids[0]);
+      case RNode::Rep:
+        return n.min == 0 || Nullable(n.kids[0]);
     }
     return true;
   }
@@ -150,7 +172,8 @@ class Generator {
 
 std::string Render(const RNode& n) {
   switch (n.kind) {
-    case RNode::Lit: return std::string(1, n.c);
+    case RNode::Lit:
+      return std::string(1, n.c);
     case RNode::Cls: {
       std::string s = n.negated ? "[^" : "[";
       for (auto [lo, hi] : n.ranges) {
@@ -159,11 +182,16 @@ std::string Render(const RNode& n) {
       }
       return s + "]";
     }
-    case RNode::Dot: return ".";
-    case RNode::Bol: return "^";
-    case RNode::Eol: return "$";
-    case RNode::WordB: return "\\b";
-    case RNode::Group: return "(" + Render(n.kids[0]) + ")";
+    case RNode::Dot:
+      return ".";
+    case RNode::Bol:
+      return "^";
+    case RNode::Eol:
+      return "$";
+    case RNode::WordB:
+      return "\\b";
+    case RNode::Group:
+      return "(" + Render(n.kids[0]) + ")";
     case RNode::Cat: {
       std::string s;
       for (const auto& k : n.kids) s += Render(k);
@@ -176,12 +204,18 @@ std::string Render(const RNode& n) {
     }
     case RNode::Rep: {
       std::string q;
-      if (n.min == 0 && n.max == 1) q = "?";
-      else if (n.min == 0 && n.max == kInf) q = "*";
-      else if (n.min == 1 && n.max == kInf) q = "+";
-      else if (n.max == kInf) q = "{" + std::to_string(n.min) + ",}";
-      else if (n.min == n.max) q = "{" + std::to_string(n.min) + "}";
-      else q = "{" + std::to_string(n.min) + "," + std::to_string(n.max) + "}";
+      if (n.min == 0 && n.max == 1)
+        q = "?";
+      else if (n.min == 0 && n.max == kInf)
+        q = "*";
+      else if (n.min == 1 && n.max == kInf)
+        q = "+";
+      else if (n.max == kInf)
+        q = "{" + std::to_string(n.min) + ",}";
+      else if (n.min == n.max)
+        q = "{" + std::to_string(n.min) + "}";
+      else
+        q = "{" + std::to_string(n.min) + "," + std::to_string(n.max) + "}";
       return Render(n.kids[0]) + q + (n.greedy ? "" : "?");
     }
   }
@@ -201,7 +235,10 @@ class Reference {
     for (int start = from; start <= static_cast<int>(text.size()); ++start) {
       caps_.assign(30, -1);
       int end = -1;
-      if (M(root_, start, [&](int p) { end = p; return true; })) {
+      if (M(root_, start, [&](int p) {
+            end = p;
+            return true;
+          })) {
         caps_[0] = start;
         caps_[1] = end;
         caps = caps_;
@@ -217,12 +254,14 @@ class Reference {
   int Len() const { return static_cast<int>(text_->size()); }
   char At(int p) const { return (*text_)[static_cast<std::size_t>(p)]; }
   bool Same(char a, char b) const {
-    return icase_ ? std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b))
+    return icase_ ? std::tolower(static_cast<unsigned char>(a)) ==
+                        std::tolower(static_cast<unsigned char>(b))
                   : a == b;
   }
   bool InClass(const RNode& n, char c) const {
     auto in = [&](char x) {
-      for (auto [lo, hi] : n.ranges) if (x >= lo && x <= hi) return true;
+      for (auto [lo, hi] : n.ranges)
+        if (x >= lo && x <= hi) return true;
       return false;
     };
     bool hit = in(c);
@@ -240,12 +279,18 @@ class Reference {
 
   bool M(const RNode& n, int pos, const Cont& k) {
     switch (n.kind) {
-      case RNode::Lit: return pos < Len() && Same(At(pos), n.c) && k(pos + 1);
-      case RNode::Cls: return pos < Len() && InClass(n, At(pos)) && k(pos + 1);
-      case RNode::Dot: return pos < Len() && k(pos + 1);
-      case RNode::Bol: return pos == 0 && k(pos);
-      case RNode::Eol: return pos == Len() && k(pos);
-      case RNode::WordB: return Word(pos - 1) != Word(pos) && k(pos);
+      case RNode::Lit:
+        return pos < Len() && Same(At(pos), n.c) && k(pos + 1);
+      case RNode::Cls:
+        return pos < Len() && InClass(n, At(pos)) && k(pos + 1);
+      case RNode::Dot:
+        return pos < Len() && k(pos + 1);
+      case RNode::Bol:
+        return pos == 0 && k(pos);
+      case RNode::Eol:
+        return pos == Len() && k(pos);
+      case RNode::WordB:
+        return Word(pos - 1) != Word(pos) && k(pos);
       case RNode::Group: {
         const int slot = 2 * n.group;
         const int old_start = caps_[slot], old_end = caps_[slot + 1];
@@ -264,13 +309,15 @@ class Reference {
         }
         return ok;
       }
-      case RNode::Cat: return Cat(n, 0, pos, k);
+      case RNode::Cat:
+        return Cat(n, 0, pos, k);
       case RNode::Alt:
         for (const auto& kid : n.kids) {
           if (M(kid, pos, k)) return true;
         }
         return false;
-      case RNode::Rep: return Rep(n, 0, pos, k);
+      case RNode::Rep:
+        return Rep(n, 0, pos, k);
     }
     return false;
   }
@@ -307,8 +354,9 @@ std::string ReferenceMatches(Reference& ref, const std::string& line, int groups
     out += "[" + std::to_string(caps[0] + 1) + ":" + std::to_string(caps[1] - caps[0]);
     for (int g = 1; g <= groups; ++g) {
       const int s = caps[static_cast<std::size_t>(2 * g)];
-      out += s < 0 ? " -" : " " + std::to_string(s + 1) + ":" +
-                                std::to_string(caps[static_cast<std::size_t>(2 * g + 1)] - s);
+      out += s < 0 ? " -"
+                   : " " + std::to_string(s + 1) + ":" +
+                         std::to_string(caps[static_cast<std::size_t>(2 * g + 1)] - s);
     }
     out += "]";
     from = caps[1] == caps[0] ? caps[1] + 1 : caps[1];
@@ -322,8 +370,9 @@ std::string MatcherMatches(TRegexMatcher& m, const std::string& line, int groups
   while (found) {
     out += "[" + std::to_string(m.MatchPos(0)) + ":" + std::to_string(m.MatchLen(0));
     for (int g = 1; g <= groups; ++g) {
-      out += m.MatchPos(g) < 0 ? " -"
-                               : " " + std::to_string(m.MatchPos(g)) + ":" + std::to_string(m.MatchLen(g));
+      out += m.MatchPos(g) < 0
+                 ? " -"
+                 : " " + std::to_string(m.MatchPos(g)) + ":" + std::to_string(m.MatchLen(g));
     }
     out += "]";
     found = m.ExecNext();

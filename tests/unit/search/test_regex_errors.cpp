@@ -108,7 +108,9 @@ TEST(RegexErrors, MessagesAreTheTextsOfTheirCodes) {
       {105, "TRegexMatcher(comp): ParseReg Junk On End"},
       {119, "TRegexMatcher(comp): RarseAtom Internal Disaster"},
       {125, "TRegexMatcher(comp): Unclosed (?#Comment)"},
-      {128, "TRegexMatcher(comp): LinePairedSeparator must countain two different chars or no chars at all"},
+      {128,
+       "TRegexMatcher(comp): LinePairedSeparator must countain two different chars or no chars at "
+       "all"},
       {1003, "TRegexMatcher(exec): Not Assigned Expression Property"},
       {1011, "TRegexMatcher(dump): Corrupted Opcode"},
       {1014, "TRegexMatcher(exec): Loop Stack Exceeded"},

@@ -98,9 +98,9 @@ TEST(RegexRobustness, SearchesOnTenMegabyteLines) {
     int count;  // -1: "Loop Stack Exceeded" is an acceptable end as well
   } cases[] = {
       {"\\d+", pieces},
-      {"[a-z]+ '", pieces},  // each failed start would rescan its word
-      {"\\w+x", 0},          // the same, over the whole line
-      {".*", 2},             // the whole line, then the empty match at its end
+      {"[a-z]+ '", pieces},       // each failed start would rescan its word
+      {"\\w+x", 0},               // the same, over the whole line
+      {".*", 2},                  // the whole line, then the empty match at its end
       {"(s\\w+ )+", 2 * pieces},  // "sendln " and "show "
   };
   for (const auto& c : cases) {

@@ -76,10 +76,10 @@ TEST(RegexSearchEngine, ReplacementTemplates) {
       {"(\\d+)", "42", "${1}x", "42x"},
       {"(\\d+)", "42", "$&$&", "4242"},
       {"(\\d+)", "42", "${&}", "42"},
-      {"(\\d+)", "42", "[$2]", "[]"},      // no such group
-      {"(\\d+)", "42", "[$15]", "[]"},     // beyond the kept groups
+      {"(\\d+)", "42", "[$2]", "[]"},   // no such group
+      {"(\\d+)", "42", "[$15]", "[]"},  // beyond the kept groups
       {"(\\d+)", "42", "$01", "42"},
-      {"(\\d+)", "42", "${1", "${1"},      // no closing brace: a plain dollar
+      {"(\\d+)", "42", "${1", "${1"},  // no closing brace: a plain dollar
       {"(\\d+)", "42", "${}", "${}"},
       {"(\\d+)", "42", "${x}", "${x}"},
       {"(\\d+)", "42", "$x", "$x"},
@@ -106,7 +106,7 @@ TEST(RegexSearchEngine, TheOccurrenceIsMatchedAgainAlone) {
   TEditorRegexSearch engine;
   engine.SetPattern("a|^b");
   EXPECT_EQ(Occurrences(engine, "ab"), (Pairs{{1, 1}}));  // b is not at the line start
-  EXPECT_EQ(engine.ReplacementText("b", "X"), "X");          // but it starts the occurrence
+  EXPECT_EQ(engine.ReplacementText("b", "X"), "X");       // but it starts the occurrence
   // An occurrence that no longer matches alone comes back unchanged.
   engine.SetPattern("\\Bb");
   EXPECT_EQ(Occurrences(engine, "ab"), (Pairs{{2, 1}}));

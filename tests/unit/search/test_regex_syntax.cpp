@@ -12,7 +12,7 @@ struct Case {
   std::string pattern;
   std::string modifiers;  // applied with SetModifierStr before the search
   std::string text;
-  std::string matches;    // every match, "pos:len ..." or "-"
+  std::string matches;  // every match, "pos:len ..." or "-"
 };
 
 void RunCases(const std::vector<Case>& cases) {
@@ -123,7 +123,8 @@ TEST(RegexSyntax, Repetition) {
       {"(ab){2,}", "", "ababab", "1:6"},
       {"(a|b){3}", "", "abba", "1:3"},
       {"(a?){3}", "", "aa", "1:2 3:0"},
-      {"(a|bc){2,3}d", "", "abcbcd", "1:6"}, {"(a|bc){2}d", "", "abcbcd", "2:5"},
+      {"(a|bc){2,3}d", "", "abcbcd", "1:6"},
+      {"(a|bc){2}d", "", "abcbcd", "2:5"},
       {"x(ab){0,2}y", "", "xy xaby xababy xabababy", "1:2 4:4 9:6"},
       // Non-greedy forms and the g modifier.
       {"a+?", "", "aaa", "1:1 2:1 3:1"},

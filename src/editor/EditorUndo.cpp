@@ -1,0 +1,140 @@
+#include "editor/EditorUndo.h"
+
+#include <utility>
+
+bool IsPairOpen(TChangeReason reason) {
+  return reason == ckSpareOpen1 || reason == ckPasteOpen || reason == ckSpareOpen2 ||
+         reason == ckSpareOpen3;
+}
+
+bool IsPairClose(TChangeReason reason) {
+  return reason == ckSpareClose1 || reason == ckPasteClose || reason == ckSpareClose2 ||
+         reason == ckSpareClose3;
+}
+
+TChangeReason MatchingPairReason(TChangeReason reason) {
+  if (IsPairOpen(reason)) return static_cast<TChangeReason>(reason + 1);
+  if (IsPairClose(reason)) return static_cast<TChangeReason>(reason - 1);
+  return ckNone;
+}
+
+void TEditorUndoList::AddRecord(TChangeReason reason, TBufferCoord start_pos,
+                                TSelectionMode mode, const std::string& change_text,
+                                TBufferCoord end_pos) {
+  if (Locked()) return;
+  TEditorUndoItem item;
+  item.Reason = reason;
+  item.Mode = mode;
+  item.StartPos = start_pos;
+  item.EndPos = end_pos;
+  item.ChangeText = change_text;
+  if (block_count_ > 0) {
+    item.GroupNumber = block_group_;
+  } else {
+    item.GroupNumber = next_group_;
+    AdvanceGroupNumber();
+  }
+  PushItem(std::move(item));
+}
+
+void TEditorUndoList::PushItem(TEditorUndoItem item) {
+  const bool separator = item.Reason == ckGroupSeparator;
+  items_.push_back(std::move(item));
+  Trim();
+  if (!separator && OnRecordAdded) OnRecordAdded(*this);
+}
+
+void TEditorUndoList::OpenGroup() {
+  ++block_count_;
+  block_group_ = next_group_;
+}
+
+void TEditorUndoList::CloseGroup() {
+  if (block_count_ <= 0) return;
+  if (--block_count_ > 0) return;
+  const std::uint32_t closed = block_group_;
+  block_group_ = 0;
+  AdvanceGroupNumber();
+  const bool recorded = !items_.empty() && items_.back().GroupNumber == closed;
+  // With MaxUndo 0 the block was kept only while open; its end still counts
+  // as a change.
+  Trim();
+  if (recorded && OnRecordAdded) OnRecordAdded(*this);
+}
+
+void TEditorUndoList::AddSeparator() {
+  if (items_.empty() || items_.back().Reason == ckGroupSeparator) return;
+  AddRecord(ckGroupSeparator, TBufferCoord{}, smNormal, std::string(), TBufferCoord{});
+}
+
+void TEditorUndoList::Clear() {
+  const bool clean = IsTopClean();
+  items_.clear();
+  truncated_ = false;
+  clean_group_ = clean ? 0 : -1;
+}
+
+TEditorUndoItem TEditorUndoList::PopItem() {
+  if (items_.empty()) return TEditorUndoItem{};
+  TEditorUndoItem item = std::move(items_.back());
+  items_.pop_back();
+  return item;
+}
+
+void TEditorUndoList::Unlock() {
+  if (lock_count_ > 0) --lock_count_;
+}
+
+void TEditorUndoList::SetMaxUndo(int value) {
+  max_undo_ = value < 0 ? 0 : value;
+  Trim();
+}
+
+void TEditorUndoList::MarkTopAsClean() { clean_group_ = TopGroup(); }
+
+void TEditorUndoList::UnmarkTopAsClean() {
+  if (IsTopClean()) clean_group_ = -1;
+}
+
+void TEditorUndoList::AdvanceGroupNumber() {
+  ++next_group_;
+  if (next_group_ == 0) next_group_ = 1;
+}
+
+void TEditorUndoList::Trim() {
+  const auto limit = static_cast<std::size_t>(max_undo_);
+  if (items_.size() <= limit) return;
+  const bool top_clean = IsTopClean();
+  // The newest action stays whole even when it alone is over the limit: it is
+  // the one the user is most likely to undo. Separators are no action.
+  bool keep_newest = false;
+  std::uint32_t newest_group = 0;
+  if (max_undo_ > 0) {
+    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
+      if (it->Reason != ckGroupSeparator) {
+        keep_newest = true;
+        newest_group = it->GroupNumber;
+        break;
+      }
+    }
+  }
+  bool dropped = false;
+  while (items_.size() > limit) {
+    const std::uint32_t group = items_.front().GroupNumber;
+    if (block_count_ > 0 && group == block_group_) break;
+    if (keep_newest && group == newest_group) break;
+    while (!items_.empty() && items_.front().GroupNumber == group) items_.pop_front();
+    dropped = true;
+  }
+  if (!dropped) return;
+  truncated_ = true;
+  if (items_.empty()) {
+    // Only MaxUndo 0 empties the list; the empty list now stands for the
+    // current text.
+    clean_group_ = top_clean ? 0 : -1;
+  } else if (clean_group_ == 0) {
+    // The empty list no longer stands for the text the history started from,
+    // so it must not count as the saved state.
+    clean_group_ = -1;
+  }
+}
