@@ -386,6 +386,7 @@ void TCustomEditor::LinesReplaced(int index, int count) {
 
 void TCustomEditor::LinesCleared() {
   ResetOffsetCache();
+  reach_width_ = 0;
   ClearUndoHistory();
   BeginUpdate();
   caret_ = {1, 1};

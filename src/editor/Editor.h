@@ -3,6 +3,7 @@
 // bindings, gutter and marks, and talks to the window that shows it through
 // IEditorHost; the window forwards keys, characters, mouse, wheel, scroll,
 // focus, size, paint and timer events to the entry points below.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -154,6 +155,9 @@ class TCustomEditor {
   int DisplayRowCount() const { return lines_->Count(); }
   int MaxScrollWidth() const { return max_scroll_width_; }
   void SetMaxScrollWidth(int value);
+  // The horizontal extent used with eoScrollPastEol: MaxScrollWidth, or the
+  // widest column the caret has reached on a longer line.
+  int ScrollWidth() const { return std::max(max_scroll_width_, reach_width_); }
   TScrollStyle ScrollBars() const { return scroll_bars_; }
   void SetScrollBars(TScrollStyle value);
   TColor ScrollHintColor() const { return scroll_hint_color_; }
@@ -427,6 +431,7 @@ class TCustomEditor {
   int visible_columns_ = 0;
   int visible_rows_ = 0;
   int max_scroll_width_ = 1024;
+  int reach_width_ = 0;
   int cell_width_ = 8;
   int row_height_ = 16;
   int extra_line_spacing_ = 0;

@@ -141,13 +141,16 @@ TPoint TCustomEditor::RowColumnToPixels(TDisplayCoord p) const {
 void TCustomEditor::InternalSetCaretPos(TBufferCoord value, bool scroll_into_view) {
   DoPaintTransient(ttBefore);
   const bool past_eol = options_.Contains(eoScrollPastEol);
-  int max_char = max_scroll_width_ + 1;
+  int max_char = ScrollWidth() + 1;
   int line = std::min(value.Line, lines_->Count());
   if (line < 1) {
     line = 1;
     if (!past_eol) max_char = 1;
   } else if (!past_eol) {
     max_char = LineLength(line) + 1;
+  } else {
+    // A line longer than the scroll width stays reachable to its end.
+    max_char = std::max(max_char, LineLength(line) + 1);
   }
   int ch = value.Char;
   if (ch > max_char && !(past_eol && options_.Contains(eoAutoSizeMaxScrollWidth))) ch = max_char;
@@ -167,6 +170,10 @@ void TCustomEditor::InternalSetCaretPos(TBufferCoord value, bool scroll_into_vie
       StatusChanged(TStatusChanges{scCaretY});
     }
     last_caret_column_ = CaretDisplayPos().Column;
+    if (past_eol && last_caret_column_ > ScrollWidth()) {
+      reach_width_ = last_caret_column_;
+      scrollbars_pending_ = true;
+    }
     if (scroll_into_view) ScrollCaretIntoView();
     caret_pending_ = true;
     scrollbars_pending_ = true;
@@ -190,11 +197,11 @@ void TCustomEditor::SetCaretPos(TBufferCoord value) {
 // ---- selection
 
 void TCustomEditor::SetSelectionAnchor(TBufferCoord value) {
+  value.Line = std::max(1, std::min(value.Line, lines_->Count()));
   if (options_.Contains(eoScrollPastEol))
-    value.Char = std::clamp(value.Char, 1, max_scroll_width_ + 1);
+    value.Char = std::clamp(value.Char, 1, std::max(ScrollWidth(), LineLength(value.Line)) + 1);
   else
     value.Char = std::max(value.Char, 1);
-  value.Line = std::max(1, std::min(value.Line, lines_->Count()));
   if (active_selection_mode_ == smNormal)
     value.Char = std::min(value.Char, LineLength(value.Line) + 1);
   bool changed;
@@ -213,11 +220,11 @@ void TCustomEditor::SetSelectionAnchor(TBufferCoord value) {
 
 void TCustomEditor::SetSelectionEnd(TBufferCoord value) {
   if (options_.Contains(eoNoSelection)) return;
+  value.Line = std::max(1, std::min(value.Line, lines_->Count()));
   if (options_.Contains(eoScrollPastEol))
-    value.Char = std::clamp(value.Char, 1, max_scroll_width_ + 1);
+    value.Char = std::clamp(value.Char, 1, std::max(ScrollWidth(), LineLength(value.Line)) + 1);
   else
     value.Char = std::max(value.Char, 1);
-  value.Line = std::max(1, std::min(value.Line, lines_->Count()));
   const std::string_view s = lines_->LineView(value.Line - 1);
   if (active_selection_mode_ == smNormal)
     value.Char = std::min(value.Char, static_cast<int>(s.size()) + 1);
@@ -417,7 +424,7 @@ void TCustomEditor::SetTopRow(int value) {
 int TCustomEditor::MaxLeftColumn() const {
   if (options_.Contains(eoScrollPastEol)) {
     if (options_.Contains(eoAutoSizeMaxScrollWidth)) return INT_MAX - visible_columns_;
-    return max_scroll_width_ - visible_columns_ + 1;
+    return ScrollWidth() - visible_columns_ + 1;
   }
   const int longest = lines_->LongestLineLength();
   return std::max(1, longest - visible_columns_ + 1);
@@ -554,7 +561,7 @@ void TCustomEditor::UpdateScrollBars() {
   hidden.Visible = false;
   if (scroll_bars_ == ssHorizontal || scroll_bars_ == ssBoth) {
     const int range = options_.Contains(eoScrollPastEol)
-                          ? max_scroll_width_
+                          ? ScrollWidth()
                           : std::max(1, lines_->LongestLineLength());
     ApplyScrollBar(THostScrollBar::Horizontal, range, visible_columns_, left_column_, 1);
   } else {
@@ -605,7 +612,7 @@ void TCustomEditor::Scroll(TScrollBarKind kind, TScrollCode code, int thumb_posi
     }
   } else {
     const bool past_eol = options_.Contains(eoScrollPastEol);
-    const int range = past_eol ? max_scroll_width_ : std::max(1, lines_->LongestLineLength());
+    const int range = past_eol ? ScrollWidth() : std::max(1, lines_->LongestLineLength());
     switch (code) {
       case TScrollCode::LineUp: SetLeftColumn(left_column_ - 1); break;
       case TScrollCode::LineDown: SetLeftColumn(left_column_ + 1); break;
@@ -613,7 +620,7 @@ void TCustomEditor::Scroll(TScrollBarKind kind, TScrollCode code, int thumb_posi
       case TScrollCode::PageDown: SetLeftColumn(left_column_ + (visible_columns_ - less)); break;
       case TScrollCode::Top: SetLeftColumn(1); break;
       case TScrollCode::Bottom:
-        SetLeftColumn(past_eol ? max_scroll_width_ - visible_columns_ + 1
+        SetLeftColumn(past_eol ? ScrollWidth() - visible_columns_ + 1
                                : lines_->LongestLineLength());
         break;
       case TScrollCode::ThumbTrack:

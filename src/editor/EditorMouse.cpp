@@ -148,6 +148,13 @@ void TCustomEditor::MouseMove(TShiftState shift, int x, int y) {
 
 void TCustomEditor::TimerTick(int id) {
   if (id != kScrollTimerId) return;
+  // The capture was taken away (another window, a menu): stop following.
+  if (!dragging_ && !(host_ && host_->MouseCaptured())) {
+    if (host_) host_->StopTimer(kScrollTimerId);
+    scroll_timer_running_ = false;
+    scroll_delta_x_ = scroll_delta_y_ = 0;
+    return;
+  }
   BeginUpdate();
   TDisplayCoord target = CaretDisplayPos();
   if (scroll_delta_x_ != 0) {

@@ -127,6 +127,8 @@ void TEditorUndoList::Trim() {
     dropped = true;
   }
   if (!dropped) return;
+  // A separator with nothing left beneath it separates nothing.
+  while (!items_.empty() && items_.front().Reason == ckGroupSeparator) items_.pop_front();
   truncated_ = true;
   if (items_.empty()) {
     // Only MaxUndo 0 empties the list; the empty list now stands for the

@@ -332,8 +332,6 @@ TEST_F(EditorWindowTest, KeyPressInAMillionLineFileIsPaintedWithinAFrame) {
       QueryPerformanceCounter(&end);
       ms.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                    static_cast<double>(frequency.QuadPart));
-      if (std::getenv("QUILLON_EDITOR_TIMES"))
-        std::printf("key %d+%d: %.2f ms\n", p.modifier, static_cast<int>(p.key), ms.back());
     }
   }
   std::sort(ms.begin(), ms.end());

@@ -92,7 +92,7 @@ TEST(UndoHistory, APasteOfThreeLinesUndoesAndRedoesInOneStep) {
     ed.Select({7, 1}, {6, 1});
     ed.Paste("one\r\ntwo\r\nthree");
     const std::string pasted = ed.Text();
-    ASSERT_EQ(pasted, "startone\r\ntwo\r\nthree end");
+    ASSERT_EQ(pasted, "startone\r\ntwo\r\nthreeend");
     ed.Undo();
     EXPECT_EQ(ed.Text(), "start end") << group_undo;
     EXPECT_FALSE(ed.history.UndoAvailable());
@@ -249,8 +249,10 @@ TEST(UndoHistory, SavingBetweenGroupedEditsSurvivesUndoAndRedo) {
   EXPECT_TRUE(ed.history.Modified());
 }
 
-// Undo brings back the view before the action, redo the view after it, and
-// a second round does the same.
+namespace {
+
+// Undo brings back the view before the action, redo the text after it, and a
+// second round does the same.
 void ExpectRoundTrips(TMiniEditor& ed, const TView& before, const TView& after,
                       const char* what) {
   for (int round = 0; round < 2; ++round) {
@@ -260,6 +262,8 @@ void ExpectRoundTrips(TMiniEditor& ed, const TView& before, const TView& after,
     EXPECT_EQ(ViewOf(ed).text, after.text) << what << " redo, round " << round;
   }
 }
+
+}  // namespace
 
 TEST(UndoHistory, LineBreaksComeBackExactly) {
   struct Case {
@@ -309,7 +313,7 @@ TEST(UndoHistory, DeletionsPutTheCaretBackWhereItWas) {
          e.doc.SetCaretPos({3, 1});
          e.Backspace();
        },
-       {"abc", {3, 1}, {3, 1}, {3, 1}},
+       {"abc\r\ndef", {3, 1}, {3, 1}, {3, 1}},
        {2, 1}},
       {"Backspace at column 1 joins lines",
        [](TMiniEditor& e) {
@@ -433,7 +437,7 @@ TEST(UndoHistory, UndoingAClearedTextSelectsItFromTheTop) {
 }
 
 TEST(UndoHistory, DeletedLastLineIsRecreatedWhenItNoLongerExists) {
-  TMiniEditor ed({});
+  TMiniEditor ed(std::vector<std::string>{});
   ed.Undos().AddRecord(ckDeleteAtCaret, {1, 1}, smNormal, "gone", {5, 1});
   ed.Undo();
   EXPECT_EQ(ed.Text(), "gone");
@@ -476,4 +480,19 @@ TEST(UndoHistory, PrimitivesRunBracketedAndCannotRecord) {
   EXPECT_EQ(doc.open_runs, 0);
   EXPECT_FALSE(history.UndoList().Locked() || history.RedoList().Locked());
   EXPECT_FALSE(history.UndoList().InsideRedo());
+}
+
+TEST(UndoHistory, RecordsHoldOnlyTheChangedText) {
+  std::vector<std::string> lines(1000, std::string(60, '.') + "tok" + std::string(40, '.'));
+  TMiniEditor ed(lines);
+  ASSERT_EQ(ed.ReplaceAll("tok", "Z"), 1000);
+  auto held = [](const TEditorUndoList& list) {
+    std::size_t bytes = 0;
+    for (int i = 0; i < list.ItemCount(); ++i) bytes += list.Item(i).ChangeText.size();
+    return bytes;
+  };
+  EXPECT_EQ(ed.Undos().ItemCount(), 2000);
+  EXPECT_EQ(held(ed.Undos()), 3000u);
+  ed.Undo();
+  EXPECT_EQ(held(ed.history.RedoList()), 1000u);
 }

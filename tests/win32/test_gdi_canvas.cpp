@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "win32/GdiCanvas.h"
+
+namespace {
+
+// A 64 x 32 memory bitmap to draw on.
+class GdiCanvasTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HDC screen = GetDC(nullptr);
+    dc = CreateCompatibleDC(screen);
+    bitmap = CreateCompatibleBitmap(screen, 64, 32);
+    ReleaseDC(nullptr, screen);
+    old = SelectObject(dc, bitmap);
+  }
+  void TearDown() override {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ old = nullptr;
+};
+
+TEST_F(GdiCanvasTest, FillsInPlainAndSystemColours) {
+  struct Case {
+    TColor color;
+    COLORREF expected;
+  };
+  const Case cases[] = {{Rgb(255, 255, 0), RGB(255, 255, 0)},
+                        {clHighlight, GetSysColor(COLOR_HIGHLIGHT)},
+                        {clWindow, GetSysColor(COLOR_WINDOW)},
+                        {clBtnFace, GetSysColor(COLOR_BTNFACE)},
+                        {clHighlight, GetSysColor(COLOR_HIGHLIGHT)}};
+  TGdiCanvas canvas(dc);
+  int x = 0;
+  for (const Case& c : cases) {
+    canvas.FillRect({x, 0, x + 10, 32}, c.color);
+    EXPECT_EQ(GetPixel(dc, x + 5, 5), c.expected) << std::hex << c.color;
+    x += 12;
+  }
+  // A later fill leaves the earlier ones alone.
+  EXPECT_EQ(GetPixel(dc, 5 + 12, 5), GetSysColor(COLOR_HIGHLIGHT));
+}
+
+TEST_F(GdiCanvasTest, OpaqueTextFillsItsClipAndTransparentTextDoesNot) {
+  TGdiCanvas canvas(dc);
+  canvas.FillRect({0, 0, 64, 32}, Rgb(0, 255, 0));
+  const TFont font{"Courier New", -12};
+  canvas.UseFont(font, 0);
+  canvas.DrawTextRun(0, 0, {0, 0, 30, 16}, "   ", 8, clBlack, Rgb(255, 0, 0), true);
+  EXPECT_EQ(GetPixel(dc, 28, 8), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 31, 8), RGB(0, 255, 0));  // outside the clip
+  canvas.DrawTextRun(0, 16, {0, 16, 30, 32}, "   ", 8, clBlack, Rgb(255, 0, 0), false);
+  EXPECT_EQ(GetPixel(dc, 10, 24), RGB(0, 255, 0));
+}
+
+TEST(GdiFonts, SharedPerDescriptionAndMeasuredOnce) {
+  const TFont font{"Courier New", -12};
+  EXPECT_EQ(TGdiCanvas::SharedFont(font, fsBold), TGdiCanvas::SharedFont(font, fsBold));
+  EXPECT_NE(TGdiCanvas::SharedFont(font, fsBold), TGdiCanvas::SharedFont(font, 0));
+  const TFontMetrics m = TGdiCanvas::Measure(font, 0);
+  EXPECT_GT(m.Advance, 0);
+  EXPECT_GT(m.Height, 0);
+}
+
+}  // namespace
