@@ -92,6 +92,13 @@ void TEditorUndoList::SetMaxUndo(int value) {
 
 void TEditorUndoList::MarkTopAsClean() { clean_group_ = TopGroup(); }
 
+std::int64_t TEditorUndoList::TopGroup() const {
+  for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
+    if (it->Reason != ckGroupSeparator) return it->GroupNumber;
+  }
+  return 0;
+}
+
 void TEditorUndoList::UnmarkTopAsClean() {
   if (IsTopClean()) clean_group_ = -1;
 }
@@ -104,7 +111,6 @@ void TEditorUndoList::AdvanceGroupNumber() {
 void TEditorUndoList::Trim() {
   const auto limit = static_cast<std::size_t>(max_undo_);
   if (items_.size() <= limit) return;
-  const bool top_clean = IsTopClean();
   // The newest action stays whole even when it alone is over the limit: it is
   // the one the user is most likely to undo. Separators are no action.
   bool keep_newest = false;
@@ -118,25 +124,30 @@ void TEditorUndoList::Trim() {
       }
     }
   }
+  // Whether the clean marker names the state the empty list now stands for,
+  // the one after the last action dropped.
   bool dropped = false;
+  bool clean_reached = false;
+  auto drop_front_group = [&] {
+    const std::uint32_t group = items_.front().GroupNumber;
+    if (items_.front().Reason != ckGroupSeparator) clean_reached = group == clean_group_;
+    dropped = true;
+    while (!items_.empty() && items_.front().GroupNumber == group) items_.pop_front();
+  };
   while (items_.size() > limit) {
     const std::uint32_t group = items_.front().GroupNumber;
     if (block_count_ > 0 && group == block_group_) break;
     if (keep_newest && group == newest_group) break;
-    while (!items_.empty() && items_.front().GroupNumber == group) items_.pop_front();
-    dropped = true;
+    drop_front_group();
   }
   if (!dropped) return;
   // A separator with nothing left beneath it separates nothing.
-  while (!items_.empty() && items_.front().Reason == ckGroupSeparator) items_.pop_front();
+  while (!items_.empty() && items_.front().Reason == ckGroupSeparator) drop_front_group();
   truncated_ = true;
-  if (items_.empty()) {
-    // Only MaxUndo 0 empties the list; the empty list now stands for the
-    // current text.
-    clean_group_ = top_clean ? 0 : -1;
+  if (clean_reached) {
+    clean_group_ = 0;
   } else if (clean_group_ == 0) {
-    // The empty list no longer stands for the text the history started from,
-    // so it must not count as the saved state.
+    // The empty list no longer stands for the text the history started from.
     clean_group_ = -1;
   }
 }

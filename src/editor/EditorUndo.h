@@ -148,7 +148,8 @@ class TEditorUndoList {
 
   // The clean marker names the state in which the text was last saved: the
   // group of the then newest record, 0 for the empty list, -1 when no state on
-  // the list is clean.
+  // the list is clean. Separators change no text, so the newest record that is
+  // not one decides.
   void MarkTopAsClean();
   void UnmarkTopAsClean();
   bool IsTopClean() const { return TopGroup() == clean_group_; }
@@ -157,7 +158,8 @@ class TEditorUndoList {
   TNotify OnRecordAdded;
 
  private:
-  std::int64_t TopGroup() const { return items_.empty() ? 0 : items_.back().GroupNumber; }
+  // The group of the newest record that is no separator; 0 for none.
+  std::int64_t TopGroup() const;
   void AdvanceGroupNumber();
   void Trim();
 

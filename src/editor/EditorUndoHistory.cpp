@@ -51,8 +51,7 @@ void TEditorUndoHistory::SetModified(bool value) {
   if (value) {
     undo_.UnmarkTopAsClean();
   } else {
-    // The separator becomes the saved state, so that grouped undo does not run
-    // across the save.
+    // Grouped undo does not run across a save.
     if (group_undo_ && undo_.UndoAvailable()) undo_.AddSeparator();
     undo_.MarkTopAsClean();
   }
@@ -124,8 +123,7 @@ void TEditorUndoHistory::Redo(IUndoTarget& target) {
         ReapplyRedoItem(redo_.PopItem(), target, undo_, first.GroupNumber);
       }
     }
-    // The separator that an Undo took along goes back, and with it the saved
-    // state it may stand for.
+    // The separator that the matching Undo took along goes back.
     if (redo_.LastKind() == ckGroupSeparator) undo_.PushItem(redo_.PopItem());
   }
   RefreshModified();

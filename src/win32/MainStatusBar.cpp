@@ -10,6 +10,10 @@ bool Centred(int panel) { return panel >= 1 && panel <= 6; }
 
 }  // namespace
 
+TMainStatusBar::~TMainStatusBar() {
+  if (font_) DeleteObject(font_);
+}
+
 void TMainStatusBar::Create(HWND parent, int id) {
   handle_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
                             0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

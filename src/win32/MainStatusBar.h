@@ -9,6 +9,11 @@ class TMainStatusBar {
   static constexpr int kHeight = 19;
   static constexpr int kPanelCount = 8;
 
+  TMainStatusBar() = default;
+  ~TMainStatusBar();
+  TMainStatusBar(const TMainStatusBar&) = delete;
+  TMainStatusBar& operator=(const TMainStatusBar&) = delete;
+
   void Create(HWND parent, int id);
   HWND Handle() const { return handle_; }
   // Writes a panel only when its text changes.

@@ -21,6 +21,10 @@ HWND MakeChild(const char* cls, const char* text, DWORD style, int x, int y, int
 
 }  // namespace
 
+TMainToolBar::~TMainToolBar() {
+  if (images_) ImageList_Destroy(images_);
+}
+
 void TMainToolBar::Create(HWND parent, int id) {
   toolbar_ = MakeChild(TOOLBARCLASSNAMEA, "",
                        TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN |

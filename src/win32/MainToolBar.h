@@ -12,6 +12,11 @@ class TMainToolBar {
  public:
   static constexpr int kStripHeight = 33;
 
+  TMainToolBar() = default;
+  ~TMainToolBar();
+  TMainToolBar(const TMainToolBar&) = delete;
+  TMainToolBar& operator=(const TMainToolBar&) = delete;
+
   void Create(HWND parent, int id);
   HWND Handle() const { return toolbar_; }
   HWND ParamEdit(int which) const { return which == 2 ? ed_param2_ : ed_param3_; }

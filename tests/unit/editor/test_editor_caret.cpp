@@ -361,3 +361,22 @@ TEST_F(CaretTest, StatusChangesCollectUnderThePaintLock) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CaretTest, LineLongerThanTheScrollWidthStaysReachable) {
+  Options(TEditorOptions{eoScrollPastEol});
+  Text(std::string(3000, 'x') + "\r\nshort");
+  Run(ecLineEnd);
+  EXPECT_EQ(editor.CaretPos(), (TBufferCoord{3001, 1}));
+  EXPECT_EQ(editor.LeftColumn(), 3001 - editor.VisibleColumns() + 1);
+  EXPECT_GE(host.bars[THostScrollBar::Horizontal].Max, 3001);
+  Run(ecSelLineStart);
+  EXPECT_EQ(editor.SelectedText().size(), 3000u);
+  // The scroll width grew to what the caret reached; it limits other lines.
+  EXPECT_EQ(editor.ScrollWidth(), 3001);
+  editor.SetCaretPos({5000, 2});
+  EXPECT_EQ(editor.CaretChar(), 3002);
+}
+
+}  // namespace

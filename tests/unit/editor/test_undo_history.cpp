@@ -221,6 +221,7 @@ TEST(UndoHistory, OnChangeIsRaisedOncePerActionAndPerUndoOrRedo) {
 
 TEST(UndoHistory, ClearUndoHistoryEmptiesBothListsAndKeepsModified) {
   TMiniEditor ed;
+  ed.history.SetGroupUndo(false);
   ed.Type("a");
   ed.Type("b");
   ed.Undo();
@@ -230,6 +231,14 @@ TEST(UndoHistory, ClearUndoHistoryEmptiesBothListsAndKeepsModified) {
   EXPECT_TRUE(ed.history.Modified());
   ed.Type("c");
   EXPECT_TRUE(ed.history.Modified());
+
+  TMiniEditor saved;
+  saved.Type("a");
+  saved.history.SetModified(false);
+  saved.history.ClearUndoHistory();
+  EXPECT_FALSE(saved.history.Modified());
+  saved.Type("b");
+  EXPECT_TRUE(saved.history.Modified());
 }
 
 TEST(UndoHistory, SavingBetweenGroupedEditsSurvivesUndoAndRedo) {

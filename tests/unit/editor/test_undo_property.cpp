@@ -188,13 +188,17 @@ void RunSession(unsigned seed, bool group_undo, int max_undo) {
       ed.Undo();
       const int now = StateBefore(states, ed.Text(), at);
       ASSERT_GE(now, 0) << "undo left the text between actions:\n" << ed.Text();
-      if (!group_undo && full_history) ASSERT_EQ(now, at - 1);
+      if (!group_undo && full_history) {
+        ASSERT_EQ(now, at - 1);
+      }
       if (Unique(states, ed.Text())) {
         EXPECT_EQ(ed.history.Modified(), now != session.SavedState()) << "state " << now;
       }
       at = now;
     }
-    if (full_history) ASSERT_EQ(at, 0);
+    if (full_history) {
+      ASSERT_EQ(at, 0);
+    }
     EXPECT_EQ(ed.doc.open_runs, 0);
 
     // And forward again.
