@@ -88,7 +88,8 @@ void BM_CaretToLastLine(benchmark::State& state) {
     state.ResumeTiming();
     b.editor.ProcessCommand(ecEditorBottom);
   }
-  if (b.editor.CaretLine() != b.editor.LineCount()) state.SkipWithError("caret not on the last line");
+  if (b.editor.CaretLine() != b.editor.LineCount())
+    state.SkipWithError("caret not on the last line");
 }
 BENCHMARK(BM_CaretToLastLine)->Unit(benchmark::kMicrosecond);
 

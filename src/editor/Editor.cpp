@@ -106,8 +106,8 @@ void TCustomEditor::SetOptions(TEditorOptions value) {
   }
   if (changed(eoDropFiles) && host_) host_->AcceptDroppedFiles(value.Contains(eoDropFiles));
   if (changed(eoShowSpecialChars)) Invalidate();
-  if (changed(eoDisableScrollArrows) || changed(eoHideShowScrollbars) ||
-      changed(eoScrollPastEof) || changed(eoScrollPastEol))
+  if (changed(eoDisableScrollArrows) || changed(eoHideShowScrollbars) || changed(eoScrollPastEof) ||
+      changed(eoScrollPastEol))
     UpdateScrollBars();
   if (changed(eoNoCaret)) caret_pending_ = true;
   EndUpdate();
@@ -230,7 +230,8 @@ void TCustomEditor::SetExtraLineSpacing(int value) {
 
 void TCustomEditor::SetHighlighter(TCustomHighlighter* value) {
   if (value == highlighter_) return;
-  const auto hook = MakeHighlighterChangeHook<TCustomEditor, &TCustomEditor::HighlighterChanged>(this);
+  const auto hook =
+      MakeHighlighterChangeHook<TCustomEditor, &TCustomEditor::HighlighterChanged>(this);
   if (highlighter_) {
     highlighter_->UnhookAttributeChange(hook);
     highlighter_->RemoveFreeNotification(this);
@@ -626,7 +627,6 @@ void TCustomEditor::FocusLost() {
 }
 
 std::string FormatScrollHint(TScrollHintFormat format, int top_line, int bottom_line) {
-  if (format == shfTopToBottom)
-    return FormatText("%d - %d", top_line, bottom_line);
+  if (format == shfTopToBottom) return FormatText("%d - %d", top_line, bottom_line);
   return FormatText("Top Line: %d", top_line);
 }

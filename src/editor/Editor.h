@@ -46,8 +46,8 @@ struct THookedCommandHandler {
 // Events. Every event receives the editor that raised it first.
 using TEditorNotifyEvent = std::function<void(TCustomEditor& sender)>;
 using TStatusChangeEvent = std::function<void(TCustomEditor& sender, TStatusChanges changes)>;
-using TProcessCommandEvent = std::function<void(TCustomEditor& sender, TEditorCommand& command,
-                                                char& achar, void* data)>;
+using TProcessCommandEvent =
+    std::function<void(TCustomEditor& sender, TEditorCommand& command, char& achar, void* data)>;
 using TContextHelpEvent = std::function<void(TCustomEditor& sender, const std::string& word)>;
 using TPlaceMarkEvent = std::function<void(TCustomEditor& sender, TEditorMark*& mark)>;
 using TEditorKeyEvent =
@@ -59,10 +59,9 @@ using TScrollEvent = std::function<void(TCustomEditor& sender, TScrollBarKind ki
 using TPaintEvent = std::function<void(TCustomEditor& sender, ICanvas& canvas)>;
 using TPaintTransientEvent =
     std::function<void(TCustomEditor& sender, ICanvas* canvas, TTransientType kind)>;
-using TSpecialLineColorsEvent = std::function<void(TCustomEditor& sender, int line,
-                                                   bool& special, TColor& fg, TColor& bg)>;
-using TGutterGetTextEvent =
-    std::function<void(TCustomEditor& sender, int line, std::string& text)>;
+using TSpecialLineColorsEvent =
+    std::function<void(TCustomEditor& sender, int line, bool& special, TColor& fg, TColor& bg)>;
+using TGutterGetTextEvent = std::function<void(TCustomEditor& sender, int line, std::string& text)>;
 using TGutterPaintEvent = std::function<void(TCustomEditor& sender, int line, int x, int y)>;
 using TGutterClickEvent = std::function<void(TCustomEditor& sender, TMouseButton button, int x,
                                              int y, int line, TEditorMark* mark)>;
@@ -253,9 +252,7 @@ class TCustomEditor {
   void AddMouseUpHandler(TMouseHandler h) { kbd_handler_.AddMouseUpHandler(h); }
   void RemoveMouseUpHandler(TMouseHandler h) { kbd_handler_.RemoveMouseUpHandler(h); }
   void AddMouseCursorHandler(TMouseCursorHandler h) { kbd_handler_.AddMouseCursorHandler(h); }
-  void RemoveMouseCursorHandler(TMouseCursorHandler h) {
-    kbd_handler_.RemoveMouseCursorHandler(h);
-  }
+  void RemoveMouseCursorHandler(TMouseCursorHandler h) { kbd_handler_.RemoveMouseCursorHandler(h); }
 
   // ---- words
   bool IsWordChar(unsigned char c) const;

@@ -90,8 +90,8 @@ TBufferCoord TCustomEditor::DisplayToBufferStep(TDisplayCoord p, int trail_step)
     ch = -1;
     while (i < size) {
       const void* hit = std::memchr(s.data() + i, '\t', size - i);
-      const std::size_t j = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data())
-                                : size;
+      const std::size_t j =
+          hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data()) : size;
       if (count + static_cast<long long>(j - i) >= p.Column) {
         ch = static_cast<int>(i + static_cast<std::size_t>(p.Column - count));
         break;
@@ -125,8 +125,8 @@ TDisplayCoord TCustomEditor::PixelsToNearestRowColumn(int x, int y) const {
   if (y > limit) y = std::max(0, limit);
   const int dx = x - gutter_pixels_ - 2;
   // Round to the nearest cell boundary (half a cell or more goes right).
-  const int cells = dx >= 0 ? (dx + cell_width_ / 2) / cell_width_
-                            : -((-dx + cell_width_ / 2 - 1) / cell_width_);
+  const int cells =
+      dx >= 0 ? (dx + cell_width_ / 2) / cell_width_ : -((-dx + cell_width_ / 2 - 1) / cell_width_);
   const int col = std::max(cells, 0) + left_column_;
   const int row = y / row_height_ + top_row_;
   return {std::max(1, col), std::max(1, row)};
@@ -560,9 +560,8 @@ void TCustomEditor::UpdateScrollBars() {
   TScrollBarInfo hidden;
   hidden.Visible = false;
   if (scroll_bars_ == ssHorizontal || scroll_bars_ == ssBoth) {
-    const int range = options_.Contains(eoScrollPastEol)
-                          ? ScrollWidth()
-                          : std::max(1, lines_->LongestLineLength());
+    const int range = options_.Contains(eoScrollPastEol) ? ScrollWidth()
+                                                         : std::max(1, lines_->LongestLineLength());
     ApplyScrollBar(THostScrollBar::Horizontal, range, visible_columns_, left_column_, 1);
   } else {
     host_->SetScrollBar(THostScrollBar::Horizontal, hidden);
@@ -592,12 +591,24 @@ void TCustomEditor::Scroll(TScrollBarKind kind, TScrollCode code, int thumb_posi
     int range = DisplayRowCount();
     if (options_.Contains(eoScrollPastEof)) range += visible_rows_ - 1;
     switch (code) {
-      case TScrollCode::LineUp: SetTopRow(top_row_ - 1); break;
-      case TScrollCode::LineDown: SetTopRow(top_row_ + 1); break;
-      case TScrollCode::PageUp: SetTopRow(top_row_ - (visible_rows_ - less)); break;
-      case TScrollCode::PageDown: SetTopRow(top_row_ + (visible_rows_ - less)); break;
-      case TScrollCode::Top: SetTopRow(1); break;
-      case TScrollCode::Bottom: SetTopRow(DisplayRowCount()); break;
+      case TScrollCode::LineUp:
+        SetTopRow(top_row_ - 1);
+        break;
+      case TScrollCode::LineDown:
+        SetTopRow(top_row_ + 1);
+        break;
+      case TScrollCode::PageUp:
+        SetTopRow(top_row_ - (visible_rows_ - less));
+        break;
+      case TScrollCode::PageDown:
+        SetTopRow(top_row_ + (visible_rows_ - less));
+        break;
+      case TScrollCode::Top:
+        SetTopRow(1);
+        break;
+      case TScrollCode::Bottom:
+        SetTopRow(DisplayRowCount());
+        break;
       case TScrollCode::ThumbTrack:
       case TScrollCode::ThumbPosition:
         thumb_tracking_ = code == TScrollCode::ThumbTrack;
@@ -614,11 +625,21 @@ void TCustomEditor::Scroll(TScrollBarKind kind, TScrollCode code, int thumb_posi
     const bool past_eol = options_.Contains(eoScrollPastEol);
     const int range = past_eol ? ScrollWidth() : std::max(1, lines_->LongestLineLength());
     switch (code) {
-      case TScrollCode::LineUp: SetLeftColumn(left_column_ - 1); break;
-      case TScrollCode::LineDown: SetLeftColumn(left_column_ + 1); break;
-      case TScrollCode::PageUp: SetLeftColumn(left_column_ - (visible_columns_ - less)); break;
-      case TScrollCode::PageDown: SetLeftColumn(left_column_ + (visible_columns_ - less)); break;
-      case TScrollCode::Top: SetLeftColumn(1); break;
+      case TScrollCode::LineUp:
+        SetLeftColumn(left_column_ - 1);
+        break;
+      case TScrollCode::LineDown:
+        SetLeftColumn(left_column_ + 1);
+        break;
+      case TScrollCode::PageUp:
+        SetLeftColumn(left_column_ - (visible_columns_ - less));
+        break;
+      case TScrollCode::PageDown:
+        SetLeftColumn(left_column_ + (visible_columns_ - less));
+        break;
+      case TScrollCode::Top:
+        SetLeftColumn(1);
+        break;
       case TScrollCode::Bottom:
         SetLeftColumn(past_eol ? ScrollWidth() - visible_columns_ + 1
                                : lines_->LongestLineLength());
@@ -629,7 +650,9 @@ void TCustomEditor::Scroll(TScrollBarKind kind, TScrollCode code, int thumb_posi
         SetLeftColumn(range > kScaledRange ? MulDiv(thumb_position, range, kScaledRange)
                                            : thumb_position);
         break;
-      case TScrollCode::EndScroll: thumb_tracking_ = false; break;
+      case TScrollCode::EndScroll:
+        thumb_tracking_ = false;
+        break;
     }
   }
   EndUpdate();
@@ -638,7 +661,8 @@ void TCustomEditor::Scroll(TScrollBarKind kind, TScrollCode code, int thumb_posi
 
 void TCustomEditor::MouseWheel(int delta, TShiftState shift) {
   int rows = 3;
-  if (shift & ssCtrl) rows = options_.Contains(eoHalfPageScroll) ? visible_rows_ / 2 : visible_rows_;
+  if (shift & ssCtrl)
+    rows = options_.Contains(eoHalfPageScroll) ? visible_rows_ / 2 : visible_rows_;
   wheel_accumulator_ += delta;
   BeginUpdate();
   while (wheel_accumulator_ >= 120) {
@@ -673,7 +697,8 @@ struct WordChars {
 
 WordChars MakeWordChars(const TCustomEditor& e) {
   WordChars w;
-  for (int c = 0; c < 256; ++c) w.set.set(static_cast<std::size_t>(c), e.IsWordChar(static_cast<unsigned char>(c)));
+  for (int c = 0; c < 256; ++c)
+    w.set.set(static_cast<std::size_t>(c), e.IsWordChar(static_cast<unsigned char>(c)));
   return w;
 }
 
@@ -734,9 +759,9 @@ TBufferCoord TCustomEditor::WordEnd(TBufferCoord at) const {
 std::string TCustomEditor::WordAt(TBufferCoord at) const {
   const TBufferCoord b = WordStart(at), e = WordEnd(at);
   if (e.Char <= b.Char) return std::string();
-  return std::string(lines_->LineView(at.Line - 1)
-                         .substr(static_cast<std::size_t>(b.Char - 1),
-                                 static_cast<std::size_t>(e.Char - b.Char)));
+  return std::string(
+      lines_->LineView(at.Line - 1)
+          .substr(static_cast<std::size_t>(b.Char - 1), static_cast<std::size_t>(e.Char - b.Char)));
 }
 
 // ---- movement

@@ -28,8 +28,7 @@ void TEditorKbdHandler::ExecuteKeyDown(TCustomEditor& sender, std::uint16_t& key
   }
 }
 
-void TEditorKbdHandler::ExecuteKeyUp(TCustomEditor& sender, std::uint16_t& key,
-                                     TShiftState shift) {
+void TEditorKbdHandler::ExecuteKeyUp(TCustomEditor& sender, std::uint16_t& key, TShiftState shift) {
   if (key_up_.running) return;
   RunningGuard guard(key_up_.running);
   auto handlers = key_up_.handlers;
@@ -54,7 +53,8 @@ void TEditorKbdHandler::ExecuteMouseDown(TCustomEditor& sender, TMouseButton but
   if (mouse_down_.running) return;
   RunningGuard guard(mouse_down_.running);
   auto handlers = mouse_down_.handlers;
-  for (auto i = handlers.size(); i-- > 0;) handlers[i].code(handlers[i].object, sender, button, shift, x, y);
+  for (auto i = handlers.size(); i-- > 0;)
+    handlers[i].code(handlers[i].object, sender, button, shift, x, y);
 }
 
 void TEditorKbdHandler::ExecuteMouseUp(TCustomEditor& sender, TMouseButton button,
@@ -62,7 +62,8 @@ void TEditorKbdHandler::ExecuteMouseUp(TCustomEditor& sender, TMouseButton butto
   if (mouse_up_.running) return;
   RunningGuard guard(mouse_up_.running);
   auto handlers = mouse_up_.handlers;
-  for (auto i = handlers.size(); i-- > 0;) handlers[i].code(handlers[i].object, sender, button, shift, x, y);
+  for (auto i = handlers.size(); i-- > 0;)
+    handlers[i].code(handlers[i].object, sender, button, shift, x, y);
 }
 
 void TEditorKbdHandler::ExecuteMouseCursor(TCustomEditor& sender, const TBufferCoord& position,
@@ -70,5 +71,6 @@ void TEditorKbdHandler::ExecuteMouseCursor(TCustomEditor& sender, const TBufferC
   if (mouse_cursor_.running) return;
   RunningGuard guard(mouse_cursor_.running);
   auto handlers = mouse_cursor_.handlers;
-  for (auto i = handlers.size(); i-- > 0;) handlers[i].code(handlers[i].object, sender, position, cursor);
+  for (auto i = handlers.size(); i-- > 0;)
+    handlers[i].code(handlers[i].object, sender, position, cursor);
 }

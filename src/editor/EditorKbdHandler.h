@@ -11,7 +11,8 @@
 class TCustomEditor;
 
 struct TKeyHandler {
-  void (*code)(void* object, TCustomEditor& sender, std::uint16_t& key, TShiftState shift) = nullptr;
+  void (*code)(void* object, TCustomEditor& sender, std::uint16_t& key,
+               TShiftState shift) = nullptr;
   void* object = nullptr;
   friend bool operator==(const TKeyHandler&, const TKeyHandler&) = default;
 };

@@ -8,42 +8,90 @@ namespace {
 
 std::vector<TEditorCommandName> BuildNames() {
   std::vector<TEditorCommandName> n = {
-      {0, "ecNone"},           {1, "ecLeft"},           {2, "ecRight"},
-      {3, "ecUp"},             {4, "ecDown"},           {5, "ecWordLeft"},
-      {6, "ecWordRight"},      {7, "ecLineStart"},      {8, "ecLineEnd"},
-      {9, "ecPageUp"},         {10, "ecPageDown"},      {11, "ecPageLeft"},
-      {12, "ecPageRight"},     {13, "ecPageTop"},       {14, "ecPageBottom"},
-      {15, "ecEditorTop"},     {16, "ecEditorBottom"},  {17, "ecGotoXY"},
-      {101, "ecSelLeft"},      {102, "ecSelRight"},     {103, "ecSelUp"},
-      {104, "ecSelDown"},      {105, "ecSelWordLeft"},  {106, "ecSelWordRight"},
-      {107, "ecSelLineStart"}, {108, "ecSelLineEnd"},   {109, "ecSelPageUp"},
-      {110, "ecSelPageDown"},  {111, "ecSelPageLeft"},  {112, "ecSelPageRight"},
-      {113, "ecSelPageTop"},   {114, "ecSelPageBottom"}, {115, "ecSelEditorTop"},
-      {116, "ecSelEditorBottom"}, {117, "ecSelGotoXY"}, {198, "ecSelWord"},
-      {199, "ecSelectAll"},    {501, "ecDeleteLastChar"}, {502, "ecDeleteChar"},
-      {503, "ecDeleteWord"},   {504, "ecDeleteLastWord"}, {505, "ecDeleteBOL"},
-      {506, "ecDeleteEOL"},    {507, "ecDeleteLine"},   {508, "ecClearAll"},
-      {509, "ecLineBreak"},    {510, "ecInsertLine"},   {511, "ecChar"},
-      {550, "ecImeStr"},       {601, "ecUndo"},         {602, "ecRedo"},
-      {603, "ecCut"},          {201, "ecCopy"},         {604, "ecPaste"},
-      {211, "ecScrollUp"},     {212, "ecScrollDown"},   {213, "ecScrollLeft"},
-      {214, "ecScrollRight"},  {221, "ecInsertMode"},   {222, "ecOverwriteMode"},
-      {223, "ecToggleMode"},   {610, "ecBlockIndent"},  {611, "ecBlockUnindent"},
-      {612, "ecTab"},          {613, "ecShiftTab"},     {250, "ecMatchBracket"},
-      {251, "ecCommentBlock"}, {231, "ecNormalSelect"}, {232, "ecColumnSelect"},
-      {233, "ecLineSelect"},   {650, "ecAutoCompletion"}, {1001, "ecUserFirst"},
+      {0, "ecNone"},
+      {1, "ecLeft"},
+      {2, "ecRight"},
+      {3, "ecUp"},
+      {4, "ecDown"},
+      {5, "ecWordLeft"},
+      {6, "ecWordRight"},
+      {7, "ecLineStart"},
+      {8, "ecLineEnd"},
+      {9, "ecPageUp"},
+      {10, "ecPageDown"},
+      {11, "ecPageLeft"},
+      {12, "ecPageRight"},
+      {13, "ecPageTop"},
+      {14, "ecPageBottom"},
+      {15, "ecEditorTop"},
+      {16, "ecEditorBottom"},
+      {17, "ecGotoXY"},
+      {101, "ecSelLeft"},
+      {102, "ecSelRight"},
+      {103, "ecSelUp"},
+      {104, "ecSelDown"},
+      {105, "ecSelWordLeft"},
+      {106, "ecSelWordRight"},
+      {107, "ecSelLineStart"},
+      {108, "ecSelLineEnd"},
+      {109, "ecSelPageUp"},
+      {110, "ecSelPageDown"},
+      {111, "ecSelPageLeft"},
+      {112, "ecSelPageRight"},
+      {113, "ecSelPageTop"},
+      {114, "ecSelPageBottom"},
+      {115, "ecSelEditorTop"},
+      {116, "ecSelEditorBottom"},
+      {117, "ecSelGotoXY"},
+      {198, "ecSelWord"},
+      {199, "ecSelectAll"},
+      {501, "ecDeleteLastChar"},
+      {502, "ecDeleteChar"},
+      {503, "ecDeleteWord"},
+      {504, "ecDeleteLastWord"},
+      {505, "ecDeleteBOL"},
+      {506, "ecDeleteEOL"},
+      {507, "ecDeleteLine"},
+      {508, "ecClearAll"},
+      {509, "ecLineBreak"},
+      {510, "ecInsertLine"},
+      {511, "ecChar"},
+      {550, "ecImeStr"},
+      {601, "ecUndo"},
+      {602, "ecRedo"},
+      {603, "ecCut"},
+      {201, "ecCopy"},
+      {604, "ecPaste"},
+      {211, "ecScrollUp"},
+      {212, "ecScrollDown"},
+      {213, "ecScrollLeft"},
+      {214, "ecScrollRight"},
+      {221, "ecInsertMode"},
+      {222, "ecOverwriteMode"},
+      {223, "ecToggleMode"},
+      {610, "ecBlockIndent"},
+      {611, "ecBlockUnindent"},
+      {612, "ecTab"},
+      {613, "ecShiftTab"},
+      {250, "ecMatchBracket"},
+      {251, "ecCommentBlock"},
+      {231, "ecNormalSelect"},
+      {232, "ecColumnSelect"},
+      {233, "ecLineSelect"},
+      {650, "ecAutoCompletion"},
+      {1001, "ecUserFirst"},
       {490, "ecContextHelp"},
   };
-  static const char* const kGoto[] = {"ecGotoMarker0", "ecGotoMarker1", "ecGotoMarker2",
-                                      "ecGotoMarker3", "ecGotoMarker4", "ecGotoMarker5",
-                                      "ecGotoMarker6", "ecGotoMarker7", "ecGotoMarker8",
-                                      "ecGotoMarker9"};
-  static const char* const kSet[] = {"ecSetMarker0", "ecSetMarker1", "ecSetMarker2",
-                                     "ecSetMarker3", "ecSetMarker4", "ecSetMarker5",
-                                     "ecSetMarker6", "ecSetMarker7", "ecSetMarker8",
-                                     "ecSetMarker9"};
-  for (int i = 0; i < 10; ++i) n.push_back({static_cast<TEditorCommand>(ecGotoMarker0 + i), kGoto[i]});
-  for (int i = 0; i < 10; ++i) n.push_back({static_cast<TEditorCommand>(ecSetMarker0 + i), kSet[i]});
+  static const char* const kGoto[] = {
+      "ecGotoMarker0", "ecGotoMarker1", "ecGotoMarker2", "ecGotoMarker3", "ecGotoMarker4",
+      "ecGotoMarker5", "ecGotoMarker6", "ecGotoMarker7", "ecGotoMarker8", "ecGotoMarker9"};
+  static const char* const kSet[] = {"ecSetMarker0", "ecSetMarker1", "ecSetMarker2", "ecSetMarker3",
+                                     "ecSetMarker4", "ecSetMarker5", "ecSetMarker6", "ecSetMarker7",
+                                     "ecSetMarker8", "ecSetMarker9"};
+  for (int i = 0; i < 10; ++i)
+    n.push_back({static_cast<TEditorCommand>(ecGotoMarker0 + i), kGoto[i]});
+  for (int i = 0; i < 10; ++i)
+    n.push_back({static_cast<TEditorCommand>(ecSetMarker0 + i), kSet[i]});
   n.insert(n.end(), {{620, "ecUpperCase"},
                      {621, "ecLowerCase"},
                      {622, "ecToggleCase"},
@@ -68,8 +116,8 @@ bool SameText(const std::string& a, const char* b) {
 }  // namespace
 
 bool IsEditingCommand(TEditorCommand c) {
-  return (c >= ecDeleteLastChar && c <= ecChar) || c == ecImeStr ||
-         (c >= ecUndo && c <= ecPaste) || (c >= ecBlockIndent && c <= ecShiftTab) ||
+  return (c >= ecDeleteLastChar && c <= ecChar) || c == ecImeStr || (c >= ecUndo && c <= ecPaste) ||
+         (c >= ecBlockIndent && c <= ecShiftTab) ||
          (c >= ecUpperCase && c <= ecToggleCaseBlock && c != 624);
 }
 
@@ -173,8 +221,7 @@ int TEditorKeyStrokes::FindKeycode2(std::uint16_t key, TShiftState shift, std::u
   shift2 &= ssShift | ssAlt | ssCtrl;
   for (int i = 0; i < Count(); ++i) {
     const auto& k = *items_[static_cast<std::size_t>(i)];
-    if (k.Key() == key && k.Shift() == shift && k.Key2() == key2 && k.Shift2() == shift2)
-      return i;
+    if (k.Key() == key && k.Shift() == shift && k.Key2() == key2 && k.Shift2() == shift2) return i;
   }
   return -1;
 }
@@ -273,8 +320,8 @@ void TEditorKeyStrokes::SetDefaultKeystrokes() {
     AddKeystroke(static_cast<TEditorCommand>(ecGotoMarker0 + i),
                  static_cast<std::uint16_t>('0' + i), c);
   for (int i = 0; i <= 9; ++i)
-    AddKeystroke(static_cast<TEditorCommand>(ecSetMarker0 + i),
-                 static_cast<std::uint16_t>('0' + i), cs);
+    AddKeystroke(static_cast<TEditorCommand>(ecSetMarker0 + i), static_cast<std::uint16_t>('0' + i),
+                 cs);
   AddKeystroke(ecNormalSelect, 'N', cs);
   AddKeystroke(ecColumnSelect, 'C', cs);
   AddKeystroke(ecLineSelect, 'L', cs);

@@ -34,14 +34,15 @@ std::string ExpandWindow(std::string_view raw, int tab_width, long long first, l
   const long long want_from = first - 1;  // 0-based cells
   while (i < raw.size() && col <= last - 1) {
     const void* hit = std::memchr(raw.data() + i, '\t', raw.size() - i);
-    const std::size_t j = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - raw.data())
-                              : raw.size();
+    const std::size_t j =
+        hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - raw.data()) : raw.size();
     // Plain characters raw[i, j) fill cells [col, col + (j - i)).
     const long long seg_end = col + static_cast<long long>(j - i);
     if (seg_end > want_from) {
       const long long a = std::max(col, want_from), b = std::min(seg_end, last);
       if (a < b)
-        out.append(raw.substr(i + static_cast<std::size_t>(a - col), static_cast<std::size_t>(b - a)));
+        out.append(
+            raw.substr(i + static_cast<std::size_t>(a - col), static_cast<std::size_t>(b - a)));
     }
     col = seg_end;
     i = j;
@@ -58,7 +59,8 @@ std::string ExpandWindow(std::string_view raw, int tab_width, long long first, l
 
 TColor Mix(TColor a, TColor b, int step, int steps) {
   auto ch = [&](int shift) {
-    const int ca = static_cast<int>((a >> shift) & 0xFF), cb = static_cast<int>((b >> shift) & 0xFF);
+    const int ca = static_cast<int>((a >> shift) & 0xFF),
+              cb = static_cast<int>((b >> shift) & 0xFF);
     return ca + (cb - ca) * step / std::max(1, steps - 1);
   };
   return Rgb(ch(0), ch(8), ch(16));
@@ -149,9 +151,9 @@ class TEditorPainter {
         canvas_.DrawTextRun(x, ty, number, text, advance, g.Font().Color, gutter_color, !gradient);
       }
       if (!gradient && below_y < area.bottom)
-        canvas_.FillRect({area.left, std::max(below_y, area.top), std::min(area.right, gp - 2),
-                          area.bottom},
-                         gutter_color);
+        canvas_.FillRect(
+            {area.left, std::max(below_y, area.top), std::min(area.right, gp - 2), area.bottom},
+            gutter_color);
     } else if (!gradient) {
       canvas_.FillRect({area.left, area.top, std::min(area.right, gp - 2), area.bottom},
                        gutter_color);
@@ -231,7 +233,8 @@ class TEditorPainter {
     e_.drawer_.BeginDrawing(canvas_);
     for (int row = first_row_; row <= last_row_; ++row) PaintRow(row);
     e_.drawer_.EndDrawing();
-    const int below = std::max(rect_.top, (std::max(last_row_, first_row_ - 1) - e_.top_row_ + 1) * rh);
+    const int below =
+        std::max(rect_.top, (std::max(last_row_, first_row_ - 1) - e_.top_row_ + 1) * rh);
     if (below < rect_.bottom && text_clip_left_ < rect_.right)
       canvas_.FillRect({text_clip_left_, below, rect_.right, rect_.bottom}, background);
     if (e_.right_edge_ > 0) {
@@ -296,7 +299,8 @@ class TEditorPainter {
     special_ = false;
     special_fg_ = font_fg_;
     special_bg_ = line_bg_;
-    if (e_.OnSpecialLineColors) e_.OnSpecialLineColors(e_, line, special_, special_fg_, special_bg_);
+    if (e_.OnSpecialLineColors)
+      e_.OnSpecialLineColors(e_, line, special_, special_fg_, special_bg_);
     RowSelection(line);
     pending_valid_ = false;
     last_end_col_ = first_col_;
@@ -333,8 +337,9 @@ class TEditorPainter {
             if (a->Background() != clNone && !active) bg = a->Background();
             style = a->Style();
           }
-          AddToken(from, text.substr(static_cast<std::size_t>(from - 1),
-                                     static_cast<std::size_t>(to - from + 1)),
+          AddToken(from,
+                   text.substr(static_cast<std::size_t>(from - 1),
+                               static_cast<std::size_t>(to - from + 1)),
                    fg, bg, style);
         }
         hl->NextToken();
@@ -344,8 +349,9 @@ class TEditorPainter {
     const int from = std::max(covered + 1, first_col_);
     const int to = std::min(len, last_col_);
     if (from <= to)
-      AddToken(from, text.substr(static_cast<std::size_t>(from - 1 - base),
-                                 static_cast<std::size_t>(to - from + 1)),
+      AddToken(from,
+               text.substr(static_cast<std::size_t>(from - 1 - base),
+                           static_cast<std::size_t>(to - from + 1)),
                font_fg_, line_bg_, hl && hl->Enabled() ? TFontStyles{0} : e_.font_.Style);
     if (special_chars && len + 1 >= first_col_ && len + 1 <= last_col_)
       AddToken(len + 1, std::string_view(&kPilcrow, 1), font_fg_, line_bg_,
@@ -358,13 +364,11 @@ class TEditorPainter {
     if (text.empty()) return;
     const bool blank = IsBlank(text);
     if (pending_valid_) {
-      const bool style_ok =
-          style == pending_style_ ||
-          (blank && !(style & fsUnderline) && !(pending_style_ & fsUnderline));
-      const bool colour_ok =
-          row_whole_ ||
-          (special_ && !e_.options_.Contains(eoSpecialLineDefaultFg)) ||
-          (bg == pending_bg_ && (fg == pending_fg_ || blank));
+      const bool style_ok = style == pending_style_ ||
+                            (blank && !(style & fsUnderline) && !(pending_style_ & fsUnderline));
+      const bool colour_ok = row_whole_ ||
+                             (special_ && !e_.options_.Contains(eoSpecialLineDefaultFg)) ||
+                             (bg == pending_bg_ && (fg == pending_fg_ || blank));
       if (style_ok && colour_ok && col == pending_col_ + static_cast<int>(pending_text_.size())) {
         pending_text_.append(text);
         return;

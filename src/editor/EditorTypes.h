@@ -102,8 +102,8 @@ constexpr TEditorOptions operator|(TEditorOption a, TEditorOption b) {
 
 // The option set a new editor control starts with.
 constexpr TEditorOptions kDefaultEditorOptions = {
-    eoAutoIndent,    eoDragDropEditing, eoEnhanceEndKey,  eoGroupUndo,    eoScrollPastEol,
-    eoShowScrollHint, eoSmartTabDelete, eoSmartTabs,      eoTabsToSpaces};
+    eoAutoIndent,     eoDragDropEditing, eoEnhanceEndKey, eoGroupUndo,   eoScrollPastEol,
+    eoShowScrollHint, eoSmartTabDelete,  eoSmartTabs,     eoTabsToSpaces};
 
 // What changed since the last status notification; the value is the bit number.
 enum TStatusChange : int {

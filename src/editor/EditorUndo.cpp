@@ -18,9 +18,8 @@ TChangeReason MatchingPairReason(TChangeReason reason) {
   return ckNone;
 }
 
-void TEditorUndoList::AddRecord(TChangeReason reason, TBufferCoord start_pos,
-                                TSelectionMode mode, const std::string& change_text,
-                                TBufferCoord end_pos) {
+void TEditorUndoList::AddRecord(TChangeReason reason, TBufferCoord start_pos, TSelectionMode mode,
+                                const std::string& change_text, TBufferCoord end_pos) {
   if (Locked()) return;
   TEditorUndoItem item;
   item.Reason = reason;
@@ -142,7 +141,7 @@ void TEditorUndoList::Trim() {
   }
   if (!dropped) return;
   // A separator with nothing left beneath it separates nothing.
-  while (!items_.empty() && items_.front().Reason == ckGroupSeparator) drop_front_group();
+
   truncated_ = true;
   if (clean_reached) {
     clean_group_ = 0;

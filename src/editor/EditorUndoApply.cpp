@@ -91,8 +91,8 @@ void RedoLineBreak(const TEditorUndoItem& item, IUndoTarget& target, TEditorUndo
   const int line = item.EndPos.Line;
   EnsureLineExists(target, line);
   const std::string text = target.LineText(line);
-  const auto cut = std::min(static_cast<std::size_t>(std::max(item.EndPos.Char - 1, 0)),
-                            text.size());
+  const auto cut =
+      std::min(static_cast<std::size_t>(std::max(item.EndPos.Char - 1, 0)), text.size());
   std::string moved = text.substr(cut);
   target.SetLineText(line, text.substr(0, cut));
   target.InsertLine(line + 1, item.ChangeText);

@@ -43,8 +43,7 @@ class IUndoTarget {
   virtual void SetCaretPos(TBufferCoord value) = 0;
   virtual TBufferCoord SelectionAnchor() const = 0;
   virtual TBufferCoord SelectionEnd() const = 0;
-  virtual void SetCaretAndSelection(TBufferCoord caret, TBufferCoord anchor,
-                                    TBufferCoord end) = 0;
+  virtual void SetCaretAndSelection(TBufferCoord caret, TBufferCoord anchor, TBufferCoord end) = 0;
   virtual TSelectionMode ActiveSelectionMode() const = 0;
   virtual void SetActiveSelectionMode(TSelectionMode value) = 0;
 

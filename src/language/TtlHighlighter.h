@@ -3,6 +3,7 @@
 // families of the keyword file, spaces and everything else.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,15 +58,22 @@ class TTtlHighlighter final : public TCustomHighlighter {
   std::string LanguageName() const override { return "TeraTerm Macro "; }
 
   void SetLineText(std::string_view text, int lineIndex) override;
+  // Defined below: the editor's rescan and the benchmarks call it through the
+  // concrete type, where it inlines.
   void NextToken() override;
   bool AtLineEnd() const override { return kind_ == TTtlTokenKind::EndOfLine; }
-  std::string TokenText() const override;
-  std::string_view TokenView() const;
+  std::string TokenText() const override { return std::string(TokenView()); }
+  std::string_view TokenView() const {
+    return std::string_view(line_.get() + token_start_,
+                            static_cast<std::size_t>(run_ - token_start_));
+  }
   int TokenStart() const override { return token_start_; }
   int TokenLength() const override { return run_ - token_start_; }
   int TokenKind() const override { return static_cast<int>(kind_); }
   TTtlTokenKind Kind() const { return kind_; }
-  THighlighterAttributes* TokenAttribute() const override;
+  THighlighterAttributes* TokenAttribute() const override {
+    return kind_attributes_[static_cast<std::size_t>(kind_)];
+  }
   TLineState GetLineState() const override { return line_state_; }
   void SetLineState(TLineState value) override { line_state_ = value; }
   void ResetLineState() override { line_state_ = lsNone; }
@@ -96,26 +104,36 @@ class TTtlHighlighter final : public TCustomHighlighter {
   void SetLinearKeywordSearch(bool value) { linear_search_ = value; }
 
  private:
-  using Routine = void (TTtlHighlighter::*)();
+  // What the first byte of a token starts; one entry per byte value in
+  // dispatch_.
+  enum TRoutine : std::uint8_t {
+    rEndOfLine,
+    rSpace,
+    rLineFeed,
+    rCarriageReturn,
+    rString,
+    rLabel,
+    rComment,
+    rWord,
+    rOther,
+  };
+  // Zero bytes kept after the copied line, so the scanning loops may read a
+  // whole block past the NUL that ends it.
+  static constexpr std::size_t kLinePadding = 16;
 
-  void EndOfLineProc();
-  void SpaceProc();
-  void LineFeedProc();
-  void CarriageReturnProc();
   void StringProc();
   void LabelProc();
   void CommentProc();
   void WordProc();
   void OtherProc();
   void RunToLineEndOr13();
-  // Offset of the first CR or LF at or after from, or the line length.
-  int BreakOrEnd(int from) const;
-  // The lookup key of the word from the scan position to word_end (its run
-  // of word characters): the rest of the line, trimmed, cut at the first
-  // blank, lower-cased into key_buffer_. Empty when it is longer than any
-  // keyword, since it could match none.
-  std::string_view WordKey(int word_end, std::uint32_t& hash);
-  TTtlTokenKind PlainWordKind() const;
+  // The line's length up to its first NUL; measured on first use per line.
+  int LineLength();
+  // The kind of the word at start whose run of word characters ends at
+  // word_end, when the key does not end with that run.
+  TTtlTokenKind LongKeyKind(int start, int word_end);
+  // The same, the plain way (see SetLinearKeywordSearch).
+  TTtlTokenKind PlainWordKind(int start);
   // Index of the first keyword-list entry equal to word, or -1.
   int FindKeyword(std::string_view word) const;
 
@@ -130,11 +148,13 @@ class TTtlHighlighter final : public TCustomHighlighter {
   THighlighterAttributes* sys_vars_;
   std::array<THighlighterAttributes*, 11> kind_attributes_{};
 
-  std::array<Routine, 256> dispatch_{};
+  std::array<std::uint8_t, 256> dispatch_{};
 
-  // The current line, always followed by a NUL.
-  std::string line_;
-  int length_ = 0;
+  // The current line, ended by a NUL and kLinePadding - 1 more zero bytes
+  // after its copied text.
+  std::unique_ptr<char[]> line_;
+  std::size_t line_capacity_ = 0;
+  int length_ = -1;  // -1: not measured yet
   int run_ = 0;
   int token_start_ = 0;
   TTtlTokenKind kind_ = TTtlTokenKind::EndOfLine;
@@ -149,3 +169,45 @@ class TTtlHighlighter final : public TCustomHighlighter {
   std::string key_buffer_;
   bool linear_search_ = false;
 };
+
+inline void TTtlHighlighter::NextToken() {
+  token_start_ = run_;
+  line_state_ = lsNone;
+  const char* s = line_.get();
+  switch (dispatch_[static_cast<unsigned char>(s[run_])]) {
+    case rEndOfLine:
+      kind_ = TTtlTokenKind::EndOfLine;
+      return;
+    case rSpace: {
+      kind_ = TTtlTokenKind::Space;
+      int p = run_ + 1;
+      // 1..32; the NUL wraps round to 255.
+      while (static_cast<unsigned char>(s[p] - 1) < 32) ++p;
+      run_ = p;
+      return;
+    }
+    case rLineFeed:
+      kind_ = TTtlTokenKind::Space;
+      ++run_;
+      return;
+    case rCarriageReturn:
+      kind_ = TTtlTokenKind::Space;
+      run_ += s[run_ + 1] == '\n' ? 2 : 1;
+      return;
+    case rString:
+      StringProc();
+      return;
+    case rLabel:
+      LabelProc();
+      return;
+    case rComment:
+      CommentProc();
+      return;
+    case rWord:
+      WordProc();
+      return;
+    default:
+      OtherProc();
+      return;
+  }
+}

@@ -15,10 +15,10 @@ constexpr const char* kHintClassName = "QuillonScrollHint";
 constexpr UINT kDeferredResize = WM_APP + 0x151;
 
 std::function<void(HWND, const std::exception&)>& ErrorHandler() {
-  static std::function<void(HWND, const std::exception&)> handler =
-      [](HWND hwnd, const std::exception& e) {
-        MessageBoxA(GetAncestor(hwnd, GA_ROOT), e.what(), "Error", MB_OK | MB_ICONERROR);
-      };
+  static std::function<void(HWND, const std::exception&)> handler = [](HWND hwnd,
+                                                                       const std::exception& e) {
+    MessageBoxA(GetAncestor(hwnd, GA_ROOT), e.what(), "Error", MB_OK | MB_ICONERROR);
+  };
   return handler;
 }
 
@@ -65,15 +65,24 @@ TShiftState MouseShift(WPARAM wp) {
 
 TScrollCode ScrollCodeOf(int code) {
   switch (code) {
-    case SB_LINEUP: return TScrollCode::LineUp;
-    case SB_LINEDOWN: return TScrollCode::LineDown;
-    case SB_PAGEUP: return TScrollCode::PageUp;
-    case SB_PAGEDOWN: return TScrollCode::PageDown;
-    case SB_THUMBPOSITION: return TScrollCode::ThumbPosition;
-    case SB_THUMBTRACK: return TScrollCode::ThumbTrack;
-    case SB_TOP: return TScrollCode::Top;
-    case SB_BOTTOM: return TScrollCode::Bottom;
-    default: return TScrollCode::EndScroll;
+    case SB_LINEUP:
+      return TScrollCode::LineUp;
+    case SB_LINEDOWN:
+      return TScrollCode::LineDown;
+    case SB_PAGEUP:
+      return TScrollCode::PageUp;
+    case SB_PAGEDOWN:
+      return TScrollCode::PageDown;
+    case SB_THUMBPOSITION:
+      return TScrollCode::ThumbPosition;
+    case SB_THUMBTRACK:
+      return TScrollCode::ThumbTrack;
+    case SB_TOP:
+      return TScrollCode::Top;
+    case SB_BOTTOM:
+      return TScrollCode::Bottom;
+    default:
+      return TScrollCode::EndScroll;
   }
 }
 
@@ -88,8 +97,8 @@ struct CreateParams {
 HWND TEditorWindow::Create(HWND parent, int id, TEditorMemo& editor, DWORD extra_style) {
   RegisterClasses(&TEditorWindow::WindowProc, &TEditorWindow::HintProc);
   CreateParams params{&editor};
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_CLIPCHILDREN |
-                      extra_style;
+  const DWORD style =
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_CLIPCHILDREN | extra_style;
   HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, ClassName(), "", style, 0, 0, 100, 100, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               GetModuleHandleA(nullptr), &params);
@@ -98,7 +107,8 @@ HWND TEditorWindow::Create(HWND parent, int id, TEditorMemo& editor, DWORD extra
 
 TEditorWindow* TEditorWindow::FromHandle(HWND hwnd) {
   if (!hwnd) return nullptr;
-  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) != &TEditorWindow::WindowProc)
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) !=
+      &TEditorWindow::WindowProc)
     return nullptr;
   return reinterpret_cast<TEditorWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
@@ -170,7 +180,8 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       std::exception_ptr error;
       try {
         TGdiCanvas canvas(dc);
-        editor_.Paint(canvas, {ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
+        editor_.Paint(canvas,
+                      {ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
       } catch (...) {
         error = std::current_exception();
       }
@@ -306,9 +317,8 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     default: {
       bool handled = false;
-      const std::intptr_t result =
-          editor_.EditMessage(msg, static_cast<std::uintptr_t>(wp), static_cast<std::intptr_t>(lp),
-                              handled);
+      const std::intptr_t result = editor_.EditMessage(msg, static_cast<std::uintptr_t>(wp),
+                                                       static_cast<std::intptr_t>(lp), handled);
       if (handled) return static_cast<LRESULT>(result);
       return DefWindowProcA(hwnd_, msg, wp, lp);
     }
@@ -408,7 +418,9 @@ int TEditorWindow::VerticalThumbTop() {
   return sbi.rcScrollBar.top + sbi.xyThumbTop - origin.y;
 }
 
-void TEditorWindow::CreateCaret(int width, int height) { ::CreateCaret(hwnd_, nullptr, width, height); }
+void TEditorWindow::CreateCaret(int width, int height) {
+  ::CreateCaret(hwnd_, nullptr, width, height);
+}
 void TEditorWindow::DestroyCaret() { ::DestroyCaret(); }
 void TEditorWindow::SetCaretPosition(int x, int y) { ::SetCaretPos(x, y); }
 void TEditorWindow::ShowCaret() { ::ShowCaret(hwnd_); }
@@ -428,7 +440,9 @@ void TEditorWindow::TakeFocus() {
 }
 bool TEditorWindow::IsKeyDown(int virtual_key) { return GetKeyState(virtual_key) < 0; }
 int TEditorWindow::DragThreshold() { return GetSystemMetrics(SM_CXDRAG); }
-void TEditorWindow::AcceptDroppedFiles(bool accept) { DragAcceptFiles(hwnd_, accept ? TRUE : FALSE); }
+void TEditorWindow::AcceptDroppedFiles(bool accept) {
+  DragAcceptFiles(hwnd_, accept ? TRUE : FALSE);
+}
 
 LRESULT CALLBACK TEditorWindow::HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<TEditorWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));

@@ -29,9 +29,7 @@ std::map<FontKey, TFontMetrics>& MetricsTable() {
 
 }  // namespace
 
-TGdiCanvas::TGdiCanvas(HDC dc) : dc_(dc) {
-  original_font_ = GetCurrentObject(dc_, OBJ_FONT);
-}
+TGdiCanvas::TGdiCanvas(HDC dc) : dc_(dc) { original_font_ = GetCurrentObject(dc_, OBJ_FONT); }
 
 TGdiCanvas::~TGdiCanvas() {
   if (original_font_) SelectObject(dc_, original_font_);
@@ -65,11 +63,11 @@ HFONT TGdiCanvas::SharedFont(const TFont& font, TFontStyles style) {
   auto& table = FontTable();
   auto it = table.find(key);
   if (it != table.end()) return it->second;
-  HFONT f = CreateFontA(font.Height, 0, 0, 0, (style & fsBold) ? FW_BOLD : FW_NORMAL,
-                        (style & fsItalic) ? TRUE : FALSE, (style & fsUnderline) ? TRUE : FALSE,
-                        (style & fsStrikeOut) ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                        font.Name.c_str());
+  HFONT f =
+      CreateFontA(font.Height, 0, 0, 0, (style & fsBold) ? FW_BOLD : FW_NORMAL,
+                  (style & fsItalic) ? TRUE : FALSE, (style & fsUnderline) ? TRUE : FALSE,
+                  (style & fsStrikeOut) ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, font.Name.c_str());
   table.emplace(key, f);
   return f;
 }

@@ -56,7 +56,9 @@ class TFakeEditorHost : public IEditorHost {
   int ClientHeight() override { return client_height; }
   bool HasBorder() override { return border; }
   void InvalidateRect(const TRect& rect) override { invalidated.push_back(rect); }
-  void ScrollPixels(int dx, int dy, const TRect& area) override { scrolls.push_back({dx, dy, area}); }
+  void ScrollPixels(int dx, int dy, const TRect& area) override {
+    scrolls.push_back({dx, dy, area});
+  }
   void SetScrollBar(THostScrollBar bar, const TScrollBarInfo& info) override {
     bars[bar] = info;
     ++scroll_bar_updates;

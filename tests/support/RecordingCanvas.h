@@ -10,9 +10,9 @@ class TRecordingCanvas : public ICanvas {
   enum class Kind { Fill, Line, Text };
   struct Op {
     Kind kind = Kind::Fill;
-    TRect rect{};       // Fill: the rectangle; Text: the clip
+    TRect rect{};         // Fill: the rectangle; Text: the clip
     TPoint from{}, to{};  // Line ends; Text: from is the origin
-    TColor color = 0;   // Fill and Line colour; Text foreground
+    TColor color = 0;     // Fill and Line colour; Text foreground
     TColor background = 0;
     std::string text;
     int advance = 0;

@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "editor/EditorMemo.h"
 #include "editor/EditorVirtualKeys.h"
@@ -81,9 +80,9 @@ class EditorWindowTest : public ::testing::Test {
   LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
   // Client pixel of the middle of a cell (column, row), 1-based, top row 1.
   POINT Cell(int column, int row) {
-    return {editor->GutterPixels() + 2 + (column - 1) * editor->CellWidth() +
-                editor->CellWidth() / 2,
-            (row - editor->TopRow()) * editor->RowHeight() + editor->RowHeight() / 2};
+    return {
+        editor->GutterPixels() + 2 + (column - 1) * editor->CellWidth() + editor->CellWidth() / 2,
+        (row - editor->TopRow()) * editor->RowHeight() + editor->RowHeight() / 2};
   }
 
   static HWND parent;
@@ -254,8 +253,8 @@ TEST_F(EditorWindowTest, EditMessagesAnswer) {
   EXPECT_EQ(SendMessageA(hwnd, 0x00B8, 0, 0), 1);
   EXPECT_EQ(SendMessageA(hwnd, 0x00CE /*EM_GETFIRSTVISIBLELINE*/, 0, 0), 1);
   const POINT c = Cell(3, 2);
-  const LRESULT pos =
-      SendMessageA(hwnd, 0x00D7 /*EM_CHARFROMPOS*/, 0, MAKELPARAM(c.x - editor->CellWidth() / 2, c.y));
+  const LRESULT pos = SendMessageA(hwnd, 0x00D7 /*EM_CHARFROMPOS*/, 0,
+                                   MAKELPARAM(c.x - editor->CellWidth() / 2, c.y));
   EXPECT_EQ(HIWORD(pos), 1);
   EXPECT_EQ(LOWORD(pos), 3 + 7);  // column 3 after "first" and its line break
   EXPECT_EQ(GetWindowTextLengthA(hwnd), 25);
@@ -294,10 +293,12 @@ TEST_F(EditorWindowTest, BookmarkKeysSetAndJump) {
 }
 
 TEST_F(EditorWindowTest, KeyPressInAMillionLineFileIsPaintedWithinAFrame) {
-  static const char* const kLines[] = {
-      "connect '192.168.1.1:23 /nossh /T=1'", "wait 'login:' 'Username:'",
-      "\tsendln 'show interface Gi0/' ifname ; the port", ":loop ; every interface in turn",
-      "    if i < 10 goto loop", "messagebox 'Finished collecting' 'Quillon'"};
+  static const char* const kLines[] = {"connect '192.168.1.1:23 /nossh /T=1'",
+                                       "wait 'login:' 'Username:'",
+                                       "\tsendln 'show interface Gi0/' ifname ; the port",
+                                       ":loop ; every interface in turn",
+                                       "    if i < 10 goto loop",
+                                       "messagebox 'Finished collecting' 'Quillon'"};
   std::string text;
   text.reserve(1000000 * 40);
   for (int i = 0; i < 1000000; ++i) {
@@ -316,9 +317,9 @@ TEST_F(EditorWindowTest, KeyPressInAMillionLineFileIsPaintedWithinAFrame) {
     BYTE modifier;
     WPARAM key;
   };
-  const Press presses[] = {{0, VK_DOWN},       {0, VK_RIGHT},        {0, VK_NEXT},
-                           {0, VK_PRIOR},      {VK_CONTROL, VK_END}, {VK_CONTROL, VK_HOME},
-                           {VK_SHIFT, VK_DOWN}, {0, VK_END},         {VK_CONTROL, VK_DOWN}};
+  const Press presses[] = {{0, VK_DOWN},        {0, VK_RIGHT},        {0, VK_NEXT},
+                           {0, VK_PRIOR},       {VK_CONTROL, VK_END}, {VK_CONTROL, VK_HOME},
+                           {VK_SHIFT, VK_DOWN}, {0, VK_END},          {VK_CONTROL, VK_DOWN}};
   std::vector<double> ms;
   for (int round = 0; round < 3; ++round) {
     for (const Press& p : presses) {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include "win32/GdiCanvas.h"

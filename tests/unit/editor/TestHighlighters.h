@@ -75,4 +75,3 @@ class WordHighlighter : public TCustomHighlighter {
   bool at_end_ = true;
   TLineState open_ = 0;
 };
-

@@ -17,9 +17,11 @@ TEST_F(CaretTest, BufferAndDisplayPositionsConvertThroughTabs) {
   };
   // "a", a TAB filling columns 2..4, "b" in column 5; beyond the end one column each.
   const Case to_display[] = {{1, 1}, {2, 2}, {3, 5}, {4, 6}, {6, 8}};
-  for (const Case& c : to_display) EXPECT_EQ(editor.BufferToDisplayPos({c.ch, 1}).Column, c.column) << c.ch;
+  for (const Case& c : to_display)
+    EXPECT_EQ(editor.BufferToDisplayPos({c.ch, 1}).Column, c.column) << c.ch;
   const Case to_buffer[] = {{1, 1}, {2, 2}, {2, 3}, {2, 4}, {3, 5}, {4, 6}, {6, 8}};
-  for (const Case& c : to_buffer) EXPECT_EQ(editor.DisplayToBufferPos({c.column, 1}).Char, c.ch) << c.column;
+  for (const Case& c : to_buffer)
+    EXPECT_EQ(editor.DisplayToBufferPos({c.column, 1}).Char, c.ch) << c.column;
   EXPECT_EQ(editor.BufferToDisplayPos({3, 2}).Column, 3);
   EXPECT_EQ(editor.DisplayToBufferPos({0, 2}).Char, 1);
 }
@@ -198,15 +200,13 @@ TEST_F(CaretTest, WordMovesStopAtWordStarts) {
     TBufferCoord to;
   };
   const Case cases[] = {
-      {{1, 1}, ecWordRight, {8, 1}},   // over "alpha, " to "beta"
-      {{8, 1}, ecWordRight, {13, 1}},  // "." breaks words
+      {{1, 1}, ecWordRight, {8, 1}},    // over "alpha, " to "beta"
+      {{8, 1}, ecWordRight, {13, 1}},   // "." breaks words
       {{13, 1}, ecWordRight, {18, 1}},  // no word left: after the last character
       {{17, 1}, ecWordRight, {3, 2}},   // on the last character: the next line's first word
-      {{18, 1}, ecWordRight, {3, 2}},
-      {{3, 2}, ecWordLeft, {18, 1}},   // only blanks before: end of the previous line
-      {{13, 1}, ecWordLeft, {8, 1}},
-      {{10, 1}, ecWordLeft, {8, 1}},
-      {{8, 2}, ecWordLeft, {3, 2}},
+      {{18, 1}, ecWordRight, {3, 2}},  {{3, 2}, ecWordLeft, {18, 1}},  // only blanks before: end of
+                                                                       // the previous line
+      {{13, 1}, ecWordLeft, {8, 1}},   {{10, 1}, ecWordLeft, {8, 1}}, {{8, 2}, ecWordLeft, {3, 2}},
       {{1, 1}, ecWordLeft, {1, 1}},
   };
   for (const Case& c : cases) {
@@ -302,7 +302,8 @@ TEST_F(CaretTest, CharacterOffsetsCountLineBreaksAsTwo) {
     int offset;
     TBufferCoord position;
   };
-  const Case cases[] = {{0, {1, 1}}, {2, {3, 1}}, {4, {1, 2}}, {7, {4, 2}}, {9, {1, 3}}, {10, {2, 3}}};
+  const Case cases[] = {{0, {1, 1}}, {2, {3, 1}}, {4, {1, 2}},
+                        {7, {4, 2}}, {9, {1, 3}}, {10, {2, 3}}};
   for (const Case& c : cases) {
     editor.SetSelStart(c.offset);
     EXPECT_EQ(editor.CaretPos(), c.position) << c.offset;

@@ -60,14 +60,30 @@ TEST(EditorKeyStrokes, DefaultTableHas82DistinctOneKeyBindings) {
   };
   const TShiftState c = ssCtrl, s = ssShift, cs = ssCtrl | ssShift;
   const Case cases[] = {
-      {vk::Up, 0, ecUp},           {vk::Up, c, ecScrollUp},         {vk::Left, cs, ecSelWordLeft},
-      {vk::Next, c, ecPageBottom}, {vk::Home, cs, ecSelEditorTop},  {vk::End, s, ecSelLineEnd},
-      {vk::Insert, 0, ecToggleMode}, {vk::Insert, c, ecCopy},       {vk::Delete, s, ecCut},
-      {vk::Back, ssAlt, ecUndo},   {vk::Back, ssAlt | ssShift, ecRedo}, {vk::Return, s, ecLineBreak},
-      {vk::Tab, s, ecShiftTab},    {vk::F1, 0, ecContextHelp},      {'M', c, ecLineBreak},
-      {'N', c, ecInsertLine},      {'N', cs, ecNormalSelect},       {'Y', cs, ecDeleteEOL},
-      {'0', c, ecGotoMarker0},     {'9', c, ecGotoMarker9},         {'3', cs, ecSetMarker0 + 3},
-      {'B', cs, ecMatchBracket},   {'L', cs, ecLineSelect},         {'I', cs, ecBlockIndent},
+      {vk::Up, 0, ecUp},
+      {vk::Up, c, ecScrollUp},
+      {vk::Left, cs, ecSelWordLeft},
+      {vk::Next, c, ecPageBottom},
+      {vk::Home, cs, ecSelEditorTop},
+      {vk::End, s, ecSelLineEnd},
+      {vk::Insert, 0, ecToggleMode},
+      {vk::Insert, c, ecCopy},
+      {vk::Delete, s, ecCut},
+      {vk::Back, ssAlt, ecUndo},
+      {vk::Back, ssAlt | ssShift, ecRedo},
+      {vk::Return, s, ecLineBreak},
+      {vk::Tab, s, ecShiftTab},
+      {vk::F1, 0, ecContextHelp},
+      {'M', c, ecLineBreak},
+      {'N', c, ecInsertLine},
+      {'N', cs, ecNormalSelect},
+      {'Y', cs, ecDeleteEOL},
+      {'0', c, ecGotoMarker0},
+      {'9', c, ecGotoMarker9},
+      {'3', cs, ecSetMarker0 + 3},
+      {'B', cs, ecMatchBracket},
+      {'L', cs, ecLineSelect},
+      {'I', cs, ecBlockIndent},
   };
   for (const Case& k : cases) {
     const int i = keys.FindKeycode(k.key, k.shift);
@@ -200,8 +216,12 @@ TEST_F(PipelineTest, UserCommandsNeverRunBuiltIn) {
   bool general = false;
   TEditorCommand user_seen = 0, processed = 0;
   editor.OnProcessCommand = [&](TCustomEditor&, TEditorCommand&, char&, void*) { general = true; };
-  editor.OnProcessUserCommand = [&](TCustomEditor&, TEditorCommand& c, char&, void*) { user_seen = c; };
-  editor.OnCommandProcessed = [&](TCustomEditor&, TEditorCommand& c, char&, void*) { processed = c; };
+  editor.OnProcessUserCommand = [&](TCustomEditor&, TEditorCommand& c, char&, void*) {
+    user_seen = c;
+  };
+  editor.OnCommandProcessed = [&](TCustomEditor&, TEditorCommand& c, char&, void*) {
+    processed = c;
+  };
   editor.RegisterCommandHandler(hook, const_cast<char*>("h"));
   editor.ProcessCommand(1005);
   EXPECT_FALSE(general);
@@ -214,7 +234,7 @@ TEST_F(PipelineTest, UserCommandsNeverRunBuiltIn) {
 TEST_F(PipelineTest, HookedHandlersRegisterOnceInOrderAndUnregisterTheLast) {
   editor.RegisterCommandHandler(hook, const_cast<char*>("one"));
   editor.RegisterCommandHandler(hook, const_cast<char*>("again"));  // same callback: ignored
-  THookedCommandHandler other{&PipelineTest::Hook, &log};            // another object
+  THookedCommandHandler other{&PipelineTest::Hook, &log};           // another object
   auto other_code = [](void*, TCustomEditor&, bool after, bool&, TEditorCommand&, char&, void*,
                        void* data) {
     static_cast<std::vector<std::string>*>(data)->push_back(after ? "after two" : "before two");

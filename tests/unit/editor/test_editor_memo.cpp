@@ -24,7 +24,8 @@ TEST_F(MemoTest, SelectionMessagesUseCharacterOffsets) {
   Send(em::SetSel, 9, 13);
   EXPECT_EQ(editor.SelectedText(), "cond");
   std::uint32_t start = 0, end = 0;
-  const std::intptr_t packed = Send(em::GetSel, reinterpret_cast<std::uintptr_t>(&start), Ptr(&end));
+  const std::intptr_t packed =
+      Send(em::GetSel, reinterpret_cast<std::uintptr_t>(&start), Ptr(&end));
   EXPECT_EQ(start, 9u);
   EXPECT_EQ(end, 13u);
   EXPECT_EQ(packed, 9 | (13 << 16));
@@ -45,8 +46,12 @@ TEST_F(MemoTest, GetLineCopiesOnlyWhatFitsAndNothingForAMissingLine) {
     std::uint16_t room;
     const char* copied;
   };
-  const Case cases[] = {{1, 100, "second line"}, {1, 4, "seco"}, {0, 5, "first"},
-                        {1, 0, ""},            {2, 50, ""},    {-1, 50, ""}};
+  const Case cases[] = {{1, 100, "second line"},
+                        {1, 4, "seco"},
+                        {0, 5, "first"},
+                        {1, 0, ""},
+                        {2, 50, ""},
+                        {-1, 50, ""}};
   for (const Case& c : cases) {
     char buffer[64];
     std::memset(buffer, '#', sizeof buffer);
@@ -90,7 +95,11 @@ TEST_F(MemoTest, CharFromPosGivesLineAndCharacterNumber) {
     int line_index, low;
   };
   // The low word is the character (1-based) plus the previous lines and two per break.
-  const Case cases[] = {{1, 1, 0, 1}, {3, 1, 0, 3}, {9, 1, 0, 3}, {2, 2, 1, 6}, {1, 3, 2, 11},
+  const Case cases[] = {{1, 1, 0, 1},
+                        {3, 1, 0, 3},
+                        {9, 1, 0, 3},
+                        {2, 2, 1, 6},
+                        {1, 3, 2, 11},
                         // below the text: column 1 of that line
                         {4, 6, 5, 14}};
   for (const Case& c : cases) {

@@ -35,11 +35,11 @@ TEST_F(MouseTest, ClickPlacesTheCaretAtTheNearestCellBoundary) {
   const int cw = editor.CellWidth();
   const Case cases[] = {
       {CellX(1) + 1, 1, {1, 1}},
-      {CellX(1) + cw - 1, 1, {2, 1}},       // past the middle of "a": after it
-      {CellX(3) + 1, 1, {2, 1}},            // inside the TAB's span: before the TAB
-      {CellX(4) + cw - 1, 1, {3, 1}},       // the last half cell of the span: after it
-      {CellX(40), 2, {6, 2}},               // beyond the end: end of the line
-      {CellX(3), 9, {3, 2}},                // below the last line: the last line
+      {CellX(1) + cw - 1, 1, {2, 1}},          // past the middle of "a": after it
+      {CellX(3) + 1, 1, {2, 1}},               // inside the TAB's span: before the TAB
+      {CellX(4) + cw - 1, 1, {3, 1}},          // the last half cell of the span: after it
+      {CellX(40), 2, {6, 2}},                  // beyond the end: end of the line
+      {CellX(3), 9, {3, 2}},                   // below the last line: the last line
       {editor.GutterPixels() + 2, 1, {1, 1}},  // the first pixel of the text: column 1
   };
   for (const Case& c : cases) {

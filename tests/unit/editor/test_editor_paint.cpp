@@ -26,14 +26,17 @@ TEST_F(PaintTest, SpecialCharactersShowDotsTabQuotesAndPilcrow) {
   struct Case {
     const char* line;
     int tab_width;
-    const char* row;      // what the cells show
-    int glyph_x_halves;   // x of the tab glyph in half cells from column 1, -1 for none
+    const char* row;     // what the cells show
+    int glyph_x_halves;  // x of the tab glyph in half cells from column 1, -1 for none
   };
   const Case cases[] = {
-      {"a\tb", 4, "a   b\xB6", 2 * 2},      // three-cell span: its centre cell, column 3
+      {"a\tb", 4, "a   b\xB6", 2 * 2},       // three-cell span: its centre cell, column 3
       {"ab\tc", 4, "ab  c\xB6", 2 * 3 - 1},  // two-cell span: between columns 3 and 4
       {"\tx", 4, "    x\xB6", 2 * 2 - 1},    // four cells: between columns 2 and 3
-      {"a b", 4, "a\xB7" "b\xB6", -1},
+      {"a b", 4,
+       "a\xB7"
+       "b\xB6",
+       -1},
   };
   Options(TEditorOptions{eoShowSpecialChars});
   for (const Case& c : cases) {
@@ -74,7 +77,9 @@ TEST_F(PaintTest, GutterGrowsToFourDigitsAtAThousandLinesAndShrinksBack) {
   g.SetDigitCount(2);
   g.SetLeftOffset(0);
   const int digit = host.gutter_metrics.Advance;
-  auto width_for = [&](int digits) { return g.LeftOffset() + g.RightOffset() + digits * digit + 2; };
+  auto width_for = [&](int digits) {
+    return g.LeftOffset() + g.RightOffset() + digits * digit + 2;
+  };
   NumberedLines(99);
   EXPECT_EQ(editor.GutterPixels(), width_for(2));
   editor.Lines().Add("line 100");
@@ -105,8 +110,10 @@ TEST_F(PaintTest, LineNumbersFollowZeroStartLeadingZerosAndStart) {
     int start;
     const char* first;
   };
-  const Case cases[] = {
-      {false, false, 1, "  1"}, {true, false, 1, "  0"}, {false, true, 1, "001"}, {false, false, 7, "  7"}};
+  const Case cases[] = {{false, false, 1, "  1"},
+                        {true, false, 1, "  0"},
+                        {false, true, 1, "001"},
+                        {false, false, 7, "  7"}};
   for (const Case& c : cases) {
     g.SetZeroStart(c.zero_start);
     g.SetLeadingZeros(c.leading_zeros);
@@ -188,7 +195,8 @@ TEST_F(PaintTest, CaretLineUsesTheActiveLineColour) {
 TEST_F(PaintTest, SpecialLineSwapsItsColoursForTheSelection) {
   NumberedLines(3);
   const TColor red = Rgb(255, 0, 0), blue = Rgb(0, 0, 255);
-  editor.OnSpecialLineColors = [&](TCustomEditor&, int line, bool& special, TColor& fg, TColor& bg) {
+  editor.OnSpecialLineColors = [&](TCustomEditor&, int line, bool& special, TColor& fg,
+                                   TColor& bg) {
     if (line != 2) return;
     special = true;
     fg = red;
@@ -368,7 +376,8 @@ TEST_F(PaintTest, ConversionsOnALongLineAgreeWithCountingCellByCell) {
   for (int ch = 1; ch <= static_cast<int>(line.size()) + 3; ++ch) {
     ASSERT_EQ(editor.BufferToDisplayPos({ch, 1}).Column, column + 1) << ch;
     ASSERT_EQ(editor.DisplayToBufferPos({static_cast<int>(column + 1), 1}).Char, ch) << ch;
-    const bool tab = ch <= static_cast<int>(line.size()) && line[static_cast<std::size_t>(ch - 1)] == '\t';
+    const bool tab =
+        ch <= static_cast<int>(line.size()) && line[static_cast<std::size_t>(ch - 1)] == '\t';
     if (tab) {
       // Every cell of the tab's span maps back to the tab.
       const long long next = column + 3 - column % 3;

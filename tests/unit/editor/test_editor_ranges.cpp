@@ -37,10 +37,10 @@ TEST_F(RangeTest, RescanStopsAtTheFirstUnchangedStateAndRepaintsOnlyChangedLines
     int last_repainted_line;
   };
   const Case cases[] = {
-      {0, "a", {0, 0, 0, 0, 0}, 3, 2},       // the block is gone: line 2 changes too
-      {0, "a {", {1, 1, 0, 0, 0}, 3, 2},     // and comes back
-      {3, "dd", {1, 1, 0, 0, 0}, 2, 4},      // nothing follows from it: one line
-      {3, "{", {1, 1, 0, 1, 1}, 2, -1},      // to the last line: repaints to the bottom
+      {0, "a", {0, 0, 0, 0, 0}, 3, 2},    // the block is gone: line 2 changes too
+      {0, "a {", {1, 1, 0, 0, 0}, 3, 2},  // and comes back
+      {3, "dd", {1, 1, 0, 0, 0}, 2, 4},   // nothing follows from it: one line
+      {3, "{", {1, 1, 0, 1, 1}, 2, -1},   // to the last line: repaints to the bottom
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -51,9 +51,8 @@ TEST_F(RangeTest, RescanStopsAtTheFirstUnchangedStateAndRepaintsOnlyChangedLines
     EXPECT_EQ(hl.lines_scanned, c.scanned);
     ASSERT_EQ(host.invalidated.size(), 1u);
     EXPECT_EQ(host.invalidated[0].top, RowY(c.index + 1));
-    EXPECT_EQ(host.invalidated[0].bottom, c.last_repainted_line < 0
-                                              ? host.client_height
-                                              : RowY(c.last_repainted_line + 1));
+    EXPECT_EQ(host.invalidated[0].bottom,
+              c.last_repainted_line < 0 ? host.client_height : RowY(c.last_repainted_line + 1));
   }
 }
 

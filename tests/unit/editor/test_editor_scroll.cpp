@@ -138,7 +138,8 @@ TEST_F(ScrollTest, HorizontalRangeIsTheScrollWidthOrTheLongestLine) {
   editor.Scroll(TScrollBarKind::Horizontal, TScrollCode::Bottom, 0);
   EXPECT_EQ(editor.LeftColumn(), 300 - editor.VisibleColumns() + 1);
   editor.SetTabWidth(8);
-  editor.Lines().Add("\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\tz");
+  editor.Lines().Add(
+      "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\tz");
   EXPECT_EQ(Horizontal().Max, 40 * 8 + 1);
 }
 

@@ -14,8 +14,7 @@
 // Lines of text with a caret and a selection; one column per character.
 class TUndoTestDocument : public IUndoTarget {
  public:
-  explicit TUndoTestDocument(std::vector<std::string> initial = {""})
-      : lines(std::move(initial)) {}
+  explicit TUndoTestDocument(std::vector<std::string> initial = {""}) : lines(std::move(initial)) {}
 
   std::vector<std::string> lines;
   TBufferCoord caret;
@@ -218,7 +217,7 @@ class TMiniEditor {
   void DeleteAtCaret() {
     const TBufferCoord c = doc.caret;
     const int length = static_cast<int>(doc.Line(c.Line).size());
-    const TBufferCoord to = c.Char <= length ? TBufferCoord{c.Char + 1, c.Line}
+    const TBufferCoord to = c.Char <= length           ? TBufferCoord{c.Char + 1, c.Line}
                             : c.Line < doc.LineCount() ? TBufferCoord{1, c.Line + 1}
                                                        : c;
     if (to == c) return;
@@ -231,7 +230,8 @@ class TMiniEditor {
     if (HasSelection()) DeleteSelection();
     const TBufferCoord c = doc.caret;
     const std::string text = doc.Line(c.Line);
-    const std::string moved = c.Char <= static_cast<int>(text.size()) ? text.substr(c.Char - 1) : "";
+    const std::string moved =
+        c.Char <= static_cast<int>(text.size()) ? text.substr(c.Char - 1) : "";
     Undos().AddRecord(ckLineBreak, c, smNormal, moved, c);
     doc.BreakLine(c);
     Undos().CloseGroup();

@@ -262,8 +262,7 @@ namespace {
 
 // Undo brings back the view before the action, redo the text after it, and a
 // second round does the same.
-void ExpectRoundTrips(TMiniEditor& ed, const TView& before, const TView& after,
-                      const char* what) {
+void ExpectRoundTrips(TMiniEditor& ed, const TView& before, const TView& after, const char* what) {
   for (int round = 0; round < 2; ++round) {
     ed.Undo();
     EXPECT_EQ(ViewOf(ed), before) << what << " undo, round " << round;
@@ -377,6 +376,15 @@ TEST(UndoHistory, BlockIndentAndUnindentRestoreTextAndSelection) {
   const TView indented = ViewOf(ed);
   ExpectRoundTrips(ed, unindented, indented, "indent");
   EXPECT_EQ(ViewOf(ed), indented);
+}
+
+TEST(UndoHistory, AColumnUnindentWorksAtTheBlocksLeftEdge) {
+  TMiniEditor ed({"abc", "abd"});  // "\t" and two spaces were removed at column 3
+  ed.Undos().AddRecord(ckUnindent, {3, 1}, smColumn, "\t\r\n  ", {4, 2});
+  ed.Undo();
+  EXPECT_EQ(ViewOf(ed), (TView{"ab\tc\r\nab  d", {4, 2}, {3, 1}, {4, 2}}));
+  ed.Redo();
+  EXPECT_EQ(ViewOf(ed), (TView{"abc\r\nabd", {4, 2}, {3, 1}, {4, 2}}));
 }
 
 TEST(UndoHistory, CaseConversionUndoRestoresCaretAndSelection) {

@@ -50,7 +50,8 @@ class TRandomSession {
     std::string text;
     const int length = Pick(1, 4);
     for (int i = 0; i < length; ++i) {
-      text += multi_line && Pick(0, 3) == 0 ? std::string("\r\n") : std::string(1, kChars[Pick(0, 4)]);
+      text +=
+          multi_line && Pick(0, 3) == 0 ? std::string("\r\n") : std::string(1, kChars[Pick(0, 4)]);
     }
     return text;
   }
