@@ -5,7 +5,7 @@
 void ApplyMainEditorDefaults(TCustomEditor& editor) {
   TFont font;
   font.Name = "Courier New";
-  font.Height = 12;
+  font.Height = -12;
   editor.SetFont(font);
 
   TGutter& gutter = editor.Gutter();
@@ -15,7 +15,7 @@ void ApplyMainEditorDefaults(TCustomEditor& editor) {
   gutter.SetLeftOffset(0);
   TFont gutter_font;
   gutter_font.Name = "Courier New";
-  gutter_font.Height = 11;
+  gutter_font.Height = -11;
   gutter.SetFont(gutter_font);
 
   editor.SetActiveLineColor(clYellow);

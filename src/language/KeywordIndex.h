@@ -4,9 +4,9 @@
 // the first occurrence of a word decides its family.
 //
 // The scanner looks words up straight from the line, in whatever letter case
-// they were typed, without building a lower-case copy first: the hash ignores
-// the 0x20 bit of every byte (so both cases of a letter hash alike) and the
-// comparison lower-cases eight bytes at a time.
+// they were typed, without building a lower-case copy first: it lower-cases
+// the word's first sixteen bytes eight at a time, and the hash and the
+// comparison work on those two chunks.
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -28,14 +28,20 @@ class TKeywordIndex {
   // after it must be readable (their values do not matter).
   int FindAnyCaseAscii(const char* word, std::size_t size) const {
     if (size > max_length_) return -1;
-    const std::uint64_t first = Load8(word) & PrefixMask(size);
-    const std::uint64_t last = size > 8 ? Load8(word + size - 8) : 0;
-    const std::uint32_t h = Mix(first, last, size);
-    for (std::uint32_t s = h & mask_;; s = (s + 1) & mask_) {
+    std::uint64_t chunk0 = LowerAscii8(Load8(word) & PrefixMask(size));
+    std::uint64_t chunk1 = 0;
+    if (size > 8) chunk1 = LowerAscii8(Load8(word + 8) & PrefixMask(size - 8));
+    const std::uint64_t tag = TagOf(chunk0, chunk1, size);
+    for (std::uint32_t s = static_cast<std::uint32_t>(tag) & mask_;; s = (s + 1) & mask_) {
       const Slot& slot = slots_[s];
-      if (slot.index < 0) return -1;
-      if (slot.hash == h && slot.length == size && EqualsLowered(word, size, slot.offset)) {
-        return slot.index;
+      if (slot.tag == tag) {
+        const Entry& entry = entries_[slot.entry];
+        if (entry.chunk0 == chunk0 && entry.chunk1 == chunk1 &&
+            (size <= 16 || TailEqualsLowered(word, size, entry))) {
+          return entry.index;
+        }
+      } else if (slot.tag == 0) {
+        return -1;
       }
     }
   }
@@ -54,11 +60,16 @@ class TKeywordIndex {
   }
 
  private:
+  // A used slot of the open-addressing table; tag 0 marks an empty one.
   struct Slot {
-    std::uint32_t hash = 0;
-    std::int32_t index = -1;  // -1: empty slot
-    std::uint32_t length = 0;
-    std::uint32_t offset = 0;  // of the entry's first chunk in pool_
+    std::uint64_t tag = 0;
+    std::uint32_t entry = 0;  // into entries_
+  };
+  // A distinct word of the list, by its first occurrence.
+  struct Entry {
+    std::uint64_t chunk0 = 0;  // bytes 0..7, zero-padded
+    std::uint64_t chunk1 = 0;  // bytes 8..15, zero-padded
+    std::int32_t index = 0;    // in the keyword list
   };
 
   static std::uint64_t Load8(const char* p) {
@@ -75,34 +86,21 @@ class TKeywordIndex {
       return size == 0 ? 0 : ~0ull << (64 - 8 * size);
     }
   }
-  // first: the word's first (up to) eight bytes, zero-padded; last: its last
-  // eight bytes when it is longer than eight, else 0. The 0x20 bit of every
-  // byte is set first, so the letter case does not change the hash.
-  static std::uint32_t Mix(std::uint64_t first, std::uint64_t last, std::size_t size) {
-    constexpr std::uint64_t kCaseBits = 0x2020202020202020ull;
-    first |= kCaseBits & PrefixMask(size);
-    if (size > 8) last |= kCaseBits;
-    std::uint64_t h = (first ^ (last * 0xC2B2AE3D27D4EB4Full) ^ size) * 0x9E3779B97F4A7C15ull;
+  // Hash (low half) and size (high half) of a word from its first two
+  // chunks; never 0.
+  static std::uint64_t TagOf(std::uint64_t chunk0, std::uint64_t chunk1, std::size_t size) {
+    std::uint64_t h = (chunk0 ^ (chunk1 * 0xC2B2AE3D27D4EB4Full) ^ size) * 0x9E3779B97F4A7C15ull;
     h ^= h >> 32;
-    return static_cast<std::uint32_t>(h);
+    return (static_cast<std::uint64_t>(size + 1) << 32) | (h & 0xFFFFFFFFull);
   }
-  // Hash of any word, reading only its own bytes.
-  static std::uint32_t HashOf(std::string_view word);
-
-  bool EqualsLowered(const char* word, std::size_t size, std::uint32_t offset) const {
-    const std::uint64_t* entry = pool_.data() + offset;
-    std::size_t k = 0;
-    for (; k + 8 <= size; k += 8, ++entry) {
-      if (LowerAscii8(Load8(word + k)) != *entry) return false;
-    }
-    // The entry's last chunk is zero-padded, like the masked tail.
-    return k == size || LowerAscii8(Load8(word + k) & PrefixMask(size - k)) == *entry;
-  }
+  // The first two chunks of any word, reading only its own bytes.
+  static void ChunksOf(std::string_view word, std::uint64_t& chunk0, std::uint64_t& chunk1);
+  // Bytes 16.. of a long word, lower-cased, against the entry's.
+  bool TailEqualsLowered(const char* word, std::size_t size, const Entry& entry) const;
 
   std::vector<Slot> slots_;
-  // Every distinct entry, each starting on a fresh chunk and zero-padded to a
-  // whole number of chunks.
-  std::vector<std::uint64_t> pool_;
+  std::vector<Entry> entries_;
+  const std::vector<std::string>* keywords_ = nullptr;
   std::uint32_t mask_ = 0;
   std::size_t max_length_ = 0;
 };

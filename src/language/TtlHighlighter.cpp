@@ -1,30 +1,33 @@
 #include "language/TtlHighlighter.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/CodePage.h"
 
 namespace {
 
+// Word characters, and the word characters that may start a word (no digits).
 struct CharTables {
-  THighlighterCharSet word_set;
   std::array<bool, 256> word{};
   std::array<bool, 256> word_start{};
-  CharTables() {
+  constexpr CharTables() {
     for (unsigned char c : std::string_view("$%()*+-/<=>[]_")) word[c] = true;
     for (int c = '0'; c <= '9'; ++c) word[static_cast<std::size_t>(c)] = true;
     for (int c = 'A'; c <= 'Z'; ++c) word[static_cast<std::size_t>(c)] = true;
     for (int c = 'a'; c <= 'z'; ++c) word[static_cast<std::size_t>(c)] = true;
-    for (std::size_t c = 0; c < 256; ++c) {
-      word_start[c] = word[c] && !(c >= '0' && c <= '9');
-      if (word[c]) word_set.set(c);
-    }
+    for (std::size_t c = 0; c < 256; ++c) word_start[c] = word[c] && !(c >= '0' && c <= '9');
   }
 };
 
-const CharTables& Tables() {
-  static const CharTables tables;
-  return tables;
+constexpr CharTables kTables;
+
+// The first byte at or after p that is NUL, a, b or c. A plain byte loop:
+// wider loads right after SetLineText's copy would stall on the stores that
+// made it, and strings and comments are short.
+const char* FindFirstOf(const char* p, char a, char b, char c) {
+  while (*p != '\0' && *p != a && *p != b && *p != c) ++p;
+  return p;
 }
 
 std::unique_ptr<THighlighterAttributes> MakeAttribute(const char* name, TColor foreground,
@@ -67,28 +70,30 @@ TTtlHighlighter::TTtlHighlighter() {
   kind_attributes_[static_cast<int>(TTtlTokenKind::SystemVariable)] = sys_vars_;
   kind_attributes_[static_cast<int>(TTtlTokenKind::Other)] = identifier_;
 
-  const CharTables& tables = Tables();
   for (std::size_t c = 0; c < 256; ++c) {
-    Routine routine = &TTtlHighlighter::OtherProc;
+    TRoutine routine = rOther;
     if (c == 0) {
-      routine = &TTtlHighlighter::EndOfLineProc;
+      routine = rEndOfLine;
     } else if (c == 10) {
-      routine = &TTtlHighlighter::LineFeedProc;
+      routine = rLineFeed;
     } else if (c == 13) {
-      routine = &TTtlHighlighter::CarriageReturnProc;
+      routine = rCarriageReturn;
     } else if (c <= 32) {
-      routine = &TTtlHighlighter::SpaceProc;
+      routine = rSpace;
     } else if (c == '"' || c == '\'') {
-      routine = &TTtlHighlighter::StringProc;
+      routine = rString;
     } else if (c == ':') {
-      routine = &TTtlHighlighter::LabelProc;
+      routine = rLabel;
     } else if (c == ';') {
-      routine = &TTtlHighlighter::CommentProc;
-    } else if (tables.word_start[c]) {
-      routine = &TTtlHighlighter::WordProc;
+      routine = rComment;
+    } else if (kTables.word_start[c]) {
+      routine = rWord;
     }
     dispatch_[c] = routine;
   }
+
+  line_capacity_ = 256;
+  line_ = std::make_unique<char[]>(line_capacity_);  // zero-filled: an empty line
 
   SetDefaultFilter("TeraTerm Macro files (*.ttl)|*.ttl");
   line_state_ = lsNone;
@@ -115,7 +120,11 @@ THighlighterAttributes* TTtlHighlighter::DefaultAttribute(int role) const {
   }
 }
 
-THighlighterCharSet TTtlHighlighter::IdentChars() const { return Tables().word_set; }
+THighlighterCharSet TTtlHighlighter::IdentChars() const {
+  THighlighterCharSet set;
+  for (std::size_t c = 0; c < 256; ++c) set[c] = kTables.word[c];
+  return set;
+}
 
 std::string TTtlHighlighter::SampleSource() const {
   static const char* const kLines[] = {
@@ -173,95 +182,59 @@ std::string TTtlHighlighter::SampleSource() const {
 // ------------------------------------------------------------------ scanning
 
 void TTtlHighlighter::SetLineText(std::string_view text, int lineIndex) {
-  const std::size_t nul = text.find('\0');
-  if (nul != std::string_view::npos) text = text.substr(0, nul);
-  line_.assign(text.data(), text.size());
-  length_ = static_cast<int>(line_.size());
+  const std::size_t size = text.size();
+  if (size + kLinePadding > line_capacity_) {
+    const std::size_t capacity = std::max(line_capacity_ * 2, size + kLinePadding);
+    // Copied before the old buffer goes: the text may be a view into it.
+    std::unique_ptr<char[]> bigger(new char[capacity]);
+    std::memcpy(bigger.get(), text.data(), size);
+    line_ = std::move(bigger);
+    line_capacity_ = capacity;
+  } else if (size > 0) {
+    std::memmove(line_.get(), text.data(), size);
+  }
+  // The line ends at its first NUL: every scanning loop stops at one, so an
+  // earlier NUL inside the text cuts the line without a search for it here.
+  std::memset(line_.get() + size, 0, kLinePadding);
+  length_ = -1;
   run_ = 0;
   line_index_ = lineIndex;
   NextToken();
 }
 
-void TTtlHighlighter::NextToken() {
-  token_start_ = run_;
-  line_state_ = lsNone;
-  (this->*dispatch_[static_cast<unsigned char>(line_[static_cast<std::size_t>(run_)])])();
-}
-
-std::string TTtlHighlighter::TokenText() const { return std::string(TokenView()); }
-
-std::string_view TTtlHighlighter::TokenView() const {
-  return std::string_view(line_).substr(static_cast<std::size_t>(token_start_),
-                                        static_cast<std::size_t>(run_ - token_start_));
-}
-
-THighlighterAttributes* TTtlHighlighter::TokenAttribute() const {
-  return kind_attributes_[static_cast<std::size_t>(kind_)];
-}
-
-void TTtlHighlighter::EndOfLineProc() { kind_ = TTtlTokenKind::EndOfLine; }
-
-void TTtlHighlighter::SpaceProc() {
-  kind_ = TTtlTokenKind::Space;
-  const char* s = line_.c_str();
-  do {
-    ++run_;
-  } while (static_cast<unsigned char>(s[run_]) >= 1 && static_cast<unsigned char>(s[run_]) <= 32);
-}
-
-void TTtlHighlighter::LineFeedProc() {
-  kind_ = TTtlTokenKind::Space;
-  ++run_;
-}
-
-void TTtlHighlighter::CarriageReturnProc() {
-  kind_ = TTtlTokenKind::Space;
-  ++run_;
-  if (line_[static_cast<std::size_t>(run_)] == '\n') ++run_;
-}
-
-int TTtlHighlighter::BreakOrEnd(int from) const {
-  const char* s = line_.c_str();
-  std::size_t n = static_cast<std::size_t>(length_ - from);
-  if (const void* cr = std::memchr(s + from, '\r', n))
-    n = static_cast<const char*>(cr) - (s + from);
-  if (const void* lf = std::memchr(s + from, '\n', n))
-    n = static_cast<const char*>(lf) - (s + from);
-  return from + static_cast<int>(n);
+int TTtlHighlighter::LineLength() {
+  if (length_ < 0) length_ = static_cast<int>(std::strlen(line_.get()));
+  return length_;
 }
 
 void TTtlHighlighter::StringProc() {
   kind_ = TTtlTokenKind::String;
-  const char* s = line_.c_str();
+  const char* s = line_.get();
   const char quote = s[run_];
-  line_state_ = quote == '\'' ? lsSingleQuoted : lsDoubleQuoted;
-  ++run_;
-  const int stop = BreakOrEnd(run_);
-  if (const void* q = std::memchr(s + run_, quote, static_cast<std::size_t>(stop - run_))) {
-    run_ = static_cast<int>(static_cast<const char*>(q) - s) + 1;
-    line_state_ = lsNone;
+  const char* stop = FindFirstOf(s + run_ + 1, quote, '\r', '\n');
+  if (*stop == quote) {
+    run_ = static_cast<int>(stop - s) + 1;
   } else {
-    run_ = stop;
+    run_ = static_cast<int>(stop - s);
+    line_state_ = quote == '\'' ? lsSingleQuoted : lsDoubleQuoted;
   }
 }
 
 void TTtlHighlighter::RunToLineEndOr13() {
-  const char* s = line_.c_str();
-  const int stop = BreakOrEnd(run_);
-  int p = run_;
-  while (p < stop) {
-    const void* hash = std::memchr(s + p, '#', static_cast<std::size_t>(stop - p));
-    if (!hash) break;
-    p = static_cast<int>(static_cast<const char*>(hash) - s);
-    // The bytes after a "#" before the break are in the line or its NUL.
-    if (s[p + 1] == '1' && s[p + 2] == '3') {
-      run_ = p + 3;
+  const char* s = line_.get();
+  const char* p = s + run_;
+  for (;;) {
+    p = FindFirstOf(p, '#', '\r', '\n');
+    if (*p != '#') break;
+    // The two bytes after a "#" are in the line or its zero padding.
+    if (p[1] == '1' && p[2] == '3') {
+      run_ = static_cast<int>(p - s) + 3;
       line_state_ = lsNone;
       return;
     }
     ++p;
   }
-  run_ = stop;
+  run_ = static_cast<int>(p - s);
 }
 
 void TTtlHighlighter::LabelProc() {
@@ -278,48 +251,70 @@ void TTtlHighlighter::CommentProc() {
   RunToLineEndOr13();
 }
 
-std::string_view TTtlHighlighter::WordKey(int word_end, std::uint32_t& hash) {
-  const std::size_t max = index_.MaxLength();
+void TTtlHighlighter::WordProc() {
+  const char* s = line_.get();
   const int start = run_;
+  int word_end = start + 1;
+  while (kTables.word[static_cast<unsigned char>(s[word_end])]) ++word_end;
+  run_ = word_end;
+  if (linear_search_) {
+    kind_ = PlainWordKind(start);
+    return;
+  }
+  // The key is the rest of the line, trimmed and cut before its first blank:
+  // just the word when a blank or the end of the line follows it, as it
+  // nearly always does. Word characters are all below 128, and the padding
+  // after the line covers the index's read past the word.
+  const char next = s[word_end];
+  if (next == ' ' || next == '\0') {
+    const int i = index_.FindAnyCaseAscii(s + start, static_cast<std::size_t>(word_end - start));
+    kind_ = i < 0 ? TTtlTokenKind::Other : entry_kinds_[static_cast<std::size_t>(i)];
+  } else {
+    kind_ = LongKeyKind(start, word_end);
+  }
+}
+
+TTtlTokenKind TTtlHighlighter::LongKeyKind(int start, int word_end) {
+  const std::size_t max = index_.MaxLength();
   // Word characters are neither blanks nor controls, so the key holds at
   // least the whole word.
-  if (static_cast<std::size_t>(word_end - start) > max) return {};
-  const unsigned char* s = reinterpret_cast<const unsigned char*>(line_.c_str());
+  if (static_cast<std::size_t>(word_end - start) > max) return TTtlTokenKind::Other;
+  const unsigned char* s = reinterpret_cast<const unsigned char*>(line_.get());
   // The key is the rest of the line with trailing blanks and control
   // characters removed, then cut before its first blank.
   int i = word_end;
   int last_significant = word_end - 1;
-  while (i < length_ && s[i] != ' ') {
+  while (s[i] != 0 && s[i] != ' ') {
     if (s[i] > 32) {
       last_significant = i;
-      if (static_cast<std::size_t>(last_significant - start + 1) > max) return {};
+      if (static_cast<std::size_t>(last_significant - start + 1) > max) {
+        return TTtlTokenKind::Other;
+      }
     }
     ++i;
   }
   int end = last_significant + 1;
-  if (i < length_ && last_significant != i - 1) {
+  if (s[i] == ' ' && last_significant != i - 1) {
     // Control characters stand between the word and the blank: they stay in
     // the key unless nothing but blanks and controls follows.
     int j = i + 1;
-    while (j < length_ && s[j] <= 32) ++j;
-    if (j < length_) end = i;
+    while (static_cast<unsigned char>(s[j] - 1) < 32) ++j;
+    if (s[j] != 0) end = i;
   }
   const std::size_t size = static_cast<std::size_t>(end - start);
-  if (size > max) return {};
+  if (size > max) return TTtlTokenKind::Other;
   char* key = key_buffer_.data();
-  std::uint32_t h = TKeywordIndex::kHashSeed;
   for (std::size_t k = 0; k < size; ++k) {
     unsigned char c = s[static_cast<std::size_t>(start) + k];
     if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
     key[k] = static_cast<char>(c);
-    h = TKeywordIndex::HashStep(h, c);
   }
-  hash = h;
-  return std::string_view(key, size);
+  const int found = index_.Find(std::string_view(key, size));
+  return found < 0 ? TTtlTokenKind::Other : entry_kinds_[static_cast<std::size_t>(found)];
 }
 
-TTtlTokenKind TTtlHighlighter::PlainWordKind() const {
-  std::string key = line_.substr(static_cast<std::size_t>(run_));
+TTtlTokenKind TTtlHighlighter::PlainWordKind(int start) {
+  std::string key(line_.get() + start, static_cast<std::size_t>(LineLength() - start));
   for (char& c : key) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
   }
@@ -333,32 +328,14 @@ TTtlTokenKind TTtlHighlighter::PlainWordKind() const {
   return KindOfKey(key);
 }
 
-void TTtlHighlighter::WordProc() {
-  const auto& word = Tables().word;
-  const char* s = line_.c_str();
-  int word_end = run_ + 1;
-  while (word[static_cast<unsigned char>(s[word_end])]) ++word_end;
-  if (linear_search_) {
-    kind_ = PlainWordKind();
-  } else {
-    std::uint32_t hash = 0;
-    const std::string_view key = WordKey(word_end, hash);
-    if (key.empty()) {
-      kind_ = TTtlTokenKind::Other;
-    } else {
-      const int i = index_.Find(key, hash);
-      kind_ = i < 0 ? TTtlTokenKind::Other : entry_kinds_[static_cast<std::size_t>(i)];
-    }
-  }
-  run_ = word_end;
-}
-
 void TTtlHighlighter::OtherProc() {
   kind_ = TTtlTokenKind::Other;
   const unsigned char c = static_cast<unsigned char>(line_[static_cast<std::size_t>(run_)]);
   ++run_;
   // A lead byte at the very end of the line has no trail byte to take.
-  if (code_page_ && run_ < length_ && code_page_->IsLeadByte(c)) ++run_;
+  if (code_page_ && line_[static_cast<std::size_t>(run_)] != '\0' && code_page_->IsLeadByte(c)) {
+    ++run_;
+  }
 }
 
 // -------------------------------------------------------------- keyword data
