@@ -10,10 +10,12 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #else
 #include <sys/stat.h>
@@ -47,6 +49,21 @@ std::string TempNameFor(const std::string& target, unsigned attempt) {
 
 #ifndef _WIN32
 
+// A large file's block is touched page by page while it is read; with large
+// pages the kernel takes one fault where it would otherwise take hundreds,
+// which is most of the cost of loading a big file.
+void AdviseLargePages(char* data, size_t size) {
+#ifdef MADV_HUGEPAGE
+  constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
+  const auto begin = (reinterpret_cast<uintptr_t>(data) + kLargePage - 1) & ~(kLargePage - 1);
+  const auto end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kLargePage - 1);
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)size;
+#endif
+}
+
 class TPosixOutputFile : public IOutputFile {
  public:
   TPosixOutputFile(int fd, std::string display_name, bool sync_on_close)
@@ -73,7 +90,7 @@ class TPosixOutputFile : public IOutputFile {
     fd_ = -1;
     // The new content must be on the disk before it replaces the old file, or a
     // crash right after the replace could leave an empty file behind.
-    if (sync_on_close_ && ::fsync(fd) != 0 && errno != EINVAL) {
+    if (sync_on_close_ && ::fdatasync(fd) != 0 && errno != EINVAL) {
       const int error = errno;
       ::close(fd);
       throw EFileError(FileWriteErrorText(display_name_, ErrnoText(error)));
@@ -123,6 +140,8 @@ class TStdFileSystem : public IFileSystem {
     // A regular file is read in one piece into a block of its size; whatever
     // else there is (a pipe, or a file that grew meanwhile) follows in chunks.
     if (S_ISREG(st.st_mode) && st.st_size > 0) {
+      content.reserve(static_cast<size_t>(st.st_size));
+      AdviseLargePages(content.data(), static_cast<size_t>(st.st_size));
       content.resize(static_cast<size_t>(st.st_size));
       size_t used = 0;
       while (used < content.size()) {
