@@ -107,6 +107,12 @@ bool CommandImplemented(TCommandId id) {
     case cmSave:
     case cmSaveAs:
     case cmExit:
+    case cmUndo:
+    case cmRedo:
+    case cmCut:
+    case cmCopy:
+    case cmPaste:
+    case cmSelectAll:
     case cmParam2:
     case cmParam3:
       return true;

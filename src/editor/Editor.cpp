@@ -24,6 +24,15 @@ TCustomEditor::TCustomEditor() : lines_(std::make_unique<TEditorStringList>()) {
   selected_color_.OnChange = [this] { InvalidateSelection(); };
   bookmark_options_.OnChange = [this] { InvalidateGutterLines(-1, -1); };
   drawer_.SetBaseFont(&font_);
+  undo_history_.SetGroupUndo(options_.Contains(eoGroupUndo));
+  undo_history_.OnModifiedChange = [this] {
+    if (modified_ == undo_history_.Modified()) return;
+    modified_ = undo_history_.Modified();
+    StatusChanged(TStatusChanges{scModified});
+  };
+  undo_history_.OnChange = [this] {
+    if (OnChange) OnChange(*this);
+  };
   RecalcCellMetrics();
 }
 
@@ -97,6 +106,7 @@ void TCustomEditor::SetOptions(TEditorOptions value) {
   SetTopRow(top_row_);
   const TEditorOptions old = options_;
   options_ = value;
+  undo_history_.SetGroupUndo(value.Contains(eoGroupUndo));
   const auto changed = [&](TEditorOption o) { return old.Contains(o) != value.Contains(o); };
   InternalSetCaretPos(caret_, true);
   if (value.Contains(eoScrollPastEol)) {
@@ -167,12 +177,6 @@ void TCustomEditor::SetAlwaysShowCaret(bool value) {
     host_->DestroyCaret();
     caret_created_ = false;
   }
-}
-
-void TCustomEditor::SetModified(bool value) {
-  if (value == modified_) return;
-  modified_ = value;
-  StatusChanged(TStatusChanges{scModified});
 }
 
 // ---- appearance

@@ -17,6 +17,7 @@
 #include "editor/EditorMiscClasses.h"
 #include "editor/EditorTextBuffer.h"
 #include "editor/EditorTypes.h"
+#include "editor/EditorUndoHistory.h"
 #include "editor/TextDrawer.h"
 #include "platform/Canvas.h"
 #include "platform/EditorHost.h"
@@ -24,6 +25,7 @@
 #include "platform/Types.h"
 
 class ICodePage;
+class IClipboard;
 class TCustomHighlighter;
 class THighlighterAttributes;
 class TCustomEditor;
@@ -207,10 +209,47 @@ class TCustomEditor {
   void SetAlwaysShowCaret(bool value);
   bool Modified() const { return modified_; }
   virtual void SetModified(bool value);
-  virtual bool CanUndo() const { return false; }
-  virtual void ClearUndoHistory() {}
-  virtual bool CanRedo() const { return false; }
+  virtual bool CanUndo() const { return undo_history_.UndoAvailable(); }
+  virtual void ClearUndoHistory() { undo_history_.ClearUndoHistory(); }
+  virtual bool CanRedo() const { return undo_history_.RedoAvailable(); }
+  bool UndoAvailable() const { return CanUndo(); }
   bool Focused() const;
+
+  // ---- editing (nothing happens while read-only)
+  // Replaces the selection (or inserts at the caret) in the active selection
+  // mode, recording it for undo.
+  void SetSelectedText(std::string_view text);
+  void Undo();
+  void Redo();
+  void CutToClipboard();
+  void CopyToClipboard();
+  void PasteFromClipboard();
+  void Cut() { CutToClipboard(); }
+  void Copy() { CopyToClipboard(); }
+  void Paste() { PasteFromClipboard(); }
+  // Removes all lines, bookmarks and history; not modified afterwards.
+  void ClearAllText() { ClearAll(); }
+  // Paste is possible: not read-only and the clipboard holds text.
+  bool CanPaste();
+  int MaxUndo() const { return undo_history_.MaxUndo(); }
+  void SetMaxUndo(int value) { undo_history_.SetMaxUndo(value); }
+  TEditorUndoList& UndoList() { return undo_history_.UndoList(); }
+  TEditorUndoList& RedoList() { return undo_history_.RedoList(); }
+  // The clipboard cut, copy and paste use (not owned; nullptr: none, and copy fails).
+  void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard; }
+  IClipboard* Clipboard() const { return clipboard_; }
+
+  // ---- dragging text between editor controls. The window under the pointer
+  // gets DragOver while a drag of `source`'s selection passes over it, and
+  // DragDrop when the button is released there.
+  bool DragActive() const { return dragging_; }
+  // Whether this control would take the drop; the caret follows the pointer.
+  bool DragOver(TCustomEditor& source, int x, int y, TShiftState shift);
+  // The pointer left this control during a drag.
+  void DragLeave();
+  void DragDrop(TCustomEditor& source, int x, int y, TShiftState shift);
+  // Ends the drag of this control's selection without dropping here.
+  void CancelDrag();
 
   // ---- appearance
   const TFont& Font() const { return font_; }
@@ -348,11 +387,11 @@ class TCustomEditor {
   void MoveCaretHorz(int delta, bool select);
   void MoveCaretVert(int delta, bool select);
   // Called before a movement command moves the caret (undo groups hook in here).
-  virtual void BeforeCaretMove() {}
-  // A drag of the selection started (the editing layer implements moving text).
+  virtual void BeforeCaretMove() { undo_history_.CaretMoved(); }
+  // A drag of the selection started.
   virtual void StartDragDrop() {}
   // Commands that change text; they are not run while read-only.
-  virtual void ExecuteEditingCommand(TEditorCommand /*command*/, char /*achar*/, void* /*data*/) {}
+  virtual void ExecuteEditingCommand(TEditorCommand command, char achar, void* data);
   void UpdateScrollBars();
   void UpdateCaret();
   void InitializeCaret();
@@ -373,6 +412,63 @@ class TCustomEditor {
 
  private:
   friend class TEditorPainter;
+  friend class TEditorUndoAdapter;
+
+  // ---- text primitives of the editing operations (1-based lines). None of
+  // them records undo; marks follow inserted and deleted lines.
+  std::string LineStr(int line) const { return lines_->GetLine(line - 1); }
+  // Replaces a line (appending lines up to it when needed); trailing blanks
+  // go with eoTrimTrailingSpaces.
+  void PutLine(int line, std::string_view text);
+  void InsertLinesAt(int line, const std::vector<std::string_view>& texts);
+  void RemoveLines(int line, int count);
+  void MarksLinesInserted(int line, int count);
+  void MarksLinesDeleted(int after_line, int count);
+  // Removes the text between two positions as a selection of that mode covers
+  // it; returns it as SelectedText would.
+  std::string RemoveRange(TBufferCoord a, TBufferCoord b, TSelectionMode mode);
+  // The text between two positions in a mode, as SelectedText gives it.
+  std::string RangeText(TBufferCoord a, TBufferCoord b, TSelectionMode mode) const;
+  // Inserts text at a position; returns the position after it. Column pieces
+  // are recorded (paste, and line break for appended lines) when `record`.
+  TBufferCoord InsertTextAtPos(TBufferCoord at, std::string_view text, TSelectionMode mode,
+                               bool record);
+  TBufferCoord InsertColumn(TBufferCoord at, std::string_view text, bool record,
+                            bool pad_empty_pieces);
+  // The caret set without a separator and with the selection collapsed.
+  void PlaceCaret(TBufferCoord p);
+  void SelectRange(TBufferCoord anchor, TBufferCoord end, TBufferCoord caret);
+  // Records and removes the selection (no block).
+  void DeleteSelectionRecorded();
+  // Inserts plain text at the caret in normal mode, padding a caret beyond the
+  // end of the line; records an insertion covering padding and text.
+  void InsertAtCaretRecorded(std::string_view text, TChangeReason reason = ckInsert);
+  // Pads the caret's line with spaces up to the caret, recorded as an insertion.
+  void PadToCaretRecorded();
+  void RemoveRecorded(TBufferCoord a, TBufferCoord b, TChangeReason reason, TBufferCoord caret);
+
+  void DoChar(char c);
+  void DoImeString(const char* s);
+  void DoDeleteChar();
+  void DoDeleteLastChar();
+  void DoDeleteWord();
+  void DoDeleteLastWord();
+  void DoDeleteBOL();
+  void DoDeleteEOL();
+  void DoDeleteLine();
+  void DoLineBreak(bool move_caret);
+  void DoTab();
+  void DoShiftTab();
+  void DoBlockIndent();
+  void DoBlockUnindent();
+  bool TabIndentsBlock() const;
+  void DoCaseWord(TEditorCommand command);
+  void DoCaseBlock(TEditorCommand command);
+  std::string ConvertCase(std::string text, TEditorCommand command) const;
+  int LeadingIndent(std::string_view s, bool tabs_count_width) const;
+  int SmartTabDistance() const;
+  void DoPaste();
+  void DoCopy();
 
   // reactions to the line buffer
   void LinesUpdateStarted();
@@ -504,6 +600,11 @@ class TCustomEditor {
   bool caret_shown_ = false;
   int caret_offset_x_ = 0;
   int caret_offset_y_ = 0;
+
+  // undo and clipboard
+  TEditorUndoHistory undo_history_;
+  IClipboard* clipboard_ = nullptr;
+  bool drag_over_ = false;
 
   // mouse
   bool mouse_down_in_selection_ = false;

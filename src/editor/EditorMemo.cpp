@@ -3,6 +3,36 @@
 #include <algorithm>
 #include <cstring>
 
+void TEditorMemo::ReplaceSelection(std::string_view text, bool can_undo) {
+  if (ReadOnly()) return;
+  BeginUpdate();
+  TEditorUndoList& undo = UndoList();
+  undo.OpenGroup();
+  const bool had = HasSelection();
+  const TBufferCoord b = SelectionBegin(), e = SelectionFinish();
+  const TSelectionMode mode = ActiveSelectionMode();
+  const std::string old = SelectedText();
+  const TBufferCoord start = had ? b : CaretPos();
+  undo.Lock();
+  try {
+    SetSelectedText(text);
+  } catch (...) {
+    undo.Unlock();
+    undo.CloseGroup();
+    EndUpdate();
+    throw;
+  }
+  undo.Unlock();
+  if (can_undo) {
+    if (had) undo.AddRecord(ckDelete, b, mode, old, e);
+    if (!text.empty()) undo.AddRecord(ckPaste, start, smNormal, std::string(), CaretPos());
+  }
+  undo.CloseGroup();
+  ScrollCaretIntoView();
+  StatusChanged(TStatusChanges{scSelection});
+  EndUpdate();
+}
+
 std::intptr_t TEditorMemo::EditMessage(unsigned message, std::uintptr_t wparam,
                                        std::intptr_t lparam, bool& handled) {
   handled = true;
@@ -40,6 +70,14 @@ std::intptr_t TEditorMemo::EditMessage(unsigned message, std::uintptr_t wparam,
     }
     case em::CanUndo:
       return CanUndo() ? 1 : 0;
+    case em::Undo: {
+      const bool available = CanUndo();
+      Undo();
+      return available ? 1 : 0;
+    }
+    case em::ReplaceSel:
+      ReplaceSelection(lparam ? reinterpret_cast<const char*>(lparam) : "", wparam != 0);
+      return 0;
     case em::GetFirstVisibleLine:
       return TopRow();
     case em::CharFromPos: {

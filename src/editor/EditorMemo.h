@@ -3,6 +3,7 @@
 // platform's edit-control messages, so that code written for a plain edit
 // box can talk to it.
 #include <cstdint>
+#include <string_view>
 
 #include "editor/Editor.h"
 
@@ -24,6 +25,10 @@ constexpr unsigned GetSelText = 0x043E;
 
 class TEditorMemo : public TCustomEditor {
  public:
+  // Replaces the selection (or inserts at the caret) as one undo group; with
+  // can_undo, a deletion of the old selection and a paste of the new text are
+  // recorded, else nothing is.
+  void ReplaceSelection(std::string_view text, bool can_undo);
   // Answers one message; `handled` is false for a message it does not answer
   // (the window then passes it on). Pointers travel in the parameters as the
   // platform passes them.

@@ -107,7 +107,7 @@ void TCustomEditor::ComputeScrollDeltas(int x, int y) {
   else
     scroll_delta_y_ = 0;
   const bool want_timer = (scroll_delta_x_ != 0 || scroll_delta_y_ != 0) &&
-                          ((host_ && host_->MouseCaptured()) || dragging_);
+                          ((host_ && host_->MouseCaptured()) || dragging_ || drag_over_);
   if (want_timer && !scroll_timer_running_) {
     if (host_) host_->StartTimer(kScrollTimerId, kScrollTimerInterval);
     scroll_timer_running_ = true;
@@ -120,13 +120,18 @@ void TCustomEditor::ComputeScrollDeltas(int x, int y) {
 void TCustomEditor::DoMouseSelect(TDisplayCoord target) {
   BeginUpdate();
   InternalSetCaretPos(DisplayToBufferPos(LimitRow(target, DisplayRowCount())), true);
-  if (host_ && host_->MouseCaptured()) SetSelectionEnd(caret_);
+  // While text is dragged the caret marks the drop point; the selection stays.
+  if (host_ && host_->MouseCaptured() && !dragging_ && !drag_over_) SetSelectionEnd(caret_);
   EndUpdate();
 }
 
 void TCustomEditor::MouseMove(TShiftState shift, int x, int y) {
   mouse_point_ = {x, y};
   mouse_shift_ = shift;
+  if (dragging_) {
+    DragOver(*this, x, y, shift);
+    return;
+  }
   if (!(shift & ssLeft) || !host_ || !host_->MouseCaptured() || double_clicked_) return;
   if (waiting_for_drag_) {
     const int threshold = std::max(1, host_->DragThreshold());
@@ -149,7 +154,7 @@ void TCustomEditor::MouseMove(TShiftState shift, int x, int y) {
 void TCustomEditor::TimerTick(int id) {
   if (id != kScrollTimerId) return;
   // The capture was taken away (another window, a menu): stop following.
-  if (!dragging_ && !(host_ && host_->MouseCaptured())) {
+  if (!dragging_ && !drag_over_ && !(host_ && host_->MouseCaptured())) {
     if (host_) host_->StopTimer(kScrollTimerId);
     scroll_timer_running_ = false;
     scroll_delta_x_ = scroll_delta_y_ = 0;
@@ -182,6 +187,10 @@ void TCustomEditor::MouseUp(TMouseButton button, TShiftState shift, int x, int y
   scroll_delta_x_ = scroll_delta_y_ = 0;
   if (button == TMouseButton::Right && host_ && host_->HasPopupMenu()) return;
   if (host_ && host_->MouseCaptured()) host_->ReleaseMouse();
+  if (dragging_ && button == TMouseButton::Left) {
+    DragDrop(*this, x, y, shift);
+    dragging_ = false;
+  }
   if (gutter_click_pending_ && button == TMouseButton::Left && x < gutter_pixels_ + 2)
     DoGutterClick(button, x, y);
   if (waiting_for_drag_ && !dragging_ && !double_clicked_) {

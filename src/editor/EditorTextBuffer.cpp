@@ -282,9 +282,8 @@ void TEditorStringList::InsertItem(int Index, std::string_view S) {
                  static_cast<size_t>(count_ - Index) * sizeof(*list_));
   list_[Index] = rec;
   ++count_;
-  // Indexes from Index on now name other lines, and the new line may be the
-  // longest: the cached answer no longer holds.
-  ForgetLongestLine();
+  // Lines from Index on moved down one; the new line may be the longest.
+  if (counts_valid_) CountLength(ExpandedLengthOf(list_[Index]), 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -340,18 +339,18 @@ int TEditorStringList::GetExpandedLength(int Index) const {
 }
 
 int TEditorStringList::LongestLineLength() const {
-  if (longest_line_ < 0) {
-    int longest = 0;
-    for (int i = 0; i < count_; ++i) {
-      const int len = ExpandedLengthOf(list_[i]);
-      if (len > longest) {
-        longest = len;
-        longest_line_ = i;
-      }
-    }
-    if (longest_line_ < 0) return 0;
+  if (!counts_valid_) {
+    length_counts_.clear();
+    for (int i = 0; i < count_; ++i) ++length_counts_[ExpandedLengthOf(list_[i])];
+    counts_valid_ = true;
   }
-  return ExpandedLengthOf(list_[longest_line_]);
+  return length_counts_.empty() ? 0 : length_counts_.rbegin()->first;
+}
+
+void TEditorStringList::CountLength(int Length, int Delta) const {
+  auto it = length_counts_.try_emplace(Length, 0).first;
+  it->second += Delta;
+  if (it->second <= 0) length_counts_.erase(it);
 }
 
 std::string TEditorStringList::GetText() const {
@@ -393,9 +392,10 @@ void TEditorStringList::SetLine(int Index, std::string_view S) {
   CheckIndex(Index, count_);
   TUpdateScope update(*this);
   TEditorStringRec& rec = list_[Index];
+  if (counts_valid_) CountLength(ExpandedLengthOf(rec), -1);
   AssignText(rec, S);
   rec.Flags = TEditorStringRec::LengthStale;
-  ForgetLongestLine();
+  if (counts_valid_) CountLength(ExpandedLengthOf(rec), 1);
   CompactLoadedBlock();
   if (OnLinesReplaced) OnLinesReplaced(this, Index, 1);
 }
@@ -424,14 +424,17 @@ void TEditorStringList::DeleteLineRange(int Index, int N) {
   CheckIndex(Index, count_);
   TUpdateScope update(*this);
   N = std::min(N, count_ - Index);
-  for (int i = Index; i < Index + N; ++i) ReleaseText(list_[i]);
+  for (int i = Index; i < Index + N; ++i) {
+    if (counts_valid_) CountLength(ExpandedLengthOf(list_[i]), -1);
+    ReleaseText(list_[i]);
+  }
   const int tail = count_ - (Index + N);
   if (tail > 0)
     std::memmove(static_cast<void*>(list_ + Index), static_cast<const void*>(list_ + Index + N),
                  static_cast<size_t>(tail) * sizeof(*list_));
   if (!data_.empty()) data_.erase(data_.begin() + Index, data_.begin() + Index + N);
   count_ -= N;
-  ForgetLongestLine();
+
   CompactLoadedBlock();
   if (OnLinesDeleted) OnLinesDeleted(this, Index, N);
 }
@@ -449,7 +452,7 @@ void TEditorStringList::InsertEmptyLines(int Index, int N) {
                  static_cast<size_t>(count_ - Index) * sizeof(*list_));
   for (int i = Index; i < Index + N; ++i) InitRecord(list_[i]);
   count_ += N;
-  ForgetLongestLine();
+  if (counts_valid_) CountLength(0, N);
   if (OnLinesInserted) OnLinesInserted(this, Index, N);
 }
 
@@ -500,10 +503,6 @@ void TEditorStringList::Exchange(int I, int J) {
   TUpdateScope update(*this);
   std::swap(list_[I], list_[J]);
   if (!data_.empty()) std::swap(data_[static_cast<size_t>(I)], data_[static_cast<size_t>(J)]);
-  if (longest_line_ == I)
-    longest_line_ = J;
-  else if (longest_line_ == J)
-    longest_line_ = I;
 }
 
 void TEditorStringList::Clear() {

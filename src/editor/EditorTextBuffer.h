@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -174,7 +175,14 @@ class TEditorStringList {
   void InsertItem(int Index, std::string_view S);
   void EnsureDataSlots();
   int ExpandedLengthOf(TEditorStringRec& Rec) const;
-  void ForgetLongestLine() const { longest_line_ = -1; }
+  void ForgetLongestLine() const {
+    length_counts_.clear();
+    counts_valid_ = false;
+  }
+  // Keeps the count of lines per expanded length (once it has been built), so
+  // that the longest length follows each line change without walking every
+  // line, also when the longest line shrinks.
+  void CountLength(int Length, int Delta) const;
   bool ParseLines(std::string_view Bytes, bool Borrow, bool AddFinalEmptyLine, bool& SawCR,
                   bool& SawLF);
   void ReleaseAll();
@@ -186,7 +194,8 @@ class TEditorStringList {
   TEditorLineBreakStyle line_break_style_ = lbCRLF;
   bool append_break_at_end_ = false;
   TExpandTabsRoutine expand_tabs_;
-  mutable int longest_line_ = -1;
+  mutable std::map<int, int> length_counts_;
+  mutable bool counts_valid_ = false;
   int tab_width_ = 8;
   int update_count_ = 0;
   // Data pointers, parallel to the records; empty until a line gets one.

@@ -141,7 +141,7 @@ void TEditorUndoList::Trim() {
   }
   if (!dropped) return;
   // A separator with nothing left beneath it separates nothing.
-
+  while (!items_.empty() && items_.front().Reason == ckGroupSeparator) drop_front_group();
   truncated_ = true;
   if (clean_reached) {
     clean_group_ = 0;

@@ -1,5 +1,6 @@
 #include "win32/EditorWindow.h"
 
+#include <imm.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -86,6 +87,34 @@ TScrollCode ScrollCodeOf(int code) {
   }
 }
 
+// The finished string of an input-method composition. The input-method
+// library is loaded when first needed, so that the program runs without it.
+std::string CompositionResult(HWND hwnd) {
+  using GetContextFn = HIMC(WINAPI*)(HWND);
+  using GetStringFn = LONG(WINAPI*)(HIMC, DWORD, LPVOID, DWORD);
+  using ReleaseFn = BOOL(WINAPI*)(HWND, HIMC);
+  static HMODULE imm = LoadLibraryA("imm32.dll");
+  if (!imm) return std::string();
+  auto get_context =
+      reinterpret_cast<GetContextFn>(reinterpret_cast<void*>(GetProcAddress(imm, "ImmGetContext")));
+  auto get_string = reinterpret_cast<GetStringFn>(
+      reinterpret_cast<void*>(GetProcAddress(imm, "ImmGetCompositionStringA")));
+  auto release = reinterpret_cast<ReleaseFn>(
+      reinterpret_cast<void*>(GetProcAddress(imm, "ImmReleaseContext")));
+  if (!get_context || !get_string || !release) return std::string();
+  HIMC context = get_context(hwnd);
+  if (!context) return std::string();
+  std::string text;
+  const LONG size = get_string(context, GCS_RESULTSTR, nullptr, 0);
+  if (size > 0) {
+    text.resize(static_cast<std::size_t>(size));
+    const LONG got = get_string(context, GCS_RESULTSTR, text.data(), static_cast<DWORD>(size));
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  }
+  release(hwnd, context);
+  return text;
+}
+
 struct CreateParams {
   TEditorMemo* editor;
 };
@@ -122,10 +151,30 @@ void TEditorWindow::SetErrorHandler(std::function<void(HWND, const std::exceptio
   ErrorHandler() = std::move(handler);
 }
 
-TEditorWindow::TEditorWindow(HWND hwnd, TEditorMemo& editor) : hwnd_(hwnd), editor_(editor) {}
+TEditorWindow::TEditorWindow(HWND hwnd, TEditorMemo& editor)
+    : hwnd_(hwnd), editor_(editor), clipboard_(hwnd) {}
 
 TEditorWindow::~TEditorWindow() {
   if (hint_) DestroyWindow(hint_);
+  if (editor_.Clipboard() == &clipboard_) editor_.SetClipboard(nullptr);
+}
+
+TEditorWindow* TEditorWindow::DropTargetAt(LPARAM lp, int& x, int& y) {
+  POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  ClientToScreen(hwnd_, &p);
+  HWND under = WindowFromPoint(p);
+  TEditorWindow* target = FromHandle(under);
+  if (!target || target == this) return nullptr;
+  ScreenToClient(under, &p);
+  x = p.x;
+  y = p.y;
+  return target;
+}
+
+void TEditorWindow::LeaveDropTarget() {
+  if (!drop_target_) return;
+  if (TEditorWindow* old = FromHandle(drop_target_)) old->editor_.DragLeave();
+  drop_target_ = nullptr;
 }
 
 // ---- the window procedure
@@ -161,6 +210,7 @@ LRESULT CALLBACK TEditorWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
 LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
+      if (!editor_.Clipboard()) editor_.SetClipboard(&clipboard_);
       editor_.SetHost(this);
       return 0;
     case WM_SIZE:
@@ -215,6 +265,16 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       editor_.KeyPress(c);
       return 0;
     }
+    case WM_IME_COMPOSITION:
+      if (lp & GCS_RESULTSTR) {
+        std::string text = CompositionResult(hwnd_);
+        if (!text.empty()) {
+          // Handled here: the window system then sends no characters for it.
+          editor_.ProcessCommand(ecImeStr, 0, text.data());
+          return 0;
+        }
+      }
+      return DefWindowProcA(hwnd_, msg, wp, lp);
     case WM_SYSCHAR:
       // The character of an Alt key that already ran a command is dropped.
       if (key_made_command_) {
@@ -239,9 +299,30 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       editor_.DoubleClick();
       return 0;
     case WM_MOUSEMOVE:
+      if (editor_.DragActive()) {
+        int x = 0, y = 0;
+        if (TEditorWindow* target = DropTargetAt(lp, x, y)) {
+          if (drop_target_ != target->hwnd_) LeaveDropTarget();
+          drop_target_ = target->hwnd_;
+          const bool accepted = target->editor_.DragOver(editor_, x, y, MouseShift(wp));
+          SetCursor(LoadCursorA(nullptr, accepted ? IDC_ARROW : IDC_NO));
+          return 0;
+        }
+        LeaveDropTarget();
+      }
       editor_.MouseMove(MouseShift(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
       return 0;
     case WM_LBUTTONUP:
+      if (editor_.DragActive()) {
+        int x = 0, y = 0;
+        TEditorWindow* target = DropTargetAt(lp, x, y);
+        LeaveDropTarget();
+        if (target) {
+          target->editor_.DragDrop(editor_, x, y, MouseShift(wp));
+          editor_.CancelDrag();
+        }
+      }
+      [[fallthrough]];
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
       const TMouseButton b = msg == WM_LBUTTONUP   ? TMouseButton::Left

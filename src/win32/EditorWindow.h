@@ -9,6 +9,7 @@
 
 #include "editor/EditorMemo.h"
 #include "platform/EditorHost.h"
+#include "win32/Win32Clipboard.h"
 
 class TEditorWindow : public IEditorHost {
  public:
@@ -75,9 +76,15 @@ class TEditorWindow : public IEditorHost {
   static LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnScrollMessage(int bar, WPARAM wp);
+  // While this window's selection is dragged: the other editor window under
+  // the pointer, or nullptr when the pointer is over this one or none.
+  TEditorWindow* DropTargetAt(LPARAM lp, int& x, int& y);
+  void LeaveDropTarget();
 
   HWND hwnd_;
   TEditorMemo& editor_;
+  TWin32Clipboard clipboard_;
+  HWND drop_target_ = nullptr;
   HMENU popup_ = nullptr;
   HWND hint_ = nullptr;
   std::string hint_text_;

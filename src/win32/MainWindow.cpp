@@ -206,10 +206,28 @@ void TForm1::ExecuteCommand(TCommandId id) {
     case cmSave: Guarded([&] { document_.Save(); }); break;
     case cmSaveAs: Guarded([&] { document_.SaveAs(); }); break;
     case cmExit: SendMessageA(handle_, WM_CLOSE, 0, 0); break;
+    case cmUndo: Guarded([&] { memo_->Undo(); }); AfterEditCommand(); break;
+    case cmRedo: Guarded([&] { memo_->Redo(); }); AfterEditCommand(); break;
+    case cmCut: Guarded([&] { memo_->CutToClipboard(); }); AfterEditCommand(); break;
+    case cmPaste: Guarded([&] { memo_->PasteFromClipboard(); }); AfterEditCommand(); break;
+    case cmCopy:
+      Guarded([&] { memo_->CopyToClipboard(); });
+      UpdateCommandState();
+      break;
+    case cmSelectAll:
+      memo_->SelectAllText();
+      UpdateCommandState();
+      break;
     case cmParam2: FocusParamEdit(2); break;
     case cmParam3: FocusParamEdit(3); break;
     default: break;
   }
+}
+
+void TForm1::AfterEditCommand() {
+  // These commands mark the document even when they changed nothing.
+  SetModifiedPanel(true);
+  UpdateCommandState();
 }
 
 bool TForm1::HandleShortCut(const MSG& msg) {
@@ -362,7 +380,11 @@ void TForm1::UpdateLockKeyPanels() {
 
 void TForm1::LoadText(const std::string& path) { memo_->Lines().LoadFromFile(path); }
 
-void TForm1::SaveText(const std::string& path) { memo_->Lines().SaveToFile(path); }
+void TForm1::SaveText(const std::string& path) {
+  memo_->Lines().SaveToFile(path);
+  // The saved text is the clean state that undoing back to it returns to.
+  memo_->SetModified(false);
+}
 
 void TForm1::ClearText() { memo_->ClearAll(); }
 

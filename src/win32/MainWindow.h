@@ -95,6 +95,7 @@ class TForm1 : public IDocumentView {
   void OnDestroy();
   void ShowEditorPopup(int x, int y);
   void FocusParamEdit(int which);
+  void AfterEditCommand();
   TEditorSnapshot Snapshot();
   // Runs an action; an error it raises is shown in an error box and the
   // program carries on.

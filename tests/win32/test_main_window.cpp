@@ -384,3 +384,49 @@ TEST_F(MainWindowTest, StatusBarFollowsTheCaretAndTheInsertKey) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TypingMarksTheTitleAndTheEditMenuWorks) {
+  Start();
+  HWND editor = form->EditorHandle();
+  SetFocus(editor);
+  for (char c : std::string("wait 'x'")) SendMessageA(editor, WM_CHAR, static_cast<WPARAM>(c), 0);
+  EXPECT_EQ(Title(), "Quillonar - [Noname.TTL*]");
+  EXPECT_EQ(form->StatusBar().Panel(2), "Modified");
+  EXPECT_EQ(Text(), "wait 'x'");
+  EXPECT_TRUE(form->ToolBar().Enabled(cmUndo));
+
+  form->ExecuteCommand(cmSelectAll);
+  form->ExecuteCommand(cmCopy);
+  EXPECT_TRUE(form->ToolBar().Enabled(cmPaste));
+  form->ExecuteCommand(cmCut);
+  EXPECT_EQ(Text(), "");
+  form->ExecuteCommand(cmPaste);
+  EXPECT_EQ(Text(), "wait 'x'");
+  form->ExecuteCommand(cmUndo);
+  EXPECT_EQ(Text(), "");
+  EXPECT_TRUE(form->ToolBar().Enabled(cmRedo));
+  form->ExecuteCommand(cmRedo);
+  EXPECT_EQ(Text(), "wait 'x'");
+}
+
+TEST_F(MainWindowTest, UndoingBackToTheSavedTextLeavesTheEditorUnmodified) {
+  const auto path = Doc("saved.ttl", "");
+  Start({path});
+  HWND editor = form->EditorHandle();
+  SendMessageA(editor, WM_CHAR, 'a', 0);
+  form->ExecuteCommand(cmSave);
+  EXPECT_FALSE(form->Memo1().Modified());
+  SendMessageA(editor, WM_KEYDOWN, VK_END, 0);  // a caret move ends the typing run
+  SendMessageA(editor, WM_KEYDOWN, 'B', 0);
+  SendMessageA(editor, WM_CHAR, 'b', 0);
+  EXPECT_TRUE(form->Memo1().Modified());
+  EXPECT_EQ(SendMessageA(editor, EM_GETMODIFY, 0, 0), TRUE);
+  form->ExecuteCommand(cmUndo);
+  EXPECT_EQ(ReadFileBytes(path), "a");
+  EXPECT_EQ(Text(), "a");
+  EXPECT_FALSE(form->Memo1().Modified());
+}
+
+}  // namespace

@@ -85,6 +85,28 @@ TEST(UndoHistory, IndentsAndPastesNeverRunTogether) {
   EXPECT_EQ(pastes.Text(), "x");
 }
 
+TEST(UndoHistory, EveryBeginEndPairUndoesAndRedoesAsOneStep) {
+  for (TChangeReason open : {ckSpareOpen1, ckPasteOpen, ckSpareOpen2, ckSpareOpen3}) {
+    TMiniEditor ed({"ab"});
+    ed.history.SetGroupUndo(false);
+    TEditorUndoList& undos = ed.Undos();
+    ed.doc.SetCaretPos({3, 1});
+    ed.Type("x");
+    // Records of separate groups between the two markers still form one step.
+    undos.AddRecord(open, {1, 1}, smNormal, "", {1, 1});
+    ed.Type("y");
+    ed.Backspace();
+    ed.Type("z");
+    undos.AddRecord(MatchingPairReason(open), {1, 1}, smNormal, "", {1, 1});
+    ed.Undo();
+    EXPECT_EQ(ed.Text(), "abx") << int(open);
+    EXPECT_EQ(undos.LastKind(), ckInsert) << int(open);
+    ed.Redo();
+    EXPECT_EQ(ed.Text(), "abxz") << int(open);
+    EXPECT_EQ(undos.LastKind(), MatchingPairReason(open)) << int(open);
+  }
+}
+
 TEST(UndoHistory, APasteOfThreeLinesUndoesAndRedoesInOneStep) {
   for (bool group_undo : {true, false}) {
     TMiniEditor ed({"start end"});

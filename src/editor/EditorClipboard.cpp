@@ -1,0 +1,254 @@
+// Cut, copy and paste through the clipboard (plain text and the private block
+// that keeps the selection mode), and dragging text within and between editor
+// controls.
+#include <algorithm>
+#include <climits>
+
+#include "editor/Editor.h"
+#include "platform/Clipboard.h"
+
+namespace {
+
+constexpr const char* kBlockFormatName = "Quillon Control Block Type";
+constexpr const char* kCopyFailed = "Clipboard copy operation failed";
+constexpr const char* kPasteFailed = "Clipboard paste operation failed.";
+
+class ClipboardScope {
+ public:
+  explicit ClipboardScope(IClipboard& c) : c_(c), open_(c.Open()) {}
+  ~ClipboardScope() {
+    if (open_) c_.Close();
+  }
+  bool IsOpen() const { return open_; }
+  ClipboardScope(const ClipboardScope&) = delete;
+  ClipboardScope& operator=(const ClipboardScope&) = delete;
+
+ private:
+  IClipboard& c_;
+  bool open_;
+};
+
+class BlockScope {
+ public:
+  explicit BlockScope(TEditorUndoList& list) : list_(list) { list_.OpenGroup(); }
+  ~BlockScope() { list_.CloseGroup(); }
+  BlockScope(const BlockScope&) = delete;
+  BlockScope& operator=(const BlockScope&) = delete;
+
+ private:
+  TEditorUndoList& list_;
+};
+
+// The text of a clipboard block: up to its first NUL, or all of it when the
+// NUL is missing.
+std::string_view UpToNul(std::string_view bytes) {
+  const std::size_t nul = bytes.find('\0');
+  return nul == std::string_view::npos ? bytes : bytes.substr(0, nul);
+}
+
+}  // namespace
+
+void TCustomEditor::DoCopy() {
+  if (!HasSelection()) return;
+  std::string text;
+  if (active_selection_mode_ == smColumn && options_.Contains(eoTrimTrailingSpaces)) {
+    // The copied lines keep their spaces.
+    options_ -= TEditorOptions{eoTrimTrailingSpaces};
+    text = SelectedText();
+    options_ += TEditorOptions{eoTrimTrailingSpaces};
+  } else {
+    text = SelectedText();
+  }
+  if (!clipboard_) throw EEditorError(kCopyFailed);
+  const unsigned format = clipboard_->RegisterFormat(kBlockFormatName);
+  ClipboardScope scope(*clipboard_);
+  if (!scope.IsOpen() || !clipboard_->Empty()) throw EEditorError(kCopyFailed);
+  std::string plain = text;
+  plain.push_back('\0');
+  std::string block;
+  block.reserve(text.size() + 2);
+  block.push_back(static_cast<char>(active_selection_mode_));
+  block += text;
+  block.push_back('\0');
+  if (!clipboard_->SetData(IClipboard::kTextFormat, plain) || format == 0 ||
+      !clipboard_->SetData(format, block))
+    throw EEditorError(kCopyFailed);
+}
+
+void TCustomEditor::CopyToClipboard() {
+  BeginUpdate();
+  struct Unlock {
+    TCustomEditor& e;
+    ~Unlock() { e.EndUpdate(); }
+  } unlock{*this};
+  DoCopy();
+}
+
+void TCustomEditor::CutToClipboard() {
+  if (read_only_ || !HasSelection()) return;
+  ProcessCommand(ecCut, 0, nullptr);
+}
+
+void TCustomEditor::PasteFromClipboard() { ProcessCommand(ecPaste, 0, nullptr); }
+
+bool TCustomEditor::CanPaste() {
+  if (read_only_ || !clipboard_) return false;
+  const unsigned format = clipboard_->RegisterFormat(kBlockFormatName);
+  ClipboardScope scope(*clipboard_);
+  return (format != 0 && clipboard_->HasFormat(format)) ||
+         clipboard_->HasFormat(IClipboard::kTextFormat);
+}
+
+void TCustomEditor::DoPaste() {
+  if (read_only_ || !clipboard_) return;
+  const unsigned format = clipboard_->RegisterFormat(kBlockFormatName);
+  std::optional<std::string> block, plain;
+  bool has_block = false;
+  {
+    ClipboardScope scope(*clipboard_);
+    if (!scope.IsOpen()) throw EEditorError(kPasteFailed);
+    has_block = format != 0 && clipboard_->HasFormat(format);
+    if (has_block) {
+      block = clipboard_->GetData(format);
+      // A block that cannot be read, or holds not even its mode byte.
+      if (!block || block->empty()) throw EEditorError(kPasteFailed);
+    } else if (clipboard_->HasFormat(IClipboard::kTextFormat)) {
+      plain = clipboard_->GetData(IClipboard::kTextFormat);
+      if (!plain) throw EEditorError(kPasteFailed);
+    } else {
+      return;
+    }
+  }
+  TEditorUndoList& undo = UndoList();
+  BlockScope group(undo);
+  undo.AddRecord(ckPasteOpen, caret_, smNormal, std::string(), caret_);
+  if (has_block) {
+    // An unknown mode is pasted as ordinary text.
+    const auto mode_byte = static_cast<unsigned char>((*block)[0]);
+    const TSelectionMode mode =
+        mode_byte <= smColumn ? static_cast<TSelectionMode>(mode_byte) : smNormal;
+    const std::string_view text = UpToNul(std::string_view(*block).substr(1));
+    if (HasSelection()) {
+      if (active_selection_mode_ == smLine) {
+        const TBufferCoord b = SelectionBegin();
+        DeleteSelectionRecorded();
+        PlaceCaret({1, b.Line});
+      } else {
+        DeleteSelectionRecorded();
+      }
+    }
+    if (!text.empty()) {
+      TBufferCoord start = mode == smLine ? TBufferCoord{1, caret_.Line} : caret_;
+      if (mode == smNormal) {
+        InsertAtCaretRecorded(text, ckPaste);
+      } else {
+        if (lines_->Count() == 0) lines_->Add("");
+        start.Line = std::clamp(start.Line, 1, lines_->Count());
+        const TBufferCoord end = InsertTextAtPos(start, text, mode, true);
+        if (mode == smLine) undo.AddRecord(ckPaste, start, smNormal, std::string(), end);
+        PlaceCaret(end);
+      }
+    }
+  } else {
+    const std::string_view text = UpToNul(*plain);
+    const TSelectionMode mode = HasSelection() ? active_selection_mode_ : selection_mode_;
+    if (mode == smNormal) {
+      DeleteSelectionRecorded();
+      SetActiveSelectionMode(smNormal);
+      InsertAtCaretRecorded(text, ckPaste);
+    } else {
+      SetSelectedText(text);
+    }
+  }
+  undo.AddRecord(ckPasteClose, caret_, smNormal, std::string(), caret_);
+  if (options_.Contains(eoHideShowScrollbars)) {
+    scrollbars_pending_ = true;
+  }
+  ScrollCaretIntoView();
+}
+
+// ---- drag and drop
+
+bool TCustomEditor::DragOver(TCustomEditor& source, int x, int y, TShiftState /*shift*/) {
+  if (read_only_ || !source.HasSelection() || !source.dragging_) return false;
+  if (&source != this) drag_over_ = true;
+  ComputeScrollDeltas(x, y);
+  TDisplayCoord d = PixelsToNearestRowColumn(x, y);
+  // The caret stays within the visible rows and columns.
+  d.Row = std::clamp(d.Row, top_row_, std::max(top_row_, top_row_ + visible_rows_ - 1));
+  d.Column =
+      std::clamp(d.Column, left_column_, std::max(left_column_, left_column_ + visible_columns_));
+  d.Row = std::clamp(d.Row, 1, std::max(1, DisplayRowCount()));
+  BeginUpdate();
+  InternalSetCaretPos(DisplayToBufferPos(d), true);
+  EndUpdate();
+  return true;
+}
+
+void TCustomEditor::DragLeave() {
+  drag_over_ = false;
+  if (scroll_timer_running_ && !dragging_) {
+    if (host_) host_->StopTimer(kScrollTimerId);
+    scroll_timer_running_ = false;
+  }
+  scroll_delta_x_ = scroll_delta_y_ = 0;
+}
+
+void TCustomEditor::CancelDrag() {
+  dragging_ = false;
+  waiting_for_drag_ = false;
+  if (scroll_timer_running_) {
+    if (host_) host_->StopTimer(kScrollTimerId);
+    scroll_timer_running_ = false;
+  }
+  scroll_delta_x_ = scroll_delta_y_ = 0;
+}
+
+void TCustomEditor::DragDrop(TCustomEditor& source, int x, int y, TShiftState shift) {
+  const bool accepted = DragOver(source, x, y, shift);
+  DragLeave();
+  source.CancelDrag();
+  if (!accepted) return;
+  const bool same = &source == this;
+  const bool move = same ? !(shift & ssCtrl) : (shift & ssShift) != 0;
+  TBufferCoord drop = caret_;
+  const TBufferCoord b = source.SelectionBegin(), e = source.SelectionFinish();
+  if (same) {
+    const bool inside = (b < drop && drop < e) || (move && (drop == b || drop == e));
+    if (inside) {
+      SelectRange(sel_anchor_, sel_end_, caret_);
+      return;
+    }
+  }
+  const std::string text = source.SelectedText();
+  BeginUpdate();
+  {
+    BlockScope group(UndoList());
+    if (move) {
+      if (same) {
+        DeleteSelectionRecorded();
+        if (e < drop || e == drop) {
+          if (drop.Line == e.Line)
+            drop = {b.Char + (drop.Char - e.Char), b.Line};
+          else
+            drop.Line -= e.Line - b.Line;
+        }
+      } else if (!source.read_only_) {
+        source.BeginUpdate();
+        {
+          BlockScope source_group(source.UndoList());
+          source.DeleteSelectionRecorded();
+        }
+        source.EndUpdate();
+      }
+    }
+    const bool past = options_.Contains(eoScrollPastEol);
+    options_ += TEditorOptions{eoScrollPastEol};
+    PlaceCaret(drop);
+    const TBufferCoord start{std::min(caret_.Char, LineLength(caret_.Line) + 1), caret_.Line};
+    InsertAtCaretRecorded(text, same ? ckDropInsert : ckInsert);
+    SelectRange(start, caret_, caret_);
+    if (!past) options_ -= TEditorOptions{eoScrollPastEol};
+  }
+  EndUpdate();
+}
