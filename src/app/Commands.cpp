@@ -1,10 +1,30 @@
 #include "app/Commands.h"
 
+#include <initializer_list>
+#include <iterator>
+
 namespace {
 
 constexpr TShortCut Ctrl(char key) { return static_cast<TShortCut>(scCtrl | key); }
 constexpr TShortCut kF1 = 0x70, kF3 = 0x72, kF8 = 0x77, kF9 = 0x78;
 constexpr TMenuItemDef kSeparator{cmNone, "", 0};
+
+// The editing items, shared by the Edit menu and the editor's context menu.
+const TMenuItemDef kEditItems[] = {
+    {cmUndo, "Undo", Ctrl('Z')},
+    {cmRedo, "Redo", static_cast<TShortCut>(scCtrl | scAlt | 'Z')},
+    kSeparator,
+    {cmCut, "Cut", Ctrl('X')},
+    {cmCopy, "Copy", Ctrl('C')},
+    {cmPaste, "Paste", Ctrl('V')},
+    {cmSelectAll, "Select All", Ctrl('A')},
+};
+
+std::vector<TMenuItemDef> EditItemsAnd(std::initializer_list<TMenuItemDef> more) {
+  std::vector<TMenuItemDef> items(std::begin(kEditItems), std::end(kEditItems));
+  items.insert(items.end(), more);
+  return items;
+}
 
 }  // namespace
 
@@ -23,16 +43,7 @@ const std::vector<TMenuDef>& MainMenuDefs() {
         {cmPrint, "Print ...", Ctrl('P')},
         kSeparator,
         {cmExit, "Exit", 0}}},
-      {"Edit",
-       {{cmUndo, "Undo", Ctrl('Z')},
-        {cmRedo, "Redo", static_cast<TShortCut>(scCtrl | scAlt | 'Z')},
-        kSeparator,
-        {cmCut, "Cut", Ctrl('X')},
-        {cmCopy, "Copy", Ctrl('C')},
-        {cmPaste, "Paste", Ctrl('V')},
-        {cmSelectAll, "Select All", Ctrl('A')},
-        kSeparator,
-        {cmSettings, "Settings ...", 0}}},
+      {"Edit", EditItemsAnd({kSeparator, {cmSettings, "Settings ...", 0}})},
       {"Search",
        {{cmFind, "Find", Ctrl('F')},
         {cmFindNext, "Find Next", kF3},
@@ -48,18 +59,8 @@ const std::vector<TMenuDef>& MainMenuDefs() {
 }
 
 const std::vector<TMenuItemDef>& EditorPopupDefs() {
-  static const std::vector<TMenuItemDef> items = {
-      {cmUndo, "Undo", Ctrl('Z')},
-      {cmRedo, "Redo", static_cast<TShortCut>(scCtrl | scAlt | 'Z')},
-      kSeparator,
-      {cmCut, "Cut", Ctrl('X')},
-      {cmCopy, "Copy", Ctrl('C')},
-      {cmPaste, "Paste", Ctrl('V')},
-      {cmSelectAll, "Select All", Ctrl('A')},
-      kSeparator,
-      {cmRunToCursor, "Run to Cursor", kF8},
-      {cmRun, "Run", kF9},
-  };
+  static const std::vector<TMenuItemDef> items =
+      EditItemsAnd({kSeparator, {cmRunToCursor, "Run to Cursor", kF8}, {cmRun, "Run", kF9}});
   return items;
 }
 
