@@ -449,6 +449,9 @@ class TCustomEditor {
 
   void DoChar(char c);
   void DoImeString(const char* s);
+  // The deletion of one character deletes the selection instead when there
+  // is one; true when that, or a text without lines, leaves nothing to do.
+  bool DeleteSelectionFirst();
   void DoDeleteChar();
   void DoDeleteLastChar();
   void DoDeleteWord();
@@ -492,6 +495,8 @@ class TCustomEditor {
   void ComputeScrollDeltas(int x, int y);
   bool IsPointInSelection(TBufferCoord p) const;
   void ShowScrollHint();
+  // Scrolls sideways just enough to show a display column.
+  void ScrollColumnIntoView(int column);
   void ToggleBookmark(int number, TBufferCoord at);
   void PlaceBookmark(int number, TBufferCoord at);
   void RemoveBookmark(int number);

@@ -480,15 +480,19 @@ void TCustomEditor::SetScrollBars(TScrollStyle value) {
   UpdateScrollBars();
 }
 
+void TCustomEditor::ScrollColumnIntoView(int column) {
+  if (column < left_column_)
+    SetLeftColumn(column);
+  else if (visible_columns_ > 0 && column >= left_column_ + visible_columns_)
+    SetLeftColumn(column - visible_columns_ + 1);
+  else
+    SetLeftColumn(left_column_);
+}
+
 void TCustomEditor::ScrollCaretIntoView() {
   BeginUpdate();
   const TDisplayCoord d = CaretDisplayPos();
-  if (d.Column < left_column_)
-    SetLeftColumn(d.Column);
-  else if (visible_columns_ > 0 && d.Column >= left_column_ + visible_columns_)
-    SetLeftColumn(d.Column - visible_columns_ + 1);
-  else
-    SetLeftColumn(left_column_);
+  ScrollColumnIntoView(d.Column);
   if (d.Row < top_row_)
     SetTopRow(d.Row);
   else if (d.Row > top_row_ + std::max(visible_rows_, 1) - 1)
@@ -501,12 +505,7 @@ void TCustomEditor::ScrollCaretIntoView() {
 void TCustomEditor::ScrollCaretIntoViewCentered() {
   BeginUpdate();
   const TDisplayCoord d = CaretDisplayPos();
-  if (d.Column < left_column_)
-    SetLeftColumn(d.Column);
-  else if (visible_columns_ > 0 && d.Column >= left_column_ + visible_columns_)
-    SetLeftColumn(d.Column - visible_columns_ + 1);
-  else
-    SetLeftColumn(left_column_);
+  ScrollColumnIntoView(d.Column);
   const int half = visible_rows_ / 2;
   if (d.Row < top_row_ - 1)
     SetTopRow(d.Row - half < 0 ? 1 : std::max(1, d.Row - half + 1));
@@ -584,76 +583,61 @@ void TCustomEditor::ShowScrollHint() {
                   scroll_hint_color_);
 }
 
+namespace {
+
+// The first row or column a scroll code asks for, from the current one, the
+// distance of a page, where Bottom goes and the range the scroll bar covers
+// (a thumb position beyond the scaled range is scaled back). EndScroll keeps
+// the current one.
+int ScrollTarget(TScrollCode code, int current, int page, int bottom, int range,
+                 int thumb_position) {
+  switch (code) {
+    case TScrollCode::LineUp:
+      return current - 1;
+    case TScrollCode::LineDown:
+      return current + 1;
+    case TScrollCode::PageUp:
+      return current - page;
+    case TScrollCode::PageDown:
+      return current + page;
+    case TScrollCode::Top:
+      return 1;
+    case TScrollCode::Bottom:
+      return bottom;
+    case TScrollCode::ThumbTrack:
+    case TScrollCode::ThumbPosition:
+      return range > kScaledRange ? MulDiv(thumb_position, range, kScaledRange) : thumb_position;
+    case TScrollCode::EndScroll:
+      break;
+  }
+  return current;
+}
+
+}  // namespace
+
 void TCustomEditor::Scroll(TScrollBarKind kind, TScrollCode code, int thumb_position) {
   const int less = options_.Contains(eoScrollByOneLess) ? 1 : 0;
+  const bool vertical = kind == TScrollBarKind::Vertical;
+  const bool thumb = code == TScrollCode::ThumbTrack || code == TScrollCode::ThumbPosition;
   BeginUpdate();
-  if (kind == TScrollBarKind::Vertical) {
+  if (code == TScrollCode::EndScroll) {
+    thumb_tracking_ = false;
+    if (vertical && host_) host_->HideHint();
+  } else if (vertical) {
     int range = DisplayRowCount();
     if (options_.Contains(eoScrollPastEof)) range += visible_rows_ - 1;
-    switch (code) {
-      case TScrollCode::LineUp:
-        SetTopRow(top_row_ - 1);
-        break;
-      case TScrollCode::LineDown:
-        SetTopRow(top_row_ + 1);
-        break;
-      case TScrollCode::PageUp:
-        SetTopRow(top_row_ - (visible_rows_ - less));
-        break;
-      case TScrollCode::PageDown:
-        SetTopRow(top_row_ + (visible_rows_ - less));
-        break;
-      case TScrollCode::Top:
-        SetTopRow(1);
-        break;
-      case TScrollCode::Bottom:
-        SetTopRow(DisplayRowCount());
-        break;
-      case TScrollCode::ThumbTrack:
-      case TScrollCode::ThumbPosition:
-        thumb_tracking_ = code == TScrollCode::ThumbTrack;
-        SetTopRow(range > kScaledRange ? MulDiv(thumb_position, range, kScaledRange)
-                                       : thumb_position);
-        if (thumb_tracking_ && options_.Contains(eoShowScrollHint)) ShowScrollHint();
-        break;
-      case TScrollCode::EndScroll:
-        thumb_tracking_ = false;
-        if (host_) host_->HideHint();
-        break;
-    }
+    if (thumb) thumb_tracking_ = code == TScrollCode::ThumbTrack;
+    SetTopRow(ScrollTarget(code, top_row_, visible_rows_ - less, DisplayRowCount(), range,
+                           thumb_position));
+    if (thumb && thumb_tracking_ && options_.Contains(eoShowScrollHint)) ShowScrollHint();
   } else {
     const bool past_eol = options_.Contains(eoScrollPastEol);
-    const int range = past_eol ? ScrollWidth() : std::max(1, lines_->LongestLineLength());
-    switch (code) {
-      case TScrollCode::LineUp:
-        SetLeftColumn(left_column_ - 1);
-        break;
-      case TScrollCode::LineDown:
-        SetLeftColumn(left_column_ + 1);
-        break;
-      case TScrollCode::PageUp:
-        SetLeftColumn(left_column_ - (visible_columns_ - less));
-        break;
-      case TScrollCode::PageDown:
-        SetLeftColumn(left_column_ + (visible_columns_ - less));
-        break;
-      case TScrollCode::Top:
-        SetLeftColumn(1);
-        break;
-      case TScrollCode::Bottom:
-        SetLeftColumn(past_eol ? ScrollWidth() - visible_columns_ + 1
-                               : lines_->LongestLineLength());
-        break;
-      case TScrollCode::ThumbTrack:
-      case TScrollCode::ThumbPosition:
-        thumb_tracking_ = code == TScrollCode::ThumbTrack;
-        SetLeftColumn(range > kScaledRange ? MulDiv(thumb_position, range, kScaledRange)
-                                           : thumb_position);
-        break;
-      case TScrollCode::EndScroll:
-        thumb_tracking_ = false;
-        break;
-    }
+    const int longest = past_eol ? 0 : lines_->LongestLineLength();
+    const int range = past_eol ? ScrollWidth() : std::max(1, longest);
+    const int bottom = past_eol ? ScrollWidth() - visible_columns_ + 1 : longest;
+    if (thumb) thumb_tracking_ = code == TScrollCode::ThumbTrack;
+    SetLeftColumn(
+        ScrollTarget(code, left_column_, visible_columns_ - less, bottom, range, thumb_position));
   }
   EndUpdate();
   if (OnScroll) OnScroll(*this, kind);

@@ -28,17 +28,6 @@ class ClipboardScope {
   bool open_;
 };
 
-class BlockScope {
- public:
-  explicit BlockScope(TEditorUndoList& list) : list_(list) { list_.OpenGroup(); }
-  ~BlockScope() { list_.CloseGroup(); }
-  BlockScope(const BlockScope&) = delete;
-  BlockScope& operator=(const BlockScope&) = delete;
-
- private:
-  TEditorUndoList& list_;
-};
-
 // The text of a clipboard block: up to its first NUL, or all of it when the
 // NUL is missing.
 std::string_view UpToNul(std::string_view bytes) {
@@ -120,7 +109,7 @@ void TCustomEditor::DoPaste() {
     }
   }
   TEditorUndoList& undo = UndoList();
-  BlockScope group(undo);
+  TEditorUndoBlockScope group(undo);
   undo.AddRecord(ckPasteOpen, caret_, smNormal, std::string(), caret_);
   if (has_block) {
     // An unknown mode is pasted as ordinary text.
@@ -223,7 +212,7 @@ void TCustomEditor::DragDrop(TCustomEditor& source, int x, int y, TShiftState sh
   const std::string text = source.SelectedText();
   BeginUpdate();
   {
-    BlockScope group(UndoList());
+    TEditorUndoBlockScope group(UndoList());
     if (move) {
       if (same) {
         DeleteSelectionRecorded();
@@ -236,7 +225,7 @@ void TCustomEditor::DragDrop(TCustomEditor& source, int x, int y, TShiftState sh
       } else if (!source.read_only_) {
         source.BeginUpdate();
         {
-          BlockScope source_group(source.UndoList());
+          TEditorUndoBlockScope source_group(source.UndoList());
           source.DeleteSelectionRecorded();
         }
         source.EndUpdate();

@@ -12,17 +12,6 @@ namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-class BlockScope {
- public:
-  explicit BlockScope(TEditorUndoList& list) : list_(list) { list_.OpenGroup(); }
-  ~BlockScope() { list_.CloseGroup(); }
-  BlockScope(const BlockScope&) = delete;
-  BlockScope& operator=(const BlockScope&) = delete;
-
- private:
-  TEditorUndoList& list_;
-};
-
 // The indentation built from a width: TABs and spaces, or spaces only.
 std::string IndentText(int width, int tab_width, bool spaces_only) {
   if (width <= 0) return std::string();
@@ -53,7 +42,7 @@ void TCustomEditor::ExecuteEditingCommand(TEditorCommand command, char achar, vo
     return;
   }
   DoPaintTransient(ttBefore);
-  BlockScope block(UndoList());
+  TEditorUndoBlockScope block(UndoList());
   switch (command) {
     case ecChar:
       DoChar(achar);
@@ -173,12 +162,16 @@ void TCustomEditor::DoImeString(const char* s) {
 
 // ---- deleting
 
-void TCustomEditor::DoDeleteChar() {
+bool TCustomEditor::DeleteSelectionFirst() {
   if (HasSelection()) {
     SetSelectedText("");
-    return;
+    return true;
   }
-  if (lines_->Count() == 0) return;
+  return lines_->Count() == 0;
+}
+
+void TCustomEditor::DoDeleteChar() {
+  if (DeleteSelectionFirst()) return;
   const int x = caret_.Char, y = caret_.Line;
   const std::string s = LineStr(y);
   const int n = static_cast<int>(s.size());
@@ -200,11 +193,7 @@ void TCustomEditor::DoDeleteChar() {
 }
 
 void TCustomEditor::DoDeleteLastChar() {
-  if (HasSelection()) {
-    SetSelectedText("");
-    return;
-  }
-  if (lines_->Count() == 0) return;
+  if (DeleteSelectionFirst()) return;
   const int x = caret_.Char, y = caret_.Line;
   const std::string s = LineStr(y);
   const int n = static_cast<int>(s.size());

@@ -17,18 +17,6 @@ std::string_view Part(std::string_view s, int from_char, int to_char) {
                   static_cast<std::size_t>(to_char - from_char));
 }
 
-// Holds the undo list's block open for a scope, also when an error passes.
-class BlockScope {
- public:
-  explicit BlockScope(TEditorUndoList& list) : list_(list) { list_.OpenGroup(); }
-  ~BlockScope() { list_.CloseGroup(); }
-  BlockScope(const BlockScope&) = delete;
-  BlockScope& operator=(const BlockScope&) = delete;
-
- private:
-  TEditorUndoList& list_;
-};
-
 }  // namespace
 
 // ---- lines
@@ -367,7 +355,7 @@ void TCustomEditor::RemoveRecorded(TBufferCoord a, TBufferCoord b, TChangeReason
 void TCustomEditor::SetSelectedText(std::string_view text) {
   if (read_only_) return;
   BeginUpdate();
-  BlockScope block(UndoList());
+  TEditorUndoBlockScope block(UndoList());
   if (HasSelection()) {
     DeleteSelectionRecorded();
   } else {

@@ -54,6 +54,26 @@ size_t ExpandedSize(std::string_view line, int tab_width, bool& has_tabs) {
   return col;
 }
 
+// The expansion shared by the tab-width routines: the text before the first
+// tab is copied, and each tab becomes as many tab characters as
+// `tab_step(column)` gives for the column it starts at.
+template <typename TabStep>
+void ExpandFromFirstTab(std::string_view line, const char* first, std::string& out,
+                        TabStep tab_step) {
+  size_t col = static_cast<size_t>(first - line.data());
+  out.assign(line.data(), col);
+  for (size_t i = col; i < line.size(); ++i) {
+    if (line[i] == '\t') {
+      const size_t n = tab_step(col);
+      out.append(n, '\t');
+      col += n;
+    } else {
+      out.push_back(line[i]);
+      ++col;
+    }
+  }
+}
+
 }  // namespace
 
 std::string_view LineBreakBytes(TEditorLineBreakStyle style) {
@@ -85,19 +105,9 @@ std::string_view ExpandTabsPowerOfTwo(std::string_view line, int tab_width, std:
   const char* first = FirstTab(line);
   has_tabs = first != nullptr;
   if (!has_tabs) return line;
-  const size_t mask = static_cast<size_t>(tab_width) - 1;
-  size_t col = static_cast<size_t>(first - line.data());
-  out.assign(line.data(), col);
-  for (size_t i = col; i < line.size(); ++i) {
-    if (line[i] == '\t') {
-      const size_t n = static_cast<size_t>(tab_width) - (col & mask);
-      out.append(n, '\t');
-      col += n;
-    } else {
-      out.push_back(line[i]);
-      ++col;
-    }
-  }
+  const size_t w = static_cast<size_t>(tab_width);
+  const size_t mask = w - 1;
+  ExpandFromFirstTab(line, first, out, [w, mask](size_t col) { return w - (col & mask); });
   return out;
 }
 
@@ -107,18 +117,7 @@ std::string_view ExpandTabsGeneral(std::string_view line, int tab_width, std::st
   has_tabs = first != nullptr;
   if (!has_tabs) return line;
   const size_t w = static_cast<size_t>(tab_width);
-  size_t col = static_cast<size_t>(first - line.data());
-  out.assign(line.data(), col);
-  for (size_t i = col; i < line.size(); ++i) {
-    if (line[i] == '\t') {
-      const size_t n = w - col % w;
-      out.append(n, '\t');
-      col += n;
-    } else {
-      out.push_back(line[i]);
-      ++col;
-    }
-  }
+  ExpandFromFirstTab(line, first, out, [w](size_t col) { return w - col % w; });
   return out;
 }
 

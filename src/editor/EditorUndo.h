@@ -173,3 +173,16 @@ class TEditorUndoList {
   int max_undo_ = kDefaultMaxUndo;
   std::uint32_t next_group_ = 1;
 };
+
+// Holds an undo list's block open for a scope, also when an error passes, so
+// that everything recorded inside is undone in one step.
+class TEditorUndoBlockScope {
+ public:
+  explicit TEditorUndoBlockScope(TEditorUndoList& list) : list_(list) { list_.OpenGroup(); }
+  ~TEditorUndoBlockScope() { list_.CloseGroup(); }
+  TEditorUndoBlockScope(const TEditorUndoBlockScope&) = delete;
+  TEditorUndoBlockScope& operator=(const TEditorUndoBlockScope&) = delete;
+
+ private:
+  TEditorUndoList& list_;
+};
