@@ -159,8 +159,8 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_COMMAND: {
       const int id = LOWORD(wp);
-      const int code = HIWORD(wp);
-      if (id >= cmNew && id <= cmParam3 && (code == 0 || code == 1 || code == BN_CLICKED))
+      // Menus send code 0, accelerators 1, and a clicked button BN_CLICKED (0).
+      if (id >= cmNew && id <= cmParam3 && HIWORD(wp) <= 1)
         ExecuteCommand(static_cast<TCommandId>(id));
       return 0;
     }
