@@ -424,22 +424,10 @@ int TCustomEditor::ScanRanges(int from_index, int must_reach) {
   else
     highlighter_->SetLineState(lines_->GetRange(i - 1));
   for (; i < count; ++i) {
-    highlighter_->SetLineText(lines_->LineView(i), i);
-    // A highlighter that stops advancing must not hang the editor.
-    int last_start = -1, stalls = 0;
-    while (!highlighter_->AtLineEnd()) {
-      const int start = highlighter_->TokenStart();
-      if (start == last_start && highlighter_->TokenLength() == 0) {
-        if (++stalls >= 2) break;
-      } else {
-        stalls = 0;
-      }
-      last_start = start;
-      highlighter_->NextToken();
-    }
-    const TLineState state = highlighter_->GetLineState();
-    if (i >= must_reach && lines_->GetRange(i) == state) break;
-    lines_->SetRange(i, state);
+    const TLineState state = highlighter_->ScanLine(lines_->LineView(i), i);
+    const bool unchanged = lines_->GetRange(i) == state;
+    if (i >= must_reach && unchanged) break;
+    if (!unchanged) lines_->SetRange(i, state);
     last_stored = i;
   }
   lines_->EndUpdate();

@@ -124,6 +124,23 @@ void TCustomHighlighter::ScanToLineEnd() {
   while (!AtLineEnd()) NextToken();
 }
 
+TLineState TCustomHighlighter::ScanLine(std::string_view text, int lineIndex) {
+  SetLineText(text, lineIndex);
+  int last_start = -1;
+  int stalls = 0;
+  while (!AtLineEnd()) {
+    const int start = TokenStart();
+    if (start == last_start && TokenLength() == 0) {
+      if (++stalls >= 2) break;  // a stuck scanner must not hang the editor
+    } else {
+      stalls = 0;
+    }
+    last_start = start;
+    NextToken();
+  }
+  return GetLineState();
+}
+
 void TCustomHighlighter::AddAttribute(std::unique_ptr<THighlighterAttributes> attribute) {
   auto position = std::lower_bound(
       attributes_.begin(), attributes_.end(), attribute->Name(),

@@ -146,6 +146,13 @@ class TCustomHighlighter {
   virtual void ResetLineState() {}
   // NextToken until AtLineEnd.
   void ScanToLineEnd();
+  // Steps 2-4 for a line that starts in the current state: the state the
+  // line leaves for the next one, which also becomes the current state. The
+  // editor's line-state rescan runs this for every changed line. The current
+  // token is unspecified afterwards. A highlighter whose end state does not
+  // depend on the text may answer without scanning; the base scans every
+  // token and gives up on a scanner that stops advancing.
+  virtual TLineState ScanLine(std::string_view text, int lineIndex);
 
   // ---- persistence below root\keyPath, one subkey per attribute holding the
   // integers "Background", "Foreground" and "Style". Both return true only

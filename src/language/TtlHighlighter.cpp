@@ -202,6 +202,17 @@ void TTtlHighlighter::SetLineText(std::string_view text, int lineIndex) {
   NextToken();
 }
 
+TLineState TTtlHighlighter::ScanLine(std::string_view, int lineIndex) {
+  line_[0] = '\0';
+  length_ = 0;
+  run_ = 0;
+  token_start_ = 0;
+  kind_ = TTtlTokenKind::EndOfLine;
+  line_index_ = lineIndex;
+  line_state_ = lsNone;
+  return line_state_;
+}
+
 int TTtlHighlighter::LineLength() {
   if (length_ < 0) length_ = static_cast<int>(std::strlen(line_.get()));
   return length_;

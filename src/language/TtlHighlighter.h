@@ -78,6 +78,11 @@ class TTtlHighlighter final : public TCustomHighlighter {
   void SetLineState(TLineState value) override { line_state_ = value; }
   void ResetLineState() override { line_state_ = lsNone; }
   int LineIndex() const { return line_index_; }
+  // Every token is scanned from state 0 and the end-of-line token, which
+  // sets state 0 again, is always the last: a whole line leaves state 0
+  // whatever it holds, so the rescan needs no tokens. Leaves the scanner at
+  // the end of an empty line.
+  TLineState ScanLine(std::string_view text, int lineIndex) override;
 
   // Double-byte characters of this code page stay whole in "other" tokens;
   // without one every byte is a character. Not owned.

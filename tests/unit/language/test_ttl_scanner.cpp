@@ -379,6 +379,12 @@ TEST(TtlScanner, ArbitraryBytesGiveContiguousTokensThatCoverTheLine) {
       hl.NextToken();
     }
     EXPECT_EQ(hl.TokenStart(), length) << round;
+    // The rescan's shortcut answers what scanning every token gives.
+    const TLineState scanned = hl.GetLineState();
+    hl.SetLineState(static_cast<TLineState>(round % 5));
+    ASSERT_EQ(hl.ScanLine(line, round), scanned) << round;
+    ASSERT_EQ(hl.GetLineState(), scanned) << round;
+    ASSERT_TRUE(hl.AtLineEnd()) << round;
   }
 }
 
