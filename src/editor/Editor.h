@@ -23,12 +23,14 @@
 #include "platform/EditorHost.h"
 #include "platform/Exception.h"
 #include "platform/Types.h"
+#include "search/SearchOptions.h"
 
 class ICodePage;
 class IClipboard;
 class TCustomHighlighter;
 class THighlighterAttributes;
 class TCustomEditor;
+class TEditorSearchCustom;
 
 // Errors of the editor itself ("Clipboard copy operation failed", ...).
 class EEditorError : public Exception {
@@ -58,6 +60,11 @@ using TEditorKeyPressEvent = std::function<void(TCustomEditor& sender, char& key
 using TEditorMouseEvent = std::function<void(TCustomEditor& sender, TMouseButton button,
                                              TShiftState shift, int x, int y)>;
 using TScrollEvent = std::function<void(TCustomEditor& sender, TScrollBarKind kind)>;
+// Asked before each replacement of a prompted replace. line and column
+// (1-based) are where the occurrence starts; action arrives as raCancel.
+using TReplaceTextEvent =
+    std::function<void(TCustomEditor& sender, const std::string& search,
+                       const std::string& replace, int line, int column, TReplaceAction& action)>;
 using TPaintEvent = std::function<void(TCustomEditor& sender, ICanvas& canvas)>;
 using TPaintTransientEvent =
     std::function<void(TCustomEditor& sender, ICanvas* canvas, TTransientType kind)>;
@@ -303,6 +310,16 @@ class TCustomEditor {
   std::string WordAt(TBufferCoord at) const;
   std::string WordAtCaret() const { return WordAt(caret_); }
 
+  // ---- search and replace (the engine is not owned)
+  TEditorSearchCustom* SearchEngine() const { return search_engine_; }
+  void SetSearchEngine(TEditorSearchCustom* value) { search_engine_ = value; }
+  // Finds, and with ReplaceOne / ReplaceAll replaces, occurrences of search in
+  // the range the options give; selects each one found. Returns how many
+  // occurrences inside the range were found (skipped and cancelled ones
+  // included); 0 when none was.
+  int SearchAndReplace(const std::string& search, const std::string& replace,
+                       TSearchOptionSet options);
+
   // ---- bookmarks and marks
   const std::vector<std::unique_ptr<TEditorMark>>& Marks() const { return marks_; }
   // Bookmark n (0..9), or nullptr.
@@ -376,6 +393,7 @@ class TCustomEditor {
   TGutterPaintEvent OnGutterPaint;
   TGutterClickEvent OnGutterClick;
   TMouseCursorEvent OnMouseCursor;
+  TReplaceTextEvent OnReplaceText;
 
  protected:
   // Raises the status change (at once, or when the paint lock is released).
@@ -438,6 +456,9 @@ class TCustomEditor {
   // The caret set without a separator and with the selection collapsed.
   void PlaceCaret(TBufferCoord p);
   void SelectRange(TBufferCoord anchor, TBufferCoord end, TBufferCoord caret);
+  // Selects one occurrence found by SearchAndReplace and scrolls it into view;
+  // the caret goes to its start when backwards, else to its end.
+  void SelectFoundText(int line, int column, int length, bool backwards);
   // Records and removes the selection (no block).
   void DeleteSelectionRecorded();
   // Inserts plain text at the caret in normal mode, padding a caret beyond the
@@ -606,8 +627,9 @@ class TCustomEditor {
   int caret_offset_x_ = 0;
   int caret_offset_y_ = 0;
 
-  // undo and clipboard
+  // undo, clipboard and search
   TEditorUndoHistory undo_history_;
+  TEditorSearchCustom* search_engine_ = nullptr;
   IClipboard* clipboard_ = nullptr;
   bool drag_over_ = false;
 
