@@ -114,6 +114,12 @@ bool CommandImplemented(TCommandId id) {
     case cmCopy:
     case cmPaste:
     case cmSelectAll:
+    case cmFind:
+    case cmFindNext:
+    case cmFindPrevious:
+    case cmReplace:
+    case cmRun:
+    case cmRunToCursor:
     case cmParam2:
     case cmParam3:
       return true;

@@ -97,6 +97,8 @@ void TForm1::OnCreate() {
   status_bar_.Create(handle_, kStatusBarId);
   editor_handle_ = TEditorWindow::Create(handle_, kEditorId, *memo_);
   ConfigureEditor();
+  CreateSearch();
+  CreateMacroRunner();
   popup_ = BuildEditorPopup();
   DragAcceptFiles(handle_, TRUE);
   UpdateInsertModePanel();
@@ -218,6 +220,12 @@ void TForm1::ExecuteCommand(TCommandId id) {
       memo_->SelectAllText();
       UpdateCommandState();
       break;
+    case cmFind: Guarded([&] { search_->OpenSearchDialog(false); }); UpdateCommandState(); break;
+    case cmReplace: Guarded([&] { search_->OpenSearchDialog(true); }); UpdateCommandState(); break;
+    case cmFindNext: Guarded([&] { search_->RunSearch(false, false); }); UpdateCommandState(); break;
+    case cmFindPrevious: Guarded([&] { search_->RunSearch(false, true); }); UpdateCommandState(); break;
+    case cmRun: Guarded([&] { RunMacro(true); }); break;
+    case cmRunToCursor: Guarded([&] { RunMacro(false); }); break;
     case cmParam2: FocusParamEdit(2); break;
     case cmParam3: FocusParamEdit(3); break;
     default: break;
@@ -310,6 +318,8 @@ void TForm1::OnClose() {
 }
 
 void TForm1::OnDestroy() {
+  // The parameter boxes still exist: children go after their parent.
+  SaveMacroSession();
   DragAcceptFiles(handle_, FALSE);
   SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
   handle_ = nullptr;
@@ -334,6 +344,7 @@ TEditorSnapshot TForm1::Snapshot() {
       memo_->SelectionFinish() ==
           TBufferCoord{static_cast<int>(lines.LineView(last - 1).size()) + 1, last};
   s.editor_focused = GetFocus() == editor_handle_;
+  s.search_text_entered = search_ && search_->SearchTextEntered();
   return s;
 }
 

@@ -12,6 +12,8 @@
 
 #include "app/CommandState.h"
 #include "app/Document.h"
+#include "app/MacroRun.h"
+#include "app/SearchCommands.h"
 #include "platform/ProgramDir.h"
 #include "platform/Prompts.h"
 #include "win32/MainStatusBar.h"
@@ -30,6 +32,8 @@ struct TMainWindowServices {
   std::string program_dir;
   // Closing the window ends the message loop (false for windows made by tests).
   bool quit_on_close = true;
+  // Find, Replace and the replace confirmation; the real dialogs when null.
+  ISearchDialogs* search_dialogs = nullptr;
 };
 
 class TForm1 : public IDocumentView {
@@ -51,6 +55,7 @@ class TForm1 : public IDocumentView {
   TDocument& Document() { return document_; }
   TMainToolBar& ToolBar() { return toolbar_; }
   TMainStatusBar& StatusBar() { return status_bar_; }
+  TSearchCommands& Search() { return *search_; }
   const TProgramDirectory& ProgramDir() const { return program_dir_; }
 
   // Runs a menu or tool-bar command as if the user chose it; a disabled
@@ -96,6 +101,13 @@ class TForm1 : public IDocumentView {
   void ShowEditorPopup(int x, int y);
   void FocusParamEdit(int which);
   void AfterEditCommand();
+  // Run and Run to cursor, the parameter boxes' values (MainMacroRun.cpp).
+  void CreateMacroRunner();
+  void RunMacro(bool whole_text);
+  void SaveMacroSession();
+  // Search commands and the editor's replace prompt (MainSearch.cpp).
+  void CreateSearch();
+  TReplaceAction ConfirmReplaceAt(const std::string& search, int line, int column);
   TEditorSnapshot Snapshot();
   // Runs an action; an error it raises is shown in an error box and the
   // program carries on.
@@ -113,6 +125,11 @@ class TForm1 : public IDocumentView {
   std::unique_ptr<TTtlHighlighter> ttm_;
   std::unique_ptr<TTtlHighlighter> preview_highlighter_;
   std::unique_ptr<TEditorMemo> memo_;
+  std::unique_ptr<IMacroPlatform> macro_platform_;
+  std::unique_ptr<TMacroRunner> macro_runner_;
+  std::unique_ptr<ISearchDialogs> own_search_dialogs_;
+  ISearchDialogs* search_dialogs_ = nullptr;
+  std::unique_ptr<TSearchCommands> search_;
   HWND handle_ = nullptr;
   HWND editor_handle_ = nullptr;
   HMENU popup_ = nullptr;

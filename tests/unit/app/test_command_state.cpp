@@ -98,3 +98,31 @@ TEST(CommandTables, EveryShortcutBelongsToExactlyOneCommand) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CommandState, SearchCommandsNeedTextAndFindNextASearchTextBefore) {
+  struct Case {
+    const char* text;
+    bool search_text_entered;
+    bool find, find_next;
+  } cases[] = {
+      {"", true, false, false},
+      {" \t\r\n ", true, false, false},  // blanks only: nothing to find
+      {"wait 'x'", false, true, false},  // Find Next needs a confirmed search text
+      {"wait 'x'", true, true, true},
+  };
+  for (const Case& c : cases) {
+    TEditorSnapshot e;
+    e.text_empty = c.text[0] == '\0';
+    e.has_macro_text = HasMacroText(c.text);
+    e.search_text_entered = c.search_text_entered;
+    const auto s = ComputeCommandState(e);
+    EXPECT_EQ(CommandEnabled(cmFind, s), c.find) << c.text;
+    EXPECT_EQ(CommandEnabled(cmReplace, s), c.find) << c.text;
+    EXPECT_EQ(CommandEnabled(cmFindNext, s), c.find_next) << c.text;
+    EXPECT_EQ(CommandEnabled(cmFindPrevious, s), c.find_next) << c.text;
+  }
+}
+
+}  // namespace

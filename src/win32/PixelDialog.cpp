@@ -1,0 +1,122 @@
+#include "win32/PixelDialog.h"
+
+namespace {
+
+void AppendWide(std::vector<WORD>& out, const std::string& text) {
+  if (!text.empty()) {
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    for (wchar_t c : wide) out.push_back(static_cast<WORD>(c));
+  }
+  out.push_back(0);
+}
+
+}  // namespace
+
+std::vector<WORD> PixelDialogTemplate(const std::string& caption, bool visible) {
+  DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+  if (visible) style |= WS_VISIBLE;
+  const DWORD ex_style = WS_EX_DLGMODALFRAME;
+  std::vector<WORD> t;
+  // DLGTEMPLATE: style, extended style, item count, x, y, cx, cy. The size
+  // is set in pixels once the window exists.
+  t.push_back(LOWORD(style));
+  t.push_back(HIWORD(style));
+  t.push_back(LOWORD(ex_style));
+  t.push_back(HIWORD(ex_style));
+  for (int i = 0; i < 5; ++i) t.push_back(0);
+  t.push_back(0);  // no menu
+  t.push_back(0);  // the standard dialog class
+  AppendWide(t, caption);
+  t.push_back(8);  // points
+  AppendWide(t, "MS Sans Serif");
+  return t;
+}
+
+int ScaleToScreen(int pixels) {
+  static const int dpi = [] {
+    HDC dc = GetDC(nullptr);
+    const int value = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return value > 0 ? value : 96;
+  }();
+  return MulDiv(pixels, dpi, 96);
+}
+
+HWND AddDialogControl(HWND dialog, const char* window_class, const std::string& text, DWORD style,
+                      int id, int left, int top, int width, int height) {
+  HWND control = CreateWindowExA(
+      0, window_class, text.c_str(), WS_CHILD | WS_VISIBLE | style, ScaleToScreen(left),
+      ScaleToScreen(top), ScaleToScreen(width), ScaleToScreen(height), dialog,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+  if (control) SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+  return control;
+}
+
+void SetDialogClientSize(HWND dialog, int width, int height) {
+  RECT r{0, 0, ScaleToScreen(width), ScaleToScreen(height)};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
+  SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CentreDialogOnOwner(HWND dialog) {
+  RECT own{};
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  HMONITOR monitor = MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  GetMonitorInfoA(monitor, &info);
+  const RECT work = info.rcWork;
+  // A hidden or minimised owner gives no useful rectangle to centre on.
+  if (!owner || !IsWindowVisible(owner) || IsIconic(owner) || !GetWindowRect(owner, &own)) {
+    own = work;
+  }
+  RECT me{};
+  GetWindowRect(dialog, &me);
+  const int w = me.right - me.left;
+  const int h = me.bottom - me.top;
+  int left = own.left + ((own.right - own.left) - w) / 2;
+  int top = own.top + ((own.bottom - own.top) - h) / 2;
+  if (left + w > work.right) left = work.right - w;
+  if (top + h > work.bottom) top = work.bottom - h;
+  if (left < work.left) left = work.left;
+  if (top < work.top) top = work.top;
+  SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string ControlText(HWND control) {
+  const int n = GetWindowTextLengthA(control);
+  if (n <= 0) return {};
+  std::string text(static_cast<std::size_t>(n) + 1, '\0');
+  const int got = GetWindowTextA(control, text.data(), n + 1);
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return text;
+}
+
+std::vector<std::string> ComboEntries(HWND combo) {
+  std::vector<std::string> entries;
+  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT n = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::string entry(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
+    const LRESULT got = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                     reinterpret_cast<LPARAM>(entry.data()));
+    entry.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+void SetComboEntries(HWND combo, const std::vector<std::string>& entries) {
+  // Emptying the list also empties the edit part; the typed text is put back.
+  const std::string typed = ControlText(combo);
+  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  for (const std::string& entry : entries) {
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  }
+  SetWindowTextA(combo, typed.c_str());
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Small dialogs laid out in pixels: an in-memory template with no controls,
+// whose controls the dialog creates itself at 96-dots-per-inch positions
+// scaled to the screen, in "MS Sans Serif" 8 pt on the button-face colour.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A dialog template: caption, fixed dialog border, close box, the dialog
+// font, no controls. visible decides whether the window shows on creation.
+std::vector<WORD> PixelDialogTemplate(const std::string& caption, bool visible);
+
+// A length given at 96 dots per inch, at the screen's resolution.
+int ScaleToScreen(int pixels);
+
+// Creates a child control at a 96-dpi rectangle of the dialog's client area,
+// using the dialog's font.
+HWND AddDialogControl(HWND dialog, const char* window_class, const std::string& text, DWORD style,
+                      int id, int left, int top, int width, int height);
+
+// Sizes the dialog so its client area is width x height at 96 dpi.
+void SetDialogClientSize(HWND dialog, int width, int height);
+
+// Centres the dialog over its owner (over the screen's work area without one),
+// keeping it on that monitor.
+void CentreDialogOnOwner(HWND dialog);
+
+std::string ControlText(HWND control);
+
+// Combo-box list entries, and refilling the list without losing the text the
+// user has typed into its edit part.
+std::vector<std::string> ComboEntries(HWND combo);
+void SetComboEntries(HWND combo, const std::vector<std::string>& entries);
