@@ -120,6 +120,7 @@ bool CommandImplemented(TCommandId id) {
     case cmReplace:
     case cmRun:
     case cmRunToCursor:
+    case cmShowSpecial:
     case cmParam2:
     case cmParam3:
       return true;

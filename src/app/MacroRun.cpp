@@ -2,7 +2,6 @@
 
 #include "platform/Exception.h"
 #include "platform/Prompts.h"
-#include "platform/Registry.h"
 
 namespace {
 
@@ -73,25 +72,5 @@ void TMacroRunner::DeleteTempMacroFiles() {
   const std::string dir = ProgramSubdirectory("Temp_TTL", false) + "\\";
   for (const char* pattern : {"~macroE*.ttl", "~TTiniE*.ini"}) {
     for (const std::string& file : platform_.FilesMatching(dir + pattern)) platform_.RemoveFile(file);
-  }
-}
-
-TMacroParams LoadParams(IRegistry& registry) {
-  TMacroParams params;
-  auto key = registry.Open(TRegistryRoot::CurrentUser, kSettingsKeyPath, false);
-  if (!key) return params;
-  params.param2 = key->ReadString("Param2").value_or("");
-  params.param3 = key->ReadString("Param3").value_or("");
-  return params;
-}
-
-void SaveParams(IRegistry& registry, const TMacroParams& params) {
-  auto key = registry.Open(TRegistryRoot::CurrentUser, kSettingsKeyPath, true);
-  if (!key) return;
-  try {
-    key->WriteString("Param2", params.param2);
-    key->WriteString("Param3", params.param3);
-  } catch (const Exception&) {
-    // A settings key that refuses the values costs the user nothing but them.
   }
 }

@@ -10,7 +10,6 @@
 #include "platform/ProgramDir.h"
 
 class IUserPrompts;
-class IRegistry;
 
 // What a run needs from the platform.
 class IMacroPlatform {
@@ -65,12 +64,3 @@ class TMacroRunner {
   std::string interpreter_path_;
   int temp_file_counter_ = 1;
 };
-
-// The tool-bar parameters, kept in the settings key as "Param2" and "Param3".
-struct TMacroParams {
-  std::string param2;
-  std::string param3;
-};
-// Missing values (or key) read as empty; a key that cannot be written is skipped.
-TMacroParams LoadParams(IRegistry& registry);
-void SaveParams(IRegistry& registry, const TMacroParams& params);

@@ -58,7 +58,7 @@ void TMainToolBar::Create(HWND parent, int id) {
   SendMessageA(toolbar_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
   SendMessageA(toolbar_, TB_ENABLEBUTTON, cmOpen, TRUE);
   SendMessageA(toolbar_, TB_ENABLEBUTTON, cmSaveAs, TRUE);
-  SendMessageA(toolbar_, TB_ENABLEBUTTON, cmShowSpecial, FALSE);
+  SendMessageA(toolbar_, TB_ENABLEBUTTON, cmShowSpecial, TRUE);
 
   // Caption buttons and edit boxes for the macro parameters.
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -112,4 +112,15 @@ bool TMainToolBar::HandleNotify(NMHDR* header) {
 void TMainToolBar::PaintStrip(HDC dc, int width) const {
   RECT r{0, 0, width, kStripHeight};
   DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP | BF_BOTTOM);
+}
+
+std::string TMainToolBar::ParamText(int which) const {
+  HWND edit = ParamEdit(which);
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void TMainToolBar::SetParamText(int which, const std::string& text) {
+  SetWindowTextA(ParamEdit(which), text.c_str());
 }

@@ -20,6 +20,9 @@ class TMainToolBar {
   void Create(HWND parent, int id);
   HWND Handle() const { return toolbar_; }
   HWND ParamEdit(int which) const { return which == 2 ? ed_param2_ : ed_param3_; }
+  // The text of a parameter box exactly as typed.
+  std::string ParamText(int which) const;
+  void SetParamText(int which, const std::string& text);
 
   // Writes a button's state only when it differs.
   void SetEnabled(TCommandId id, bool enabled);

@@ -99,6 +99,7 @@ void TForm1::OnCreate() {
   ConfigureEditor();
   CreateSearch();
   CreateMacroRunner();
+  LoadWindowSettings();
   popup_ = BuildEditorPopup();
   DragAcceptFiles(handle_, TRUE);
   UpdateInsertModePanel();
@@ -162,7 +163,11 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: {
       const int id = LOWORD(wp);
       // Menus send code 0, accelerators 1, and a clicked button BN_CLICKED (0).
-      if (id >= cmNew && id <= cmParam3 && HIWORD(wp) <= 1)
+      // A click has already moved the toggle button; the menu-less command
+      // (ExecuteCommand) moves it itself.
+      if (id == cmShowSpecial)
+        ApplyShowSpecial(toolbar_.Checked(cmShowSpecial));
+      else if (id >= cmNew && id <= cmParam3 && HIWORD(wp) <= 1)
         ExecuteCommand(static_cast<TCommandId>(id));
       return 0;
     }
@@ -224,6 +229,10 @@ void TForm1::ExecuteCommand(TCommandId id) {
     case cmReplace: Guarded([&] { search_->OpenSearchDialog(true); }); UpdateCommandState(); break;
     case cmFindNext: Guarded([&] { search_->RunSearch(false, false); }); UpdateCommandState(); break;
     case cmFindPrevious: Guarded([&] { search_->RunSearch(false, true); }); UpdateCommandState(); break;
+    case cmShowSpecial:
+      toolbar_.SetChecked(cmShowSpecial, !toolbar_.Checked(cmShowSpecial));
+      ApplyShowSpecial(toolbar_.Checked(cmShowSpecial));
+      break;
     case cmRun: Guarded([&] { RunMacro(true); }); break;
     case cmRunToCursor: Guarded([&] { RunMacro(false); }); break;
     case cmParam2: FocusParamEdit(2); break;
@@ -319,7 +328,8 @@ void TForm1::OnClose() {
 
 void TForm1::OnDestroy() {
   // The parameter boxes still exist: children go after their parent.
-  SaveMacroSession();
+  SaveWindowSettings();
+  DeleteTempMacroFiles();
   DragAcceptFiles(handle_, FALSE);
   SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
   handle_ = nullptr;

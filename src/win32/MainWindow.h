@@ -13,6 +13,7 @@
 #include "app/CommandState.h"
 #include "app/Document.h"
 #include "app/MacroRun.h"
+#include "app/SettingsStore.h"
 #include "app/SearchCommands.h"
 #include "platform/ProgramDir.h"
 #include "platform/Prompts.h"
@@ -101,10 +102,16 @@ class TForm1 : public IDocumentView {
   void ShowEditorPopup(int x, int y);
   void FocusParamEdit(int which);
   void AfterEditCommand();
-  // Run and Run to cursor, the parameter boxes' values (MainMacroRun.cpp).
+  // Run and Run to cursor (MainMacroRun.cpp).
   void CreateMacroRunner();
   void RunMacro(bool whole_text);
-  void SaveMacroSession();
+  void DeleteTempMacroFiles();
+  // Values of the settings key the window keeps itself (MainSettings.cpp).
+  void LoadWindowSettings();
+  void SaveWindowSettings();
+  // The tool-bar toggle is down or up: the editor follows and the state is
+  // stored at once.
+  void ApplyShowSpecial(bool on);
   // Search commands and the editor's replace prompt (MainSearch.cpp).
   void CreateSearch();
   TReplaceAction ConfirmReplaceAt(const std::string& search, int line, int column);

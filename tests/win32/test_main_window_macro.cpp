@@ -1,13 +1,4 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <memory>
-
-#include "editor/EditorMemo.h"
-#include "support/ScriptedPrompts.h"
-#include "win32/MainWindow.h"
-#include "win32/Win32Registry.h"
-#include "win32/WineTestSupport.h"
+#include "MainWindowFixture.h"
 
 namespace {
 
@@ -20,36 +11,8 @@ std::string StandInInterpreter() {
   return path;
 }
 
-class MainWindowMacroTest : public ::testing::Test {
+class MainWindowMacroTest : public MainWindowFixture {
  protected:
-  TTempDir program_dir;
-  TScriptedPrompts prompts;
-  TWin32Registry registry;
-  std::unique_ptr<TForm1> form;
-
-  void SetUp() override {
-    ClearSettingsKey();
-    CopyDataFile("KeyFile.ini", program_dir.Path());
-  }
-  void TearDown() override {
-    form.reset();
-    PumpMessages();
-    ClearSettingsKey();
-  }
-  void Start() {
-    TMainWindowServices services;
-    services.prompts = &prompts;
-    services.registry = &registry;
-    services.program_dir = program_dir.Path();
-    services.quit_on_close = false;
-    form = std::make_unique<TForm1>(services);
-    form->Create();
-    form->FinishStartup({});
-    ShowWindow(form->Handle(), SW_SHOW);
-    SetForegroundWindow(form->Handle());
-    SetFocus(form->EditorHandle());
-    PumpMessages();
-  }
   void InstallInterpreter() {
     ASSERT_TRUE(CopyFileA(StandInInterpreter().c_str(), program_dir.File("TTPMACRO.EXE").c_str(),
                           FALSE));
@@ -98,8 +61,7 @@ TEST_F(MainWindowMacroTest, RunAndRunToCursorHandTheTextAndParametersToTheInterp
   // closing removes the runs' files and keeps everything else there
   WriteFileBytes(program_dir.File("Temp_TTL") + "\\keep.txt", "k");
   WriteFileBytes(program_dir.File("Temp_TTL") + "\\~TTiniE5.ini", "i");
-  form.reset();
-  PumpMessages();
+  Close();
   EXPECT_FALSE(FileExistsOnDisk(Temp(1)));
   EXPECT_FALSE(FileExistsOnDisk(Temp(2)));
   EXPECT_FALSE(FileExistsOnDisk(program_dir.File("Temp_TTL") + "\\~TTiniE5.ini"));
@@ -114,18 +76,6 @@ TEST_F(MainWindowMacroTest, WithoutTheInterpreterTheUserIsTold) {
             std::vector<std::string>{
                 "TTPMACRO.EXE not found.\rPlease move Quillon.exe into TeraTerm directory."});
   EXPECT_FALSE(FileExistsOnDisk(program_dir.File("Temp_TTL")));
-}
-
-TEST_F(MainWindowMacroTest, TheParametersComeBackAtTheNextStart) {
-  Start();
-  EXPECT_EQ(WindowText(form->ToolBar().ParamEdit(2)), "");
-  SetWindowTextA(form->ToolBar().ParamEdit(2), "router-1");
-  SetWindowTextA(form->ToolBar().ParamEdit(3), "admin secret");
-  form.reset();
-  PumpMessages();
-  Start();
-  EXPECT_EQ(WindowText(form->ToolBar().ParamEdit(2)), "router-1");
-  EXPECT_EQ(WindowText(form->ToolBar().ParamEdit(3)), "admin secret");
 }
 
 }  // namespace

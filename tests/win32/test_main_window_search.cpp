@@ -1,42 +1,17 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <memory>
-
-#include "editor/EditorMemo.h"
-#include "support/ScriptedPrompts.h"
+#include "MainWindowFixture.h"
 #include "support/ScriptedSearchDialogs.h"
-#include "win32/MainWindow.h"
-#include "win32/WineTestSupport.h"
 
 namespace {
 
-class MainWindowSearchTest : public ::testing::Test {
+class MainWindowSearchTest : public MainWindowFixture {
  protected:
-  TTempDir program_dir;
-  TScriptedPrompts prompts;
   TScriptedSearchDialogs dialogs;
-  std::unique_ptr<TForm1> form;
 
   void SetUp() override {
-    ClearSettingsKey();
-    CopyDataFile("KeyFile.ini", program_dir.Path());
-    TMainWindowServices services;
-    services.prompts = &prompts;
-    services.program_dir = program_dir.Path();
-    services.quit_on_close = false;
-    services.search_dialogs = &dialogs;
-    form = std::make_unique<TForm1>(services);
-    form->Create();
-    form->FinishStartup({});
-    ShowWindow(form->Handle(), SW_SHOW);
-    PumpMessages();
+    MainWindowFixture::SetUp();
+    search_dialogs = &dialogs;
+    Start();
   }
-  void TearDown() override {
-    form.reset();
-    PumpMessages();
-  }
-  TEditorMemo& Memo() { return form->Memo1(); }
   // Presses a key with Shift and Ctrl held or not, as the message loop hands
   // it over.
   bool PressShortCut(WPARAM key, bool shift, bool ctrl = false) {

@@ -5,7 +5,6 @@
 
 #include "app/MacroRun.h"
 #include "platform/FileSystem.h"
-#include "support/MemoryRegistry.h"
 #include "support/ScriptedPrompts.h"
 
 namespace {
@@ -141,18 +140,6 @@ TEST_F(MacroRunTest, ClosingRemovesOnlyTheRunsOwnFiles) {
   for (const auto& [path, bytes] : platform.files) left.push_back(path.substr(dir.size()));
   EXPECT_EQ(left, (std::vector<std::string>{"notes.txt", "sub\\~macroE2.ttl", "~macroE1.bak"}));
   EXPECT_TRUE(platform.dirs.empty()) << "nothing is created at exit";
-}
-
-TEST(MacroParams, RoundTripThroughTheSettingsKey) {
-  TMemoryRegistry registry;
-  EXPECT_EQ(LoadParams(registry).param2, "");  // no key yet
-  SaveParams(registry, {"host 22", ""});
-  const TMacroParams read = LoadParams(registry);
-  EXPECT_EQ(read.param2, "host 22");
-  EXPECT_EQ(read.param3, "");
-  auto key = registry.Open(TRegistryRoot::CurrentUser, kSettingsKeyPath, true);
-  key->WriteInteger("Param3", 7);  // the wrong type reads as empty
-  EXPECT_EQ(LoadParams(registry).param3, "");
 }
 
 }  // namespace

@@ -1,0 +1,53 @@
+#pragma once
+// A main window on a temporary program directory with scripted prompts, the
+// real registry (settings key cleared before and after) and, when a test sets
+// them, scripted search dialogs.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "editor/EditorMemo.h"
+#include "support/ScriptedPrompts.h"
+#include "win32/MainWindow.h"
+#include "win32/Win32Registry.h"
+#include "win32/WineTestSupport.h"
+
+class MainWindowFixture : public ::testing::Test {
+ protected:
+  TTempDir program_dir;
+  TScriptedPrompts prompts;
+  TWin32Registry registry;
+  ISearchDialogs* search_dialogs = nullptr;
+  std::unique_ptr<TForm1> form;
+
+  void SetUp() override {
+    ClearSettingsKey();
+    CopyDataFile("KeyFile.ini", program_dir.Path());
+  }
+  void TearDown() override {
+    Close();
+    ClearSettingsKey();
+  }
+  // Creates and shows the window, focused on its editor.
+  void Start() {
+    TMainWindowServices services;
+    services.prompts = &prompts;
+    services.registry = &registry;
+    services.program_dir = program_dir.Path();
+    services.quit_on_close = false;
+    services.search_dialogs = search_dialogs;
+    form = std::make_unique<TForm1>(services);
+    form->Create();
+    form->FinishStartup({});
+    ShowWindow(form->Handle(), SW_SHOW);
+    SetForegroundWindow(form->Handle());
+    SetFocus(form->EditorHandle());
+    PumpMessages();
+  }
+  void Close() {
+    form.reset();
+    PumpMessages();
+  }
+  TEditorMemo& Memo() { return form->Memo1(); }
+};
