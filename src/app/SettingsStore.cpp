@@ -39,6 +39,12 @@ void SaveParams(IRegistry& registry, const TMacroParams& params) {
   });
 }
 
+std::string LoadTemplateFile(IRegistry& registry, const std::string& default_path) {
+  auto key = OpenSettings(registry, false);
+  const std::string stored = key ? key->ReadString("TemplateFile").value_or("") : std::string();
+  return stored.empty() ? default_path : stored;
+}
+
 std::optional<bool> LoadShowSpecial(IRegistry& registry) {
   auto key = OpenSettings(registry, false);
   if (!key) return std::nullopt;

@@ -17,6 +17,9 @@ struct TMacroParams {
 TMacroParams LoadParams(IRegistry& registry);
 void SaveParams(IRegistry& registry, const TMacroParams& params);
 
+// "TemplateFile", the macro template file; the default when missing or empty.
+std::string LoadTemplateFile(IRegistry& registry, const std::string& default_path);
+
 // "ShowSpecial": nullopt when it was never stored (or is not a number).
 std::optional<bool> LoadShowSpecial(IRegistry& registry);
 void SaveShowSpecial(IRegistry& registry, bool on);

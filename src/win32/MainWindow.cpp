@@ -100,6 +100,7 @@ void TForm1::OnCreate() {
   CreateSearch();
   CreateMacroRunner();
   LoadWindowSettings();
+  Guarded([&] { BuildTemplateMenu(); });
   popup_ = BuildEditorPopup();
   DragAcceptFiles(handle_, TRUE);
   UpdateInsertModePanel();
@@ -167,6 +168,8 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // (ExecuteCommand) moves it itself.
       if (id == cmShowSpecial)
         ApplyShowSpecial(toolbar_.Checked(cmShowSpecial));
+      else if (id >= kFirstTemplateCommand && HIWORD(wp) == 0)
+        InsertTemplate(id - kFirstTemplateCommand);
       else if (id >= cmNew && id <= cmParam3 && HIWORD(wp) <= 1)
         ExecuteCommand(static_cast<TCommandId>(id));
       return 0;

@@ -13,6 +13,7 @@
 #include "app/CommandState.h"
 #include "app/Document.h"
 #include "app/MacroRun.h"
+#include "app/MacroTemplates.h"
 #include "app/SettingsStore.h"
 #include "app/SearchCommands.h"
 #include "platform/ProgramDir.h"
@@ -57,6 +58,8 @@ class TForm1 : public IDocumentView {
   TMainToolBar& ToolBar() { return toolbar_; }
   TMainStatusBar& StatusBar() { return status_bar_; }
   TSearchCommands& Search() { return *search_; }
+  // Template items carry command identifiers from here on, one per template.
+  static constexpr int kFirstTemplateCommand = 1000;
   const TProgramDirectory& ProgramDir() const { return program_dir_; }
 
   // Runs a menu or tool-bar command as if the user chose it; a disabled
@@ -106,6 +109,11 @@ class TForm1 : public IDocumentView {
   void CreateMacroRunner();
   void RunMacro(bool whole_text);
   void DeleteTempMacroFiles();
+  // The "Import macro Template" submenu from the template file, and inserting
+  // a chosen template (MainTemplates.cpp).
+  void BuildTemplateMenu();
+  void InsertTemplate(int template_index);
+  HMENU TemplateMenu() const;
   // Values of the settings key the window keeps itself (MainSettings.cpp).
   void LoadWindowSettings();
   void SaveWindowSettings();
@@ -132,6 +140,7 @@ class TForm1 : public IDocumentView {
   std::unique_ptr<TTtlHighlighter> ttm_;
   std::unique_ptr<TTtlHighlighter> preview_highlighter_;
   std::unique_ptr<TEditorMemo> memo_;
+  TMacroTemplates templates_;
   std::unique_ptr<IMacroPlatform> macro_platform_;
   std::unique_ptr<TMacroRunner> macro_runner_;
   std::unique_ptr<ISearchDialogs> own_search_dialogs_;

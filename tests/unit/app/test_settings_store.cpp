@@ -33,4 +33,16 @@ TEST(SettingsStore, ShowSpecialIsUnknownUntilStoredAndAnyNumberButZeroIsOn) {
   EXPECT_EQ(LoadShowSpecial(registry), std::nullopt);
 }
 
+TEST(SettingsStore, TheTemplateFileFallsBackToTheDefaultWhenEmptyOrMissing) {
+  TMemoryRegistry registry;
+  EXPECT_EQ(LoadTemplateFile(registry, "C:\\TT\\ttmacro.tpl"), "C:\\TT\\ttmacro.tpl");
+  auto key = registry.Open(TRegistryRoot::CurrentUser, kSettingsKeyPath, true);
+  key->WriteString("TemplateFile", "");
+  EXPECT_EQ(LoadTemplateFile(registry, "d"), "d");
+  key->WriteString("TemplateFile", "D:\\mine.tpl");
+  EXPECT_EQ(LoadTemplateFile(registry, "d"), "D:\\mine.tpl");
+  key->WriteInteger("TemplateFile", 3);
+  EXPECT_EQ(LoadTemplateFile(registry, "d"), "d");
+}
+
 }  // namespace
