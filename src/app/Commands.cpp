@@ -121,6 +121,8 @@ bool CommandImplemented(TCommandId id) {
     case cmRun:
     case cmRunToCursor:
     case cmShowSpecial:
+    case cmHelp:
+    case cmAbout:
     case cmParam2:
     case cmParam3:
       return true;

@@ -11,6 +11,10 @@
 #include "language/TtlHighlighter.h"
 #include "win32/EditorWindow.h"
 #include "win32/MainMenus.h"
+#include "win32/AboutWindow.h"
+#include "win32/HelpCommand.h"
+#include "win32/RecentFilesMenu.h"
+#include "win32/Win32WindowPlacement.h"
 #include "win32/Shell.h"
 
 namespace {
@@ -68,15 +72,6 @@ TForm1::~TForm1() {
   if (popup_) DestroyMenu(popup_);
 }
 
-template <typename F>
-void TForm1::Guarded(F&& action) {
-  try {
-    action();
-  } catch (const std::exception& e) {
-    prompts_.Message(e.what(), "Error", TMessageKind::Error, TMessageButtons::Ok);
-  }
-}
-
 HWND TForm1::Create() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RegisterMainClass(instance);
@@ -89,7 +84,13 @@ HWND TForm1::Create() {
   SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm1::WindowProc));
   OnCreate();
+  if (services_.registry)
+    restored_state_ = RestoreWindowPlacement(handle_, *services_.registry, kSettingsKeyPath);
   return handle_;
+}
+
+int TForm1::FirstShowCommand(int start_show_command) const {
+  return ::FirstShowCommand(restored_state_, start_show_command);
 }
 
 void TForm1::OnCreate() {
@@ -101,6 +102,8 @@ void TForm1::OnCreate() {
   CreateMacroRunner();
   LoadWindowSettings();
   Guarded([&] { BuildTemplateMenu(); });
+  CreateRecentFiles();
+  CreateHelp();
   popup_ = BuildEditorPopup();
   DragAcceptFiles(handle_, TRUE);
   UpdateInsertModePanel();
@@ -166,6 +169,11 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Menus send code 0, accelerators 1, and a clicked button BN_CLICKED (0).
       // A click has already moved the toggle button; the menu-less command
       // (ExecuteCommand) moves it itself.
+      if (HIWORD(wp) == 0 && mru_) {
+        bool used = false;
+        Guarded([&] { used = mru_->HandleMenuCommand(id); });
+        if (used) return 0;
+      }
       if (id == cmShowSpecial)
         ApplyShowSpecial(toolbar_.Checked(cmShowSpecial));
       else if (id >= kFirstTemplateCommand && HIWORD(wp) == 0)
@@ -236,6 +244,8 @@ void TForm1::ExecuteCommand(TCommandId id) {
       toolbar_.SetChecked(cmShowSpecial, !toolbar_.Checked(cmShowSpecial));
       ApplyShowSpecial(toolbar_.Checked(cmShowSpecial));
       break;
+    case cmHelp: Guarded([&] { help_->TeraTermHelp(); }); break;
+    case cmAbout: about_->ShowModal(); break;
     case cmRun: Guarded([&] { RunMacro(true); }); break;
     case cmRunToCursor: Guarded([&] { RunMacro(false); }); break;
     case cmParam2: FocusParamEdit(2); break;
@@ -326,13 +336,16 @@ void TForm1::OnDropFiles(HDROP drop) {
 void TForm1::OnClose() {
   bool may_close = false;
   Guarded([&] { may_close = document_.CloseQuery(); });
-  if (may_close) DestroyWindow(handle_);
+  if (!may_close) return;
+  if (services_.registry) SaveWindowPlacement(handle_, *services_.registry, kSettingsKeyPath);
+  DestroyWindow(handle_);
 }
 
 void TForm1::OnDestroy() {
   // The parameter boxes still exist: children go after their parent.
   SaveWindowSettings();
   DeleteTempMacroFiles();
+  mru_.reset();  // stores the list
   DragAcceptFiles(handle_, FALSE);
   SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
   handle_ = nullptr;
@@ -418,8 +431,8 @@ std::string TForm1::DisplayName(const std::string& path) { return ShellDisplayNa
 
 bool TForm1::IsPlainTextFile(const std::string& path) { return FileIsPlainText(path); }
 
-void TForm1::AddRecentFile(const std::string&) {
-  // The recent-files list keeps no entries yet.
+void TForm1::AddRecentFile(const std::string& path) {
+  if (mru_) mru_->AddFile(path);
 }
 
 void TForm1::ConfigureEditor() {

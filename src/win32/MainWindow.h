@@ -16,6 +16,7 @@
 #include "app/MacroTemplates.h"
 #include "app/SettingsStore.h"
 #include "app/SearchCommands.h"
+#include "app/WindowPlacement.h"
 #include "platform/ProgramDir.h"
 #include "platform/Prompts.h"
 #include "win32/MainStatusBar.h"
@@ -23,6 +24,9 @@
 #include "win32/Win32CodePage.h"
 
 class TEditorMemo;
+class TForm6;
+class THelpCommand;
+class TRecentFilesMenu;
 class TTtlHighlighter;
 class IRegistry;
 
@@ -45,8 +49,11 @@ class TForm1 : public IDocumentView {
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
-  // Creates the window and runs the start-up steps that belong to it.
+  // Creates the window and runs the start-up steps that belong to it; the
+  // window stays hidden, placed where it was left last time.
   HWND Create();
+  // How to show the window first: maximized when it was left maximized.
+  int FirstShowCommand(int start_show_command) const;
   // The rest of start-up: the command-line file and the data files.
   void FinishStartup(const std::vector<std::string>& args);
 
@@ -109,6 +116,12 @@ class TForm1 : public IDocumentView {
   void CreateMacroRunner();
   void RunMacro(bool whole_text);
   void DeleteTempMacroFiles();
+  // "TeraTerm Help", context help and "About Quillon" (MainHelp.cpp).
+  void CreateHelp();
+  // The recent files after "Exit" in the "File" menu (MainRecentFiles.cpp).
+  void CreateRecentFiles();
+  void RecentFileChosen(const std::string& path);
+  void RecentFileMissing(const std::string& path);
   // The "Import macro Template" submenu from the template file, and inserting
   // a chosen template (MainTemplates.cpp).
   void BuildTemplateMenu();
@@ -140,6 +153,10 @@ class TForm1 : public IDocumentView {
   std::unique_ptr<TTtlHighlighter> ttm_;
   std::unique_ptr<TTtlHighlighter> preview_highlighter_;
   std::unique_ptr<TEditorMemo> memo_;
+  std::unique_ptr<TRecentFilesMenu> mru_;
+  std::unique_ptr<THelpCommand> help_;
+  std::unique_ptr<TForm6> about_;
+  TWindowState restored_state_ = TWindowState::wsNormal;
   TMacroTemplates templates_;
   std::unique_ptr<IMacroPlatform> macro_platform_;
   std::unique_ptr<TMacroRunner> macro_runner_;
@@ -152,3 +169,12 @@ class TForm1 : public IDocumentView {
   TMainToolBar toolbar_;
   TMainStatusBar status_bar_;
 };
+
+template <typename F>
+void TForm1::Guarded(F&& action) {
+  try {
+    action();
+  } catch (const std::exception& e) {
+    prompts_.Message(e.what(), "Error", TMessageKind::Error, TMessageButtons::Ok);
+  }
+}

@@ -23,7 +23,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   TForm1 form(services);
   HWND main = form.Create();
   prompts.SetOwner(main);
-  ShowWindow(main, show);
+  ShowWindow(main, form.FirstShowCommand(show));
   UpdateWindow(main);
   form.FinishStartup(CommandLineArguments());
 

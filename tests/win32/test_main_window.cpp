@@ -286,7 +286,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndLaterCommandsDisabled)
       {cmOpen, "Open ...\tCtrl+O", true},       {cmSaveAs, "Save as ...", true},
       {cmPrint, "Print ...\tCtrl+P", false},    {cmRedo, "Redo\tCtrl+Alt+Z", false},
       {cmFind, "Find\tCtrl+F", false},          {cmRun, "Run\tF9", false},
-      {cmHelp, "TeraTerm Help\tCtrl+Shift+F1", false},
+      {cmHelp, "TeraTerm Help\tCtrl+Shift+F1", true},
   };
   for (int i = 0; i < 5; ++i) {
     SendMessageA(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(bar, i)), i);
