@@ -121,6 +121,7 @@ bool CommandImplemented(TCommandId id) {
     case cmRun:
     case cmRunToCursor:
     case cmShowSpecial:
+    case cmSettings:
     case cmHelp:
     case cmAbout:
     case cmParam2:

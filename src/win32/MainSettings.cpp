@@ -1,8 +1,11 @@
-// The settings the main window keeps itself: the macro parameters, read at
-// start-up and written when the window closes, and the "Show special
-// characters" toggle, written the moment it changes.
+// The main window's settings: the settings window, which loads, applies and
+// stores most of them; the macro parameters, read at start-up and written
+// when the window closes; and the "Show special characters" toggle, written
+// the moment it changes.
 #include "editor/EditorMemo.h"
+#include "language/TtlHighlighter.h"
 #include "win32/MainWindow.h"
+#include "win32/SettingsWindow.h"
 
 namespace {
 
@@ -13,15 +16,40 @@ void ShowSpecialChars(TEditorMemo& memo, bool on) {
 
 }  // namespace
 
+void TForm1::CreateSettingsWindow() {
+  if (!services_.registry) return;
+  DetectWindowsNT(*services_.registry, [] { return true; });  // every Windows this runs on
+  char exe[MAX_PATH * 4] = "";
+  const DWORD length = GetModuleFileNameA(nullptr, exe, sizeof exe);
+  TSettingsWindowServices s;
+  s.owner = handle_;
+  s.main_editor = memo_.get();
+  s.main_highlighter = ttm_.get();
+  s.preview_highlighter = preview_highlighter_.get();
+  s.registry = services_.registry;
+  s.prompts = &prompts_;
+  s.program_dir = program_dir_.Directory();
+  s.exe_path = std::string(exe, length);
+  s.OnApplied = [this] { Guarded([&] { BuildTemplateMenu(); }); };
+  s.OnShowSpecialState = [this](bool on) { toolbar_.SetChecked(cmShowSpecial, on); };
+  s.CurrentFileName = [this] { return document_.CurrentFileName(); };
+  // Loads the stored settings and applies them to the main editor.
+  settings_ = std::make_unique<TfrmSettings>(s);
+}
+
+void TForm1::OpenSettings() {
+  if (settings_) settings_->Execute(toolbar_.Checked(cmShowSpecial));
+}
+
+std::string TForm1::TemplatePath() const {
+  return settings_ ? settings_->TemplatePath() : program_dir_.ProgramDirFile("ttmacro.tpl");
+}
+
 void TForm1::LoadWindowSettings() {
   if (!services_.registry) return;
   const TMacroParams params = LoadParams(*services_.registry);
   toolbar_.SetParamText(2, params.param2);
   toolbar_.SetParamText(3, params.param3);
-  if (const auto show_special = LoadShowSpecial(*services_.registry)) {
-    toolbar_.SetChecked(cmShowSpecial, *show_special);
-    ShowSpecialChars(*memo_, *show_special);
-  }
 }
 
 void TForm1::SaveWindowSettings() {
@@ -31,5 +59,6 @@ void TForm1::SaveWindowSettings() {
 
 void TForm1::ApplyShowSpecial(bool on) {
   ShowSpecialChars(*memo_, on);
+  if (settings_) settings_->SetShowSpecialChecked(on);
   if (services_.registry) SaveShowSpecial(*services_.registry, on);
 }

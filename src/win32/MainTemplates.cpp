@@ -1,6 +1,5 @@
 // "File" > "Import macro Template": one item per template of the template
 // file; choosing one puts the template in place of the selection.
-#include "app/SettingsStore.h"
 #include "editor/EditorMemo.h"
 #include "platform/FileSystem.h"
 #include "win32/MainWindow.h"
@@ -15,9 +14,7 @@ HMENU TForm1::TemplateMenu() const {
 }
 
 void TForm1::BuildTemplateMenu() {
-  const std::string default_path = program_dir_.ProgramDirFile("ttmacro.tpl");
-  const std::string path =
-      services_.registry ? LoadTemplateFile(*services_.registry, default_path) : default_path;
+  const std::string path = TemplatePath();
   HMENU file = GetSubMenu(GetMenu(handle_), 0);
   HMENU menu = TemplateMenu();
   UINT position = 0;

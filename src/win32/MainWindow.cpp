@@ -14,6 +14,7 @@
 #include "win32/AboutWindow.h"
 #include "win32/HelpCommand.h"
 #include "win32/RecentFilesMenu.h"
+#include "win32/SettingsWindow.h"
 #include "win32/Win32WindowPlacement.h"
 #include "win32/Shell.h"
 
@@ -101,9 +102,9 @@ void TForm1::OnCreate() {
   CreateSearch();
   CreateMacroRunner();
   LoadWindowSettings();
-  Guarded([&] { BuildTemplateMenu(); });
   CreateRecentFiles();
   CreateHelp();
+  Guarded([&] { CreateSettingsWindow(); });
   popup_ = BuildEditorPopup();
   DragAcceptFiles(handle_, TRUE);
   UpdateInsertModePanel();
@@ -117,6 +118,7 @@ void TForm1::FinishStartup(const std::vector<std::string>& args) {
   // Only the first argument is a file to open; there are no switches.
   if (!args.empty()) Guarded([&] { document_.OpenFileByPath(args.front()); });
   Guarded([&] { LoadKeywordFileAtStartup(program_dir_, *ttm_, *preview_highlighter_, prompts_); });
+  Guarded([&] { BuildTemplateMenu(); });
   UpdateCommandState();
 }
 
@@ -244,6 +246,7 @@ void TForm1::ExecuteCommand(TCommandId id) {
       toolbar_.SetChecked(cmShowSpecial, !toolbar_.Checked(cmShowSpecial));
       ApplyShowSpecial(toolbar_.Checked(cmShowSpecial));
       break;
+    case cmSettings: Guarded([&] { OpenSettings(); }); break;
     case cmHelp: Guarded([&] { help_->TeraTermHelp(); }); break;
     case cmAbout: about_->ShowModal(); break;
     case cmRun: Guarded([&] { RunMacro(true); }); break;
@@ -345,7 +348,8 @@ void TForm1::OnDestroy() {
   // The parameter boxes still exist: children go after their parent.
   SaveWindowSettings();
   DeleteTempMacroFiles();
-  mru_.reset();  // stores the list
+  mru_.reset();       // stores the list
+  settings_.reset();  // stores the settings
   DragAcceptFiles(handle_, FALSE);
   SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
   handle_ = nullptr;

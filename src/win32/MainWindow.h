@@ -25,6 +25,7 @@
 
 class TEditorMemo;
 class TForm6;
+class TfrmSettings;
 class THelpCommand;
 class TRecentFilesMenu;
 class TTtlHighlighter;
@@ -127,7 +128,12 @@ class TForm1 : public IDocumentView {
   void BuildTemplateMenu();
   void InsertTemplate(int template_index);
   HMENU TemplateMenu() const;
-  // Values of the settings key the window keeps itself (MainSettings.cpp).
+  // The settings window and the values the window keeps itself
+  // (MainSettings.cpp).
+  void CreateSettingsWindow();
+  void OpenSettings();
+  // The template file the settings name.
+  std::string TemplatePath() const;
   void LoadWindowSettings();
   void SaveWindowSettings();
   // The tool-bar toggle is down or up: the editor follows and the state is
@@ -156,6 +162,7 @@ class TForm1 : public IDocumentView {
   std::unique_ptr<TRecentFilesMenu> mru_;
   std::unique_ptr<THelpCommand> help_;
   std::unique_ptr<TForm6> about_;
+  std::unique_ptr<TfrmSettings> settings_;
   TWindowState restored_state_ = TWindowState::wsNormal;
   TMacroTemplates templates_;
   std::unique_ptr<IMacroPlatform> macro_platform_;

@@ -1,23 +1,23 @@
 #pragma once
 // A main window on a temporary program directory with scripted prompts, the
-// real registry (settings key cleared before and after) and, when a test sets
-// them, scripted search dialogs.
+// real registry (settings key cleared before and after; file associations in
+// a scratch key) and, when a test sets them, scripted search dialogs.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <memory>
 
+#include "RedirectedClassesRegistry.h"
 #include "editor/EditorMemo.h"
 #include "support/ScriptedPrompts.h"
 #include "win32/MainWindow.h"
-#include "win32/Win32Registry.h"
 #include "win32/WineTestSupport.h"
 
 class MainWindowFixture : public ::testing::Test {
  protected:
   TTempDir program_dir;
   TScriptedPrompts prompts;
-  TWin32Registry registry;
+  TRedirectedClassesRegistry registry;
   ISearchDialogs* search_dialogs = nullptr;
   std::unique_ptr<TForm1> form;
 

@@ -56,4 +56,38 @@ TEST_F(MainWindowSettingsTest, TheParametersComeBackAtTheNextStart) {
   EXPECT_EQ(form->ToolBar().ParamText(3), "admin secret");
 }
 
+TEST_F(MainWindowSettingsTest, StoredSettingsReachTheMainEditorAtStartUp) {
+  auto key = registry.Open(TRegistryRoot::CurrentUser, kSettingsKeyPath, true);
+  key->WriteString("FontName", "Arial");
+  key->WriteInteger("FontSize", 12);
+  key->WriteInteger("SpacePerTAB", 6);
+  key->WriteString("EditorBgColor", "not a number");  // keeps its default
+  key.reset();
+  Start();
+  EXPECT_EQ(Memo().Font().Name, "Arial");
+  EXPECT_EQ(Memo().Font().Size(), 12);
+  EXPECT_EQ(Memo().TabWidth(), 8);
+  EXPECT_EQ(Memo().Color(), static_cast<TColor>(0xFF000005));
+}
+
+TEST_F(MainWindowSettingsTest, AFirstRunLeavesEverySettingInTheKey) {
+  Start();
+  EXPECT_EQ(Memo().Font().Name, "Courier New");
+  EXPECT_EQ(Memo().Font().Size(), 9);
+  EXPECT_EQ(Memo().TabWidth(), 4);
+  SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+  Close();
+  auto key = registry.Open(TRegistryRoot::CurrentUser, kSettingsKeyPath, false);
+  ASSERT_TRUE(key);
+  for (const char* name :
+       {"NT", "MRU1", "MRU4", "Param2", "Param3", "PrintPreviewScale", "LastTTLFile", "TAB2Space",
+        "SmartTabs", "ShowSpecial", "SpacePerTAB", "TemplateFile", "FontName", "FontCharSet",
+        "FontSize", "FontStyle", "EditorBgColor", "EditorActLineColor",
+        "EditorSelectionForeground", "EditorSelectionBackground", "SCPWidth"})
+    EXPECT_TRUE(key->ValueExists(name)) << name;
+  EXPECT_TRUE(key->OpenKey("TForm1", false));
+  EXPECT_TRUE(key->OpenKey("Comment", false)) << "the highlighter's attributes";
+  EXPECT_EQ(key->ReadString("TemplateFile"), program_dir.File("ttmacro.tpl"));
+}
+
 }  // namespace
