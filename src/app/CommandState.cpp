@@ -18,6 +18,7 @@ TCommandState ComputeCommandState(const TEditorSnapshot& editor) {
   s.cut_enabled = s.copy_enabled;
   s.run_enabled = editor.has_macro_text;
   s.print_enabled = s.run_enabled && editor.printer_known;
+  s.printer_setup_enabled = editor.printers_installed;
   s.run_to_cursor_enabled = s.run_enabled && editor.editor_focused;
   s.print_tip = editor.printer_known ? "Print [" + editor.printer_name + "]" : "No default printer";
   s.select_all_enabled = !editor.text_empty && !editor.selection_covers_all;
@@ -39,6 +40,7 @@ bool CommandEnabled(TCommandId id, const TCommandState& s) {
     case cmSelectAll: return s.select_all_enabled;
     case cmRun: return s.run_enabled;
     case cmRunToCursor: return s.run_to_cursor_enabled;
+    case cmPrinterSetup: return s.printer_setup_enabled;
     case cmPrint:
     case cmPrintPreview:
     case cmToolPrint: return s.print_enabled;

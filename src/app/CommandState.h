@@ -16,7 +16,8 @@ struct TEditorSnapshot {
   bool can_redo = false;
   bool has_selection = false;
   bool editor_focused = false;
-  bool printer_known = false;  // a printer is installed and one is selected
+  bool printers_installed = false;  // the cached printer count is above 0
+  bool printer_known = false;       // a printer is installed and one is selected
   std::string printer_name;
   bool search_text_entered = false;
 };
@@ -31,6 +32,7 @@ struct TCommandState {
   bool cut_enabled = false;
   bool run_enabled = false;
   bool print_enabled = false;  // Print and Print preview always agree
+  bool printer_setup_enabled = false;
   bool run_to_cursor_enabled = false;
   bool select_all_enabled = false;
   bool find_enabled = false;

@@ -122,6 +122,10 @@ bool CommandImplemented(TCommandId id) {
     case cmRunToCursor:
     case cmShowSpecial:
     case cmSettings:
+    case cmPrinterSetup:
+    case cmPrint:
+    case cmPrintPreview:
+    case cmToolPrint:
     case cmHelp:
     case cmAbout:
     case cmParam2:

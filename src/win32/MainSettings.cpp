@@ -33,6 +33,8 @@ void TForm1::CreateSettingsWindow() {
   s.OnApplied = [this] { Guarded([&] { BuildTemplateMenu(); }); };
   s.OnShowSpecialState = [this](bool on) { toolbar_.SetChecked(cmShowSpecial, on); };
   s.CurrentFileName = [this] { return document_.CurrentFileName(); };
+  s.GetSCPWidth = [this] { return scp_->Width(); };
+  s.SetSCPWidth = [this](int width) { scp_->SetWidth(width); };
   // Loads the stored settings and applies them to the main editor.
   settings_ = std::make_unique<TfrmSettings>(s);
 }

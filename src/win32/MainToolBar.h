@@ -19,6 +19,8 @@ class TMainToolBar {
 
   void Create(HWND parent, int id);
   HWND Handle() const { return toolbar_; }
+  // The buttons' images, which the menus show beside their items too.
+  HIMAGELIST Images() const { return images_; }
   HWND ParamEdit(int which) const { return which == 2 ? ed_param2_ : ed_param3_; }
   // The text of a parameter box exactly as typed.
   std::string ParamText(int which) const;

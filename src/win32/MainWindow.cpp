@@ -11,7 +11,11 @@
 #include "language/TtlHighlighter.h"
 #include "win32/EditorWindow.h"
 #include "win32/MainMenus.h"
+#include "print/EditorPrint.h"
 #include "win32/AboutWindow.h"
+#include "win32/FlatMenuPainter.h"
+#include "win32/PrintPreviewDialog.h"
+#include "win32/Printing.h"
 #include "win32/HelpCommand.h"
 #include "win32/RecentFilesMenu.h"
 #include "win32/SettingsWindow.h"
@@ -100,12 +104,15 @@ void TForm1::OnCreate() {
   editor_handle_ = TEditorWindow::Create(handle_, kEditorId, *memo_);
   ConfigureEditor();
   CreateSearch();
+  CreateCompletion();
   CreateMacroRunner();
   LoadWindowSettings();
   CreateRecentFiles();
+  CreatePrinting();
   CreateHelp();
   Guarded([&] { CreateSettingsWindow(); });
   popup_ = BuildEditorPopup();
+  CreateMenuPainter();
   DragAcceptFiles(handle_, TRUE);
   UpdateInsertModePanel();
   SetModifiedPanel(false);
@@ -117,8 +124,10 @@ void TForm1::OnCreate() {
 void TForm1::FinishStartup(const std::vector<std::string>& args) {
   // Only the first argument is a file to open; there are no switches.
   if (!args.empty()) Guarded([&] { document_.OpenFileByPath(args.front()); });
+  LoadCompletionItemFile();
   Guarded([&] { LoadKeywordFileAtStartup(program_dir_, *ttm_, *preview_highlighter_, prompts_); });
   Guarded([&] { BuildTemplateMenu(); });
+  RefreshMenuPainter();
   UpdateCommandState();
 }
 
@@ -145,6 +154,8 @@ LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT painted = 0;
+  if (menu_painter_ && menu_painter_->HandleMessage(msg, wp, lp, painted)) return painted;
   switch (msg) {
     case WM_SIZE:
       Layout();
@@ -246,6 +257,10 @@ void TForm1::ExecuteCommand(TCommandId id) {
       toolbar_.SetChecked(cmShowSpecial, !toolbar_.Checked(cmShowSpecial));
       ApplyShowSpecial(toolbar_.Checked(cmShowSpecial));
       break;
+    case cmPrinterSetup:
+    case cmPrint:
+    case cmPrintPreview:
+    case cmToolPrint: Guarded([&] { PrintCommand(id); }); break;
     case cmSettings: Guarded([&] { OpenSettings(); }); break;
     case cmHelp: Guarded([&] { help_->TeraTermHelp(); }); break;
     case cmAbout: about_->ShowModal(); break;
@@ -350,6 +365,8 @@ void TForm1::OnDestroy() {
   DeleteTempMacroFiles();
   mru_.reset();       // stores the list
   settings_.reset();  // stores the settings
+  print_preview_.reset();
+  menu_painter_.reset();
   DragAcceptFiles(handle_, FALSE);
   SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
   handle_ = nullptr;
@@ -375,6 +392,9 @@ TEditorSnapshot TForm1::Snapshot() {
           TBufferCoord{static_cast<int>(lines.LineView(last - 1).size()) + 1, last};
   s.editor_focused = GetFocus() == editor_handle_;
   s.search_text_entered = search_ && search_->SearchTextEntered();
+  s.printers_installed = DetectPrinters(false);
+  s.printer_known = PrinterKnown();
+  if (s.printer_known) s.printer_name = printer_->PrinterName();
   return s;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/CommandState.h"
+#include "app/CompletionProposal.h"
 #include "app/Document.h"
 #include "app/MacroRun.h"
 #include "app/MacroTemplates.h"
@@ -24,7 +25,11 @@
 #include "win32/Win32CodePage.h"
 
 class TEditorMemo;
+class TEditorPrint;
+class TFlatMenuPainter;
 class TForm6;
+class TPrintPreviewDlg;
+class TWin32Printer;
 class TfrmSettings;
 class THelpCommand;
 class TRecentFilesMenu;
@@ -66,6 +71,7 @@ class TForm1 : public IDocumentView {
   TMainToolBar& ToolBar() { return toolbar_; }
   TMainStatusBar& StatusBar() { return status_bar_; }
   TSearchCommands& Search() { return *search_; }
+  TCompletionProposal& SCP() { return *scp_; }
   // Template items carry command identifiers from here on, one per template.
   static constexpr int kFirstTemplateCommand = 1000;
   const TProgramDirectory& ProgramDir() const { return program_dir_; }
@@ -117,6 +123,20 @@ class TForm1 : public IDocumentView {
   void CreateMacroRunner();
   void RunMacro(bool whole_text);
   void DeleteTempMacroFiles();
+  // The completion proposal of the main editor (MainCompletion.cpp).
+  void CreateCompletion();
+  void LoadCompletionItemFile();
+  // Printer setup, Print, the tool bar's Print and Print preview, and what
+  // the commands know of the printers (MainPrint.cpp).
+  void CreatePrinting();
+  // The cached printer count above 0; refresh counts the printers again.
+  bool DetectPrinters(bool refresh);
+  bool PrinterKnown();
+  bool PreparePrint();
+  void PrintCommand(TCommandId id);
+  // Menus drawn by the program (MainMenuPainter.cpp).
+  void CreateMenuPainter();
+  void RefreshMenuPainter();
   // "TeraTerm Help", context help and "About Quillon" (MainHelp.cpp).
   void CreateHelp();
   // The recent files after "Exit" in the "File" menu (MainRecentFiles.cpp).
@@ -159,10 +179,17 @@ class TForm1 : public IDocumentView {
   std::unique_ptr<TTtlHighlighter> ttm_;
   std::unique_ptr<TTtlHighlighter> preview_highlighter_;
   std::unique_ptr<TEditorMemo> memo_;
+  // Bound to memo_, so it goes first.
+  std::unique_ptr<TCompletionProposal> scp_;
   std::unique_ptr<TRecentFilesMenu> mru_;
   std::unique_ptr<THelpCommand> help_;
   std::unique_ptr<TForm6> about_;
   std::unique_ptr<TfrmSettings> settings_;
+  std::unique_ptr<TWin32Printer> printer_;
+  std::unique_ptr<TEditorPrint> print_;
+  std::unique_ptr<TPrintPreviewDlg> print_preview_;
+  int printer_count_ = -1;  // not counted yet
+  std::unique_ptr<TFlatMenuPainter> menu_painter_;
   TWindowState restored_state_ = TWindowState::wsNormal;
   TMacroTemplates templates_;
   std::unique_ptr<IMacroPlatform> macro_platform_;

@@ -67,6 +67,29 @@ TEST(CommandState, PrintFollowsThePrinterAndNamesItInTheTip) {
   EXPECT_EQ(s.print_tip, "Print [Office]");
 }
 
+TEST(CommandState, PrinterSetupNeedsAnInstalledPrinterOnly) {
+  struct Case {
+    bool installed, known, macro_text;
+    bool setup, print;
+  } cases[] = {
+      {false, false, true, false, false},
+      {true, false, true, true, false},  // installed, none selected
+      {true, true, false, true, false},  // nothing to print
+      {true, true, true, true, true},
+  };
+  for (const Case& c : cases) {
+    TEditorSnapshot e;
+    e.text_empty = !c.macro_text;
+    e.has_macro_text = c.macro_text;
+    e.printers_installed = c.installed;
+    e.printer_known = c.known;
+    const auto s = ComputeCommandState(e);
+    EXPECT_EQ(CommandEnabled(cmPrinterSetup, s), c.setup);
+    for (TCommandId id : {cmPrint, cmPrintPreview, cmToolPrint})
+      EXPECT_EQ(CommandEnabled(id, s), c.print) << id;
+  }
+}
+
 TEST(ShortCuts, MenuTextsMatchTheKeys) {
   struct Case {
     TShortCut key;
