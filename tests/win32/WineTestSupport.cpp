@@ -116,3 +116,15 @@ struct ProgramEnvironment {
   }
 } program_environment;
 }  // namespace
+
+HWND MakeTestParentWindow(const char* class_name, int x, int y, int width, int height) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = class_name;
+  RegisterClassA(&wc);
+  HWND parent = CreateWindowExA(0, class_name, "parent", WS_OVERLAPPEDWINDOW, x, y, width, height,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ShowWindow(parent, SW_SHOW);
+  return parent;
+}

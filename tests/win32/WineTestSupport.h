@@ -37,5 +37,9 @@ HDROP MakeDrop(const std::vector<std::string>& files);
 
 std::string WindowText(HWND hwnd);
 
+// A shown top-level window that does nothing but hold child windows under
+// test, of its own window class.
+HWND MakeTestParentWindow(const char* class_name, int x, int y, int width, int height);
+
 // Removes the program's settings key, so that each test starts from defaults.
 void ClearSettingsKey();

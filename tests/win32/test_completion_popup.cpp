@@ -18,18 +18,8 @@ namespace {
 
 class CompletionPopupTest : public ::testing::Test {
  protected:
-  static LRESULT CALLBACK ParentProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    return DefWindowProcA(h, m, w, l);
-  }
   static void SetUpTestSuite() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QuillonCompletionTestParent";
-    RegisterClassA(&wc);
-    parent = CreateWindowExA(0, wc.lpszClassName, "parent", WS_OVERLAPPEDWINDOW, 20, 20, 700, 500,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ShowWindow(parent, SW_SHOW);
+    parent = MakeTestParentWindow("QuillonCompletionTestParent", 20, 20, 700, 500);
     SetForegroundWindow(parent);
     PumpMessages();
   }

@@ -18,20 +18,10 @@ namespace {
 // A plain top-level window holding one editor window.
 class EditorWindowTest : public ::testing::Test {
  protected:
-  static LRESULT CALLBACK ParentProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    return DefWindowProcA(h, m, w, l);
-  }
   // One parent for the whole suite: making and showing top-level windows is
   // slow under Wine.
   static void SetUpTestSuite() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QuillonEditorTestParent";
-    RegisterClassA(&wc);
-    parent = CreateWindowExA(0, "QuillonEditorTestParent", "parent", WS_OVERLAPPEDWINDOW, 0, 0, 640,
-                             480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ShowWindow(parent, SW_SHOW);
+    parent = MakeTestParentWindow("QuillonEditorTestParent", 0, 0, 640, 480);
     PumpMessages();
   }
   static void TearDownTestSuite() {
