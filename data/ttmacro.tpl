@@ -19,10 +19,10 @@ setsync 1
 wait '$' '#' '>'
 [MACRO_TEMPLATE Loop over a counter]
 i = 1
-:loop
+:again
     ; the body of the loop
     i = i + 1
-    if i <= 10 goto loop
+    if i <= 10 goto again
 [MACRO_TEMPLATE Write a log file]
 fileopen fhandle 'log.txt' 1
 filewriteln fhandle 'started'

@@ -137,7 +137,7 @@ TEST_F(CompletionPopupTest, EnterInsertsTheSelectedEntry) {
   Key(VK_DOWN);
   Key(VK_RETURN, '\r');
   EXPECT_FALSE(Shown());
-  EXPECT_EQ(editor->Text(), "x = sendbreak");
+  EXPECT_EQ(editor->Text(), "x = sendbinary");
   EXPECT_EQ(editor->LineCount(), 1) << "the Enter character does not reach the editor";
 }
 

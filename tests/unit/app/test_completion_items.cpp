@@ -9,6 +9,7 @@
 
 #include "app/CompletionItems.h"
 #include "app/PrettyText.h"
+#include "support/ShippedCommands.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ TEST(ShippedCompletionFile, OffersEveryCommandOfTheKeywordFile) {
     const auto eq = line.rfind('=');
     if (eq != std::string::npos) commands.insert(line.substr(0, eq));
   }
-  EXPECT_EQ(commands.size(), 197u);
+  EXPECT_EQ(commands.size(), static_cast<std::size_t>(kShippedCommandCount));
 
   const auto items = ReadCompletionItemFile(std::string(QUILLON_DATA_DIR) + "/Completion.pro");
   ASSERT_TRUE(items.has_value()) << "Completion.pro";
@@ -115,6 +116,21 @@ TEST(ShippedCompletionFile, OffersEveryCommandOfTheKeywordFile) {
     EXPECT_NE(PrettyPlainText(item.DisplayText).find(first), std::string::npos) << item.DisplayText;
   }
   for (const auto& command : commands) EXPECT_TRUE(offered.count(command)) << command;
+}
+
+// Each command once, in the list's order, with its parameter list.
+TEST(ShippedCompletionFile, ShowsEachCommandWithItsParameters) {
+  const auto items = ReadCompletionItemFile(std::string(QUILLON_DATA_DIR) + "/Completion.pro");
+  ASSERT_TRUE(items.has_value()) << "Completion.pro";
+  ASSERT_EQ(items->size(), static_cast<std::size_t>(kShippedCommandCount));
+  for (std::size_t i = 0; i < items->size(); ++i) {
+    const TShippedCommand& command = kShippedCommands[i];
+    const std::string name = command.name;
+    std::string shown = "\\style{+B}" + name + "\\style{-B}";
+    if (*command.parameters) shown += std::string(" \\color{clNavy}") + command.parameters;
+    EXPECT_EQ((*items)[i].InsertText, name);
+    EXPECT_EQ((*items)[i].DisplayText, shown);
+  }
 }
 
 }  // namespace
