@@ -32,6 +32,14 @@ std::string MacroParameters(const std::string& macro_path, const std::string& pa
   return " \"" + macro_path + "\" " + param2 + " " + param3;
 }
 
+std::string MacroWorkingFolder(const std::string& document_path, const std::string& program_dir) {
+  const std::size_t slash = document_path.find_last_of("\\/");
+  if (slash == std::string::npos) return program_dir;
+  // A drive's root keeps its backslash: "C:" alone names the drive's current folder.
+  const bool root = slash == 0 || (slash == 2 && document_path[1] == ':');
+  return document_path.substr(0, root ? slash + 1 : slash);
+}
+
 TMacroRunner::TMacroRunner(const TProgramDirectory& program_dir, IUserPrompts& prompts,
                            IMacroPlatform& platform)
     : program_dir_(program_dir), prompts_(prompts), platform_(platform) {}
@@ -54,7 +62,7 @@ std::string TMacroRunner::ProgramSubdirectory(const std::string& name, bool crea
 }
 
 void TMacroRunner::RunMacro(std::string_view text, const std::string& param2,
-                            const std::string& param3) {
+                            const std::string& param3, const std::string& document_path) {
   if (!FindMacroInterpreter()) return;
   const std::string dir = ProgramSubdirectory("Temp_TTL", true);
   if (dir.empty()) {
@@ -65,7 +73,8 @@ void TMacroRunner::RunMacro(std::string_view text, const std::string& param2,
   const std::string file = JoinProgramDir(dir, "~macroE" + std::to_string(temp_file_counter_) + ".ttl");
   ++temp_file_counter_;
   platform_.WriteNewFile(file, MacroFileBytes(text));
-  platform_.ShellOpen("\"" + interpreter_path_ + "\"", MacroParameters(file, param2, param3));
+  platform_.StartProgram(interpreter_path_, MacroParameters(file, param2, param3),
+                         MacroWorkingFolder(document_path, program_dir_.Directory()));
 }
 
 void TMacroRunner::DeleteTempMacroFiles() {

@@ -24,9 +24,11 @@ class IMacroPlatform {
   // Full paths of the files matching a wildcard pattern ("dir\~macroE*.ttl").
   virtual std::vector<std::string> FilesMatching(const std::string& pattern) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
-  // Starts a program the way the shell opens it, without waiting for it; a
-  // failure to start is not reported.
-  virtual void ShellOpen(const std::string& file, const std::string& parameters) = 0;
+  // Starts a program in the given working folder with its path, quoted, then
+  // the parameters on its command line; does not wait for it, and a failure
+  // to start is not reported.
+  virtual void StartProgram(const std::string& program, const std::string& parameters,
+                            const std::string& working_folder) = 0;
 };
 
 // The bytes of a temporary macro file: an empty first line, then the text's
@@ -37,6 +39,11 @@ std::string MacroFileBytes(std::string_view text);
 // exactly as typed, each after one space.
 std::string MacroParameters(const std::string& macro_path, const std::string& param2,
                             const std::string& param3);
+
+// The folder a macro runs in: the folder of the document being edited, so that
+// "include" and other relative paths in it mean what they mean when the user
+// runs the macro from there; the program's folder for an unnamed document.
+std::string MacroWorkingFolder(const std::string& document_path, const std::string& program_dir);
 
 class TMacroRunner {
  public:
@@ -49,8 +56,10 @@ class TMacroRunner {
   // missing; "" with a warning when it cannot be created.
   std::string ProgramSubdirectory(const std::string& name, bool create);
   // Writes text (lines joined by CR LF) to the next temporary file and starts
-  // the interpreter on it. A write error propagates after the counter moved on.
-  void RunMacro(std::string_view text, const std::string& param2, const std::string& param3);
+  // the interpreter on it in the document's folder (document_path empty for
+  // an unnamed document). A write error propagates after the counter moved on.
+  void RunMacro(std::string_view text, const std::string& param2, const std::string& param3,
+                const std::string& document_path);
   // Removes the temporary macro and settings files the runs left (at exit).
   void DeleteTempMacroFiles();
 

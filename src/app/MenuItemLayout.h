@@ -29,11 +29,12 @@ struct TMenuMeasureInput {
   bool Separator = false;
   bool DropDown = true;  // false only for the items of the menu bar itself
   bool HasSubItems = false;
-  TMenuItemSize Image;  // 0 x 0 without an image
-  int IconWidth = 24;
+  TMenuItemSize Image;  // 0 x 0 without an image, else its size on the screen
+  int IconWidth = 24;   // at 96 dpi, like every length of the menu's design
+  int Dpi = 96;         // of the menu's monitor
 };
 
-inline constexpr int kMenuSeparatorHeight = 4;
+inline constexpr int kMenuSeparatorHeight = 4;  // at 96 dpi
 
 // The size to report for an item, at least the size already reported.
 TMenuItemSize MeasureMenuItem(const TMenuMeasureInput& item, const IMenuTextMeasure& measure,
@@ -43,9 +44,10 @@ struct TMenuDrawInput {
   TRect Item;  // the item's rectangle on the menu
   bool DropDown = true;
   bool RightToLeft = false;
-  TMenuItemSize Image;  // 0 x 0 without an image
-  int IconWidth = 24;
+  TMenuItemSize Image;  // 0 x 0 without an image, else its size on the screen
+  int IconWidth = 24;   // at 96 dpi
   int TextHeightW = 0;  // height of "W" in the menu font
+  int Dpi = 96;         // of the menu's monitor
 };
 
 // Everything after Bitmap is in the coordinates of the off-screen bitmap.
@@ -73,7 +75,7 @@ struct TMenuLine {
   TPoint From;
   TPoint To;
 };
-std::vector<TMenuLine> MenuTickLines(const TRect& box);
+std::vector<TMenuLine> MenuTickLines(const TRect& box, int dpi = 96);
 
 // How an item's image is drawn.
 enum class TMenuImageLook {

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "app/DpiScale.h"
 #include "platform/Exception.h"
 
 namespace {
@@ -185,4 +186,13 @@ std::optional<TStoredPlacement> LoadStoredPlacement(IRegistry& registry,
   stored.MinMaxPos = key->ReadString(kMinMaxPos);
   stored.NormPos = key->ReadString(kNormPos);
   return stored;
+}
+
+TWindowPlacementRecord ConvertPlacementDpi(const TWindowPlacementRecord& record, int from_dpi,
+                                           int to_dpi) {
+  TWindowPlacementRecord r = record;
+  r.MinPosition = ConvertDpi(record.MinPosition, from_dpi, to_dpi);
+  r.MaxPosition = ConvertDpi(record.MaxPosition, from_dpi, to_dpi);
+  r.NormalPosition = ConvertDpi(record.NormalPosition, from_dpi, to_dpi);
+  return r;
 }

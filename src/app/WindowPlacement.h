@@ -82,6 +82,11 @@ std::array<std::optional<int>, 4> ParsePlacementFields(const std::string& text);
 std::string FormatPlacementPoints(const TPoint& first, const TPoint& second);
 std::string FormatPlacementRect(const TRect& rect);
 
+// The record with its positions and rectangle converted between two dpi; the
+// placement is stored in 96-dpi units, whatever the monitor's dpi.
+TWindowPlacementRecord ConvertPlacementDpi(const TWindowPlacementRecord& record, int from_dpi,
+                                           int to_dpi);
+
 // Turns stored values into what to apply. current is the window's placement
 // now, with its show state already taken as hidden when the window is not
 // visible; that show state is kept in the placement to apply, so applying it

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "win32/PixelDialog.h"
+#include "win32/ProgramIcon.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ LRESULT CALLBACK PagesPaintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
   return result;
 }
 
-HFONT DerivedFont(HFONT base, bool underline, bool bold, int points) {
+HFONT DerivedFont(HWND window, HFONT base, bool underline, bool bold, int points) {
   LOGFONTA lf{};
   if (!base || !GetObjectA(base, sizeof(lf), &lf)) {
     NONCLIENTMETRICSA metrics{};
@@ -131,7 +132,7 @@ HFONT DerivedFont(HFONT base, bool underline, bool bold, int points) {
   }
   if (underline) lf.lfUnderline = TRUE;
   if (bold) lf.lfWeight = FW_BOLD;
-  if (points > 0) lf.lfHeight = -ScaleToScreen(points * 96 / 72);
+  if (points > 0) lf.lfHeight = -ScaleToWindow(window, points * 96 / 72);
   return CreateFontIndirectA(&lf);
 }
 
@@ -189,11 +190,12 @@ TLinkLabel::TLinkLabel(HWND parent, int id, const std::string& caption, int left
                            top, width, 16);
   if (!hwnd_) return;
   font_ = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
-  hover_font_ = DerivedFont(font_, true, false, 0);
+  hover_font_ = DerivedFont(parent, font_, true, false, 0);
   // Only the text reacts to the mouse, not the empty rest of the row.
   const SIZE text = TextSize(hwnd_, caption);
-  const int x = ScaleToScreen(left) + (centred ? (ScaleToScreen(width) - text.cx) / 2 : 0);
-  SetWindowPos(hwnd_, nullptr, x, ScaleToScreen(top), text.cx, text.cy,
+  const int x =
+      ScaleToWindow(parent, left) + (centred ? (ScaleToWindow(parent, width) - text.cx) / 2 : 0);
+  SetWindowPos(hwnd_, nullptr, x, ScaleToWindow(parent, top), text.cx, text.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowSubclass(hwnd_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
@@ -297,6 +299,7 @@ TForm6::TForm6(HWND owner) {
 TForm6::~TForm6() {
   if (hwnd_) DestroyWindow(hwnd_);
   if (name_font_) DeleteObject(name_font_);
+  if (quill_) DestroyIcon(quill_);
 }
 
 INT_PTR CALLBACK TForm6::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -381,8 +384,17 @@ void TForm6::FormCreate() {
   int next_id = idFirstStaticText;
   HWND name = AddText(pgAbout, idProgramName, kProgramName, 24, 46, 343, 32, SS_CENTER);
   name_font_ =
-      DerivedFont(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), false, true, 16);
+      DerivedFont(hwnd_, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), false,
+                  true, 16);
   if (name && name_font_) SendMessageA(name, WM_SETFONT, reinterpret_cast<WPARAM>(name_font_), 0);
+  HWND quill = AddText(pgAbout, idQuill, "", 28, 38, 48, 48, SS_ICON | SS_CENTERIMAGE);
+  quill_ = LoadProgramIcon(ScaleToWindow(hwnd_, 48));
+  if (quill && quill_) {
+    SendMessageA(quill, STM_SETICON, reinterpret_cast<WPARAM>(quill_), 0);
+    // Setting an icon resizes the control to the icon; keep the laid-out place.
+    SetWindowPos(quill, nullptr, ScaleToWindow(hwnd_, 28), ScaleToWindow(hwnd_, 38),
+                 ScaleToWindow(hwnd_, 48), ScaleToWindow(hwnd_, 48), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   const TFileVersion version = FileVersionOrDefault(ReadFileVersion(OwnModulePath()));
   AddText(pgAbout, idVersion, VersionText(version), 24, 86, 343, 16, SS_CENTER);
   AddText(pgAbout, idBuild, BuildText(__DATE__), 24, 104, 343, 16, SS_CENTER);

@@ -88,6 +88,7 @@ class TForm6 {
     idBuild,
     idDisclaimerLink,
     idHomeLink,
+    idQuill,
     idFirstStaticText = 120,
     idClose = IDOK,
   };
@@ -128,6 +129,8 @@ class TForm6 {
   HWND hwnd_ = nullptr;
   HWND pages_control_ = nullptr;
   HFONT name_font_ = nullptr;
+  // The program's quill beside its name.
+  HICON quill_ = nullptr;
   std::vector<std::vector<HWND>> page_controls_;
   std::unique_ptr<TLinkLabel> disclaimer_link_;
   std::unique_ptr<TURLLabel> home_link_;

@@ -69,13 +69,13 @@ void TConfirmReplaceDialog::FormCreate() {
                    261, 44);
   HWND image =
       AddDialogControl(hwnd_, "STATIC", "", SS_ICON | SS_CENTERIMAGE, idImage1, 16, 16, 32, 32);
-  const int icon_size = ScaleToScreen(32);
+  const int icon_size = ScaleToWindow(hwnd_, 32);
   HANDLE icon = LoadImageA(nullptr, MAKEINTRESOURCEA(kQuestionIcon), IMAGE_ICON, icon_size,
                            icon_size, LR_SHARED);
   if (image && icon) {
     SendMessageA(image, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     // Setting an icon resizes the control to the icon; keep the laid-out place.
-    SetWindowPos(image, nullptr, ScaleToScreen(16), ScaleToScreen(16), icon_size, icon_size,
+    SetWindowPos(image, nullptr, ScaleToWindow(hwnd_, 16), ScaleToWindow(hwnd_, 16), icon_size, icon_size,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SendMessageA(hwnd_, DM_SETDEFID, IDYES, 0);

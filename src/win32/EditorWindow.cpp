@@ -229,7 +229,7 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = BeginPaint(hwnd_, &ps);
       std::exception_ptr error;
       try {
-        TGdiCanvas canvas(dc);
+        TGdiCanvas canvas(dc, dpi_);
         editor_.Paint(canvas,
                       {ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
       } catch (...) {
@@ -423,7 +423,15 @@ void TEditorWindow::OnScrollMessage(int bar, WPARAM wp) {
 // ---- IEditorHost
 
 TFontMetrics TEditorWindow::MeasureFont(const TFont& font, TFontStyles style) {
-  return TGdiCanvas::Measure(font, style);
+  return TGdiCanvas::Measure(font, style, dpi_);
+}
+
+void TEditorWindow::SetDpi(HWND hwnd, int dpi) {
+  TEditorWindow* self = FromHandle(hwnd);
+  if (!self || dpi <= 0 || dpi == self->dpi_) return;
+  self->dpi_ = dpi;
+  // Attaching again drops the measurements made at the old dpi.
+  self->editor_.SetHost(self);
 }
 
 int TEditorWindow::ClientWidth() {

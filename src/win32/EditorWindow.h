@@ -25,6 +25,9 @@ class TEditorWindow : public IEditorHost {
   // error box with the message).
   static void SetErrorHandler(std::function<void(HWND, const std::exception&)> handler);
   static const char* ClassName() { return "QuillonEditor"; }
+  // The editor's fonts are made for this dpi (its window's monitor's); the
+  // editor measures them anew.
+  static void SetDpi(HWND hwnd, int dpi);
 
   HWND Handle() const { return hwnd_; }
   TEditorMemo& Editor() { return editor_; }
@@ -89,6 +92,7 @@ class TEditorWindow : public IEditorHost {
   HWND hint_ = nullptr;
   std::string hint_text_;
   TColor hint_color_ = 0;
+  int dpi_ = 96;
   bool updating_scroll_bar_ = false;
   bool key_made_command_ = false;
   TScrollBarInfo last_bars_[2]{};

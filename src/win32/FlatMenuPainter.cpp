@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/DpiScale.h"
+
 namespace {
 
 COLORREF Ref(TColor rgb) { return static_cast<COLORREF>(rgb & 0x00FFFFFF); }
@@ -249,6 +251,15 @@ void TFlatMenuPainter::SetPaintedMenus(TPaintedMenus menus) {
   if (was_active) SetActive(true);
 }
 
+void TFlatMenuPainter::SetDpi(int dpi) {
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  if (font_) DeleteObject(font_);
+  font_ = nullptr;
+  image_cache_.clear();
+  if (active_) Refresh();
+}
+
 void TFlatMenuPainter::SetImages(HIMAGELIST images, TImageIndexOf index_of) {
   images_ = images;
   index_of_ = std::move(index_of);
@@ -282,7 +293,7 @@ HFONT TFlatMenuPainter::MenuFont() {
     lstrcpynA(lf.lfFaceName, font_name_.c_str(), LF_FACESIZE);
     lf.lfCharSet = DEFAULT_CHARSET;
   }
-  if (font_height_ > 0) lf.lfHeight = -font_height_;
+  if (font_height_ > 0) lf.lfHeight = -ScaleForDpi(font_height_, dpi_);
   font_ = CreateFontIndirectA(&lf);
   return font_;
 }
@@ -463,6 +474,7 @@ bool TFlatMenuPainter::HandleMeasureItem(MEASUREITEMSTRUCT& item) {
   in.HasSubItems = record->HasSubItems;
   in.Image = ImageSize(*record);
   in.IconWidth = icon_width_;
+  in.Dpi = dpi_;
   HDC screen = GetDC(owner_);
   HDC dc = CreateCompatibleDC(screen);
   ReleaseDC(owner_, screen);
@@ -501,6 +513,7 @@ bool TFlatMenuPainter::HandleDrawItem(const DRAWITEMSTRUCT& item) {
   in.Image = image_index >= 0 ? ImageSize(*record) : TMenuItemSize{};
   in.IconWidth = icon_width_;
   in.TextHeightW = w_size.cy;
+  in.Dpi = dpi_;
   const TMenuDrawLayout l = LayoutMenuItem(in);
   if (l.Bitmap.IsEmpty()) return true;
 
@@ -551,14 +564,15 @@ bool TFlatMenuPainter::HandleDrawItem(const DRAWITEMSTRUCT& item) {
           Ellipse(dc, b.left, b.top, b.right, b.bottom);
         }
         TShapeTools tools(dc, mark, &mark);
-        Ellipse(dc, b.left + 2, b.top + 2, b.right - 2, b.bottom - 2);
+        const int inset = ScaleForDpi(2, dpi_);
+        Ellipse(dc, b.left + inset, b.top + inset, b.right - inset, b.bottom - inset);
       } else {
         {
           TShapeTools tools(dc, ink, &back);
           Rectangle(dc, b.left, b.top, b.right, b.bottom);
         }
         TShapeTools tools(dc, mark, nullptr);
-        for (const TMenuLine& line : MenuTickLines(b)) {
+        for (const TMenuLine& line : MenuTickLines(b, dpi_)) {
           MoveToEx(dc, line.From.x, line.From.y, nullptr);
           LineTo(dc, line.To.x, line.To.y);
         }

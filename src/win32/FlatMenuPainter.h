@@ -88,6 +88,11 @@ class TFlatMenuPainter {
   int FontHeight() const { return font_height_; }
   TColor FontColor() const { return colors_.FontColor; }
 
+  // The dpi of the owner window's monitor: the font and every length of the
+  // design (given at 96 dpi) are scaled to it. Items are measured anew.
+  int Dpi() const { return dpi_; }
+  void SetDpi(int dpi);
+
   int IconWidth() const { return icon_width_; }
   void SetIconWidth(int width) { icon_width_ = width; }
   int DimLevel() const { return dim_level_; }
@@ -152,6 +157,7 @@ class TFlatMenuPainter {
   int font_height_ = 0;
   HFONT font_ = nullptr;
   int icon_width_ = 24;
+  int dpi_ = 96;
   int dim_level_ = 30;
   int gray_level_ = 10;
   bool draw_select_ = true;

@@ -5,6 +5,8 @@
 #include <string>
 #include <tuple>
 
+#include "app/DpiScale.h"
+
 namespace {
 
 struct FontKey {
@@ -29,7 +31,7 @@ std::map<FontKey, TFontMetrics>& MetricsTable() {
 
 }  // namespace
 
-TGdiCanvas::TGdiCanvas(HDC dc) : dc_(dc) { original_font_ = GetCurrentObject(dc_, OBJ_FONT); }
+TGdiCanvas::TGdiCanvas(HDC dc, int dpi) : dc_(dc), dpi_(dpi) { original_font_ = GetCurrentObject(dc_, OBJ_FONT); }
 
 TGdiCanvas::~TGdiCanvas() {
   if (original_font_) SelectObject(dc_, original_font_);
@@ -58,13 +60,14 @@ void TGdiCanvas::DrawLine(TPoint from, TPoint to, TColor color) {
   SelectObject(dc_, old);
 }
 
-HFONT TGdiCanvas::SharedFont(const TFont& font, TFontStyles style) {
-  FontKey key{font.Name, font.Height, style & 0x0F};
+HFONT TGdiCanvas::SharedFont(const TFont& font, TFontStyles style, int dpi) {
+  const int height = ScaleForDpi(font.Height, dpi);
+  FontKey key{font.Name, height, style & 0x0F};
   auto& table = FontTable();
   auto it = table.find(key);
   if (it != table.end()) return it->second;
   HFONT f =
-      CreateFontA(font.Height, 0, 0, 0, (style & fsBold) ? FW_BOLD : FW_NORMAL,
+      CreateFontA(height, 0, 0, 0, (style & fsBold) ? FW_BOLD : FW_NORMAL,
                   (style & fsItalic) ? TRUE : FALSE, (style & fsUnderline) ? TRUE : FALSE,
                   (style & fsStrikeOut) ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, font.Name.c_str());
@@ -72,14 +75,14 @@ HFONT TGdiCanvas::SharedFont(const TFont& font, TFontStyles style) {
   return f;
 }
 
-TFontMetrics TGdiCanvas::Measure(const TFont& font, TFontStyles style) {
-  FontKey key{font.Name, font.Height, style & 0x0F};
+TFontMetrics TGdiCanvas::Measure(const TFont& font, TFontStyles style, int dpi) {
+  FontKey key{font.Name, ScaleForDpi(font.Height, dpi), style & 0x0F};
   auto& table = MetricsTable();
   auto it = table.find(key);
   if (it != table.end()) return it->second;
   TFontMetrics m;
   HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, SharedFont(font, style));
+  HGDIOBJ old = SelectObject(dc, SharedFont(font, style, dpi));
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
   ABC abc{};
@@ -99,7 +102,7 @@ TFontMetrics TGdiCanvas::Measure(const TFont& font, TFontStyles style) {
 }
 
 void TGdiCanvas::UseFont(const TFont& font, TFontStyles style) {
-  SelectObject(dc_, SharedFont(font, style));
+  SelectObject(dc_, SharedFont(font, style, dpi_));
 }
 
 void TGdiCanvas::DrawTextRun(int x, int y, const TRect& clip, std::string_view text, int advance,

@@ -1,6 +1,8 @@
 #pragma once
-// The canvas on a GDI device context. Fonts are made once per face, height
-// and style and shared by every canvas of the program.
+// The canvas on a GDI device context. Fonts are made once per face, height,
+// style and dpi and shared by every canvas of the program. Font heights are
+// given at 96 dpi (as the program's fonts are described) and made for the
+// canvas's dpi.
 #include <windows.h>
 
 #include <string_view>
@@ -10,7 +12,7 @@
 
 class TGdiCanvas : public ICanvas {
  public:
-  explicit TGdiCanvas(HDC dc);
+  explicit TGdiCanvas(HDC dc, int dpi = 96);
   ~TGdiCanvas() override;
   TGdiCanvas(const TGdiCanvas&) = delete;
   TGdiCanvas& operator=(const TGdiCanvas&) = delete;
@@ -24,14 +26,15 @@ class TGdiCanvas : public ICanvas {
   void DrawTextRun(int x, int y, const TRect& clip, std::string_view text, int advance,
                    TColor foreground, TColor background, bool opaque) override;
 
-  // The shared font for a description and style.
-  static HFONT SharedFont(const TFont& font, TFontStyles style);
-  // Advance ("M" plus overhang), cell height and overhang of a font.
-  static TFontMetrics Measure(const TFont& font, TFontStyles style);
+  // The shared font for a description and style, made for dpi.
+  static HFONT SharedFont(const TFont& font, TFontStyles style, int dpi = 96);
+  // Advance ("M" plus overhang), cell height and overhang of a font at dpi.
+  static TFontMetrics Measure(const TFont& font, TFontStyles style, int dpi = 96);
   static COLORREF ToColorRef(TColor color);
 
  private:
   HDC dc_;
+  int dpi_;
   HGDIOBJ original_font_ = nullptr;
   // Per-character advances for the text output call, grown in blocks of 64.
   std::vector<INT> advances_;

@@ -20,7 +20,8 @@ void TForm1::RunMacro(bool whole_text) {
       text += "\r\n";
     }
   }
-  macro_runner_->RunMacro(text, toolbar_.ParamText(2), toolbar_.ParamText(3));
+  macro_runner_->RunMacro(text, toolbar_.ParamText(2), toolbar_.ParamText(3),
+                          document_.CurrentFileName());
 }
 
 void TForm1::DeleteTempMacroFiles() { macro_runner_->DeleteTempMacroFiles(); }

@@ -9,13 +9,18 @@
 void TForm1::CreateMenuPainter() {
   menu_painter_ = std::make_unique<TFlatMenuPainter>(handle_);
   menu_painter_->SetFont("Segoe UI", 12, kMenuRoleMenuText);
+  menu_painter_->SetDpi(dpi_);
+  SetMenuImages();
+  menu_painter_->Attach(popup_);
+  menu_painter_->SetActive(true);
+  if (mru_) mru_->OnMenuRebuilt = [this](TMostRecentFiles&) { RefreshMenuPainter(); };
+}
+
+void TForm1::SetMenuImages() {
   // "Print ..." shows the image of the tool bar's Print button.
   menu_painter_->SetImages(toolbar_.Images(), [](UINT id) {
     return ToolGlyphIndex(id == cmPrint ? cmToolPrint : static_cast<TCommandId>(id));
   });
-  menu_painter_->Attach(popup_);
-  menu_painter_->SetActive(true);
-  if (mru_) mru_->OnMenuRebuilt = [this](TMostRecentFiles&) { RefreshMenuPainter(); };
 }
 
 void TForm1::RefreshMenuPainter() {

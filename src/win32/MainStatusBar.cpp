@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "win32/Win32Dpi.h"
+
 namespace {
 
 constexpr int kWidths[TMainStatusBar::kPanelCount] = {300, 100, 50, 34, 34, 34, 50, 50};
@@ -14,28 +16,39 @@ TMainStatusBar::~TMainStatusBar() {
   if (font_) DeleteObject(font_);
 }
 
-void TMainStatusBar::Create(HWND parent, int id) {
+void TMainStatusBar::Create(HWND parent, int id, int dpi) {
   handle_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
                             0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             GetModuleHandleA(nullptr), nullptr);
-  // The panels use their own small font, not the system font.
-  font_ = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                      DEFAULT_PITCH | FF_SWISS, "Microsoft Sans Serif");
-  SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  SendMessageA(handle_, SB_SETMINHEIGHT, kHeight, 0);
-  int edges[kPanelCount];
-  int x = 0;
-  for (int i = 0; i < kPanelCount; ++i) {
-    x += kWidths[i];
-    edges[i] = x;
-  }
-  edges[kPanelCount - 1] = -1;  // the filler takes what is left
-  SendMessageA(handle_, SB_SETPARTS, kPanelCount, reinterpret_cast<LPARAM>(edges));
+  dpi_ = dpi;
+  Place();
   for (int i = 0; i < kPanelCount; ++i) {
     const WPARAM style = i == kPanelCount - 1 ? SBT_NOBORDERS : 0;
     SendMessageA(handle_, SB_SETTEXTA, i | style, reinterpret_cast<LPARAM>(""));
   }
+}
+
+void TMainStatusBar::SetDpi(int dpi) {
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  Place();
+}
+
+void TMainStatusBar::Place() {
+  // The panels use their own small font, not the system font.
+  HFONT old = font_;
+  font_ = CreatePixelFont("Microsoft Sans Serif", -11, dpi_);
+  SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  if (old) DeleteObject(old);
+  SendMessageA(handle_, SB_SETMINHEIGHT, ScaleForDpi(kHeight, dpi_), 0);
+  int edges[kPanelCount];
+  int x = 0;
+  for (int i = 0; i < kPanelCount; ++i) {
+    x += kWidths[i];
+    edges[i] = ScaleForDpi(x, dpi_);
+  }
+  edges[kPanelCount - 1] = -1;  // the filler takes what is left
+  SendMessageA(handle_, SB_SETPARTS, kPanelCount, reinterpret_cast<LPARAM>(edges));
 }
 
 void TMainStatusBar::SetPanel(int panel, const std::string& text) {

@@ -6,7 +6,7 @@
 
 class TMainStatusBar {
  public:
-  static constexpr int kHeight = 19;
+  static constexpr int kHeight = 19;  // at 96 dpi
   static constexpr int kPanelCount = 8;
 
   TMainStatusBar() = default;
@@ -14,7 +14,9 @@ class TMainStatusBar {
   TMainStatusBar(const TMainStatusBar&) = delete;
   TMainStatusBar& operator=(const TMainStatusBar&) = delete;
 
-  void Create(HWND parent, int id);
+  void Create(HWND parent, int id, int dpi);
+  // Font, height and panel widths for another dpi.
+  void SetDpi(int dpi);
   HWND Handle() const { return handle_; }
   // Writes a panel only when its text changes.
   void SetPanel(int panel, const std::string& text);
@@ -22,7 +24,10 @@ class TMainStatusBar {
   void Resize();
 
  private:
+  void Place();
+
   HWND handle_ = nullptr;
   HFONT font_ = nullptr;
+  int dpi_ = 96;
   std::string texts_[kPanelCount];
 };

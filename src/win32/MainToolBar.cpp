@@ -5,12 +5,20 @@
 #include <vector>
 
 #include "win32/ToolGlyphs.h"
+#include "win32/Win32Dpi.h"
 
 namespace {
 
+// The strip at 96 dpi, in pixels.
 constexpr int kButtonWidth = 24;
 constexpr int kButtonHeight = 22;
+constexpr int kGlyphSize = 16;
 constexpr int kToolBarTop = 4;
+constexpr int kFirstButtonX = 3;
+constexpr int kParamButtonX = 408;
+constexpr int kParamButtonWidth = 49;
+constexpr int kParamEditWidth = 50;
+constexpr int kToolBarWidth = 400;
 
 HWND MakeChild(const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
                HWND parent, int id, DWORD ex_style = 0) {
@@ -23,26 +31,24 @@ HWND MakeChild(const char* cls, const char* text, DWORD style, int x, int y, int
 
 TMainToolBar::~TMainToolBar() {
   if (images_) ImageList_Destroy(images_);
+  if (font_) DeleteObject(font_);
 }
 
-void TMainToolBar::Create(HWND parent, int id) {
+void TMainToolBar::Create(HWND parent, int id, int dpi) {
+  dpi_ = dpi;
   toolbar_ = MakeChild(TOOLBARCLASSNAMEA, "",
                        TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN |
                            CCS_NODIVIDER,
-                       0, kToolBarTop, 400, kButtonHeight + 2, parent, id);
+                       0, 0, 0, 0, parent, id);
   SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  images_ = CreateToolGlyphs();
-  SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
-  SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
 
-  // Buttons sit at fixed x positions; separators fill the gaps between groups.
+  // Buttons sit at fixed x positions; separators fill the gaps between groups
+  // (their widths are set by Place).
   std::vector<TBBUTTON> buttons;
-  int x = 3;
-  SendMessageA(toolbar_, TB_SETINDENT, x, 0);
+  int x = kFirstButtonX;
   for (const auto& def : ToolButtonDefs()) {
     if (def.x > x) {
       TBBUTTON gap{};
-      gap.iBitmap = def.x - x;
       gap.fsStyle = BTNS_SEP;
       buttons.push_back(gap);
     }
@@ -61,18 +67,60 @@ void TMainToolBar::Create(HWND parent, int id) {
   SendMessageA(toolbar_, TB_ENABLEBUTTON, cmShowSpecial, TRUE);
 
   // Caption buttons and edit boxes for the macro parameters.
-  HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  btn_param2_ = MakeChild("BUTTON", "Param2:", BS_PUSHBUTTON | BS_FLAT, 408, 5, 49, 20, parent,
-                          cmParam2);
-  ed_param2_ = MakeChild("EDIT", "", ES_AUTOHSCROLL, 408 + 49 + 2, 5, 50, 18, parent, 0,
-                         WS_EX_CLIENTEDGE);
-  const int param3_x = 408 + 49 + 2 + 50 + 12;
-  btn_param3_ = MakeChild("BUTTON", "Param3:", BS_PUSHBUTTON | BS_FLAT, param3_x, 5, 49, 20,
-                          parent, cmParam3);
-  ed_param3_ = MakeChild("EDIT", "", ES_AUTOHSCROLL, param3_x + 49 + 2, 5, 50, 18, parent, 0,
-                         WS_EX_CLIENTEDGE);
+  btn_param2_ = MakeChild("BUTTON", "Param2:", BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0, parent, cmParam2);
+  ed_param2_ = MakeChild("EDIT", "", ES_AUTOHSCROLL, 0, 0, 0, 0, parent, 0, WS_EX_CLIENTEDGE);
+  btn_param3_ = MakeChild("BUTTON", "Param3:", BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0, parent, cmParam3);
+  ed_param3_ = MakeChild("EDIT", "", ES_AUTOHSCROLL, 0, 0, 0, 0, parent, 0, WS_EX_CLIENTEDGE);
+  Place();
+}
+
+void TMainToolBar::SetDpi(int dpi) {
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  Place();
+}
+
+int TMainToolBar::StripHeight() const { return ScaleForDpi(kStripHeight, dpi_); }
+
+void TMainToolBar::Place() {
+  const TDpiScale s{dpi_};
+  HIMAGELIST old_images = images_;
+  images_ = CreateToolGlyphs(s(kGlyphSize));
+  SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+  if (old_images) ImageList_Destroy(old_images);
+  SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(s(kGlyphSize), s(kGlyphSize)));
+  SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(s(kButtonWidth), s(kButtonHeight)));
+  SendMessageA(toolbar_, TB_SETINDENT, s(kFirstButtonX), 0);
+  // Each gap reaches from the end of the button before it to the next
+  // button's x, both scaled, so the groups keep their places.
+  int x = kFirstButtonX;
+  for (const auto& def : ToolButtonDefs()) {
+    if (def.x > x) {
+      const WPARAM gap = static_cast<WPARAM>(SendMessageA(toolbar_, TB_COMMANDTOINDEX, def.id, 0) - 1);
+      TBBUTTONINFOA info{};
+      info.cbSize = sizeof info;
+      info.dwMask = TBIF_SIZE | TBIF_BYINDEX;
+      info.cx = static_cast<WORD>(s(def.x) - s(x));
+      SendMessageA(toolbar_, TB_SETBUTTONINFOA, gap, reinterpret_cast<LPARAM>(&info));
+    }
+    x = def.x + kButtonWidth;
+  }
+  MoveWindow(toolbar_, 0, s(kToolBarTop), s(kToolBarWidth), s(kButtonHeight + 2), TRUE);
+
+  const int param3_x = kParamButtonX + kParamButtonWidth + 2 + kParamEditWidth + 12;
+  MoveWindow(btn_param2_, s(kParamButtonX), s(5), s(kParamButtonWidth), s(20), TRUE);
+  MoveWindow(ed_param2_, s(kParamButtonX + kParamButtonWidth + 2), s(5), s(kParamEditWidth), s(18),
+             TRUE);
+  MoveWindow(btn_param3_, s(param3_x), s(5), s(kParamButtonWidth), s(20), TRUE);
+  MoveWindow(ed_param3_, s(param3_x + kParamButtonWidth + 2), s(5), s(kParamEditWidth), s(18), TRUE);
+
+  // The stock font is made for 96 dpi; other screens get the same 8 points.
+  HFONT old_font = font_;
+  font_ = dpi_ == kDesignDpi ? nullptr : CreatePixelFont("MS Shell Dlg", -11, dpi_);
+  HFONT font = font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (HWND w : {btn_param2_, btn_param3_, ed_param2_, ed_param3_})
-    SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (old_font) DeleteObject(old_font);
 }
 
 void TMainToolBar::SetEnabled(TCommandId id, bool enabled) {
@@ -110,7 +158,7 @@ bool TMainToolBar::HandleNotify(NMHDR* header) {
 }
 
 void TMainToolBar::PaintStrip(HDC dc, int width) const {
-  RECT r{0, 0, width, kStripHeight};
+  RECT r{0, 0, width, StripHeight()};
   DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP | BF_BOTTOM);
 }
 

@@ -10,6 +10,7 @@
 
 class TMainToolBar {
  public:
+  // At 96 dpi; StripHeight() gives it at the window's dpi.
   static constexpr int kStripHeight = 33;
 
   TMainToolBar() = default;
@@ -17,7 +18,13 @@ class TMainToolBar {
   TMainToolBar(const TMainToolBar&) = delete;
   TMainToolBar& operator=(const TMainToolBar&) = delete;
 
-  void Create(HWND parent, int id);
+  // Creates the strip's windows laid out for the parent's dpi.
+  void Create(HWND parent, int id, int dpi);
+  // Lays the strip out anew for another dpi: glyphs, buttons, gaps, the
+  // parameter boxes and their font.
+  void SetDpi(int dpi);
+  int Dpi() const { return dpi_; }
+  int StripHeight() const;
   HWND Handle() const { return toolbar_; }
   // The buttons' images, which the menus show beside their items too.
   HIMAGELIST Images() const { return images_; }
@@ -40,11 +47,16 @@ class TMainToolBar {
   void PaintStrip(HDC dc, int width) const;
 
  private:
+  void Place();
+
   HWND toolbar_ = nullptr;
   HWND btn_param2_ = nullptr;
   HWND btn_param3_ = nullptr;
   HWND ed_param2_ = nullptr;
   HWND ed_param3_ = nullptr;
   HIMAGELIST images_ = nullptr;
+  // The parameter boxes' font at a dpi other than 96 (the stock font at 96).
+  HFONT font_ = nullptr;
+  int dpi_ = 96;
   std::string tips_[cmParam3 + 1];
 };

@@ -19,14 +19,21 @@
 #include "win32/HelpCommand.h"
 #include "win32/RecentFilesMenu.h"
 #include "win32/SettingsWindow.h"
-#include "win32/Win32WindowPlacement.h"
+#include "win32/ProgramIcon.h"
 #include "win32/Shell.h"
+#include "win32/Win32Dpi.h"
+#include "win32/Win32WindowPlacement.h"
 
 namespace {
 
 constexpr const char* kClassName = "TQuillonMainWindow";
+// The designed geometry, at 96 dpi.
+constexpr int kDesignLeft = 190;
+constexpr int kDesignTop = 105;
 constexpr int kClientWidth = 660;
 constexpr int kClientHeight = 531;
+constexpr int kMinTrackWidth = 430;
+constexpr int kMinTrackHeight = 200;
 constexpr int kEditorMargin = 3;
 constexpr int kToolBarId = 1;
 constexpr int kStatusBarId = 2;
@@ -39,8 +46,10 @@ void RegisterMainClass(HINSTANCE instance) {
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = DefWindowProcA;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, "MAINICON");
-  if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  // Each window gets icons made for its dpi (TWindowIcons); the class's are
+  // the fallback at the system's sizes.
+  wc.hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
+  wc.hIconSm = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
@@ -81,16 +90,28 @@ HWND TForm1::Create() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RegisterMainClass(instance);
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  RECT r{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&r, style, TRUE, 0);
+  // The designed place and size, on the monitor there, at its dpi.
+  const RECT designed{kDesignLeft, kDesignTop, kDesignLeft + kClientWidth, kDesignTop + kClientHeight};
+  dpi_ = DpiForRect(designed);
+  const TDpiScale s{dpi_};
+  RECT r{0, 0, s(kClientWidth), s(kClientHeight)};
+  AdjustWindowRectForDpi(r, style, true, 0, dpi_);
   HMENU menu = BuildMainMenu();
-  handle_ = CreateWindowExA(0, kClassName, "", style, 190, 105, r.right - r.left, r.bottom - r.top,
-                            nullptr, menu, instance, nullptr);
+  handle_ = CreateWindowExA(0, kClassName, "", style, s(kDesignLeft), s(kDesignTop),
+                            r.right - r.left, r.bottom - r.top, nullptr, menu, instance, nullptr);
   SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm1::WindowProc));
+  dpi_ = WindowDpi(handle_);
   OnCreate();
-  if (services_.registry)
+  if (services_.registry) {
+    // The stored placement is applied at its monitor's dpi already.
+    placing_ = true;
     restored_state_ = RestoreWindowPlacement(handle_, *services_.registry, kSettingsKeyPath);
+    placing_ = false;
+    // The stored place may lie on a monitor of another dpi.
+    const int restored_dpi = WindowDpi(handle_);
+    if (restored_dpi != dpi_) ApplyDpi(restored_dpi);
+  }
   return handle_;
 }
 
@@ -99,9 +120,11 @@ int TForm1::FirstShowCommand(int start_show_command) const {
 }
 
 void TForm1::OnCreate() {
-  toolbar_.Create(handle_, kToolBarId);
-  status_bar_.Create(handle_, kStatusBarId);
+  icons_.Apply(handle_, dpi_);
+  toolbar_.Create(handle_, kToolBarId, dpi_);
+  status_bar_.Create(handle_, kStatusBarId, dpi_);
   editor_handle_ = TEditorWindow::Create(handle_, kEditorId, *memo_);
+  TEditorWindow::SetDpi(editor_handle_, dpi_);
   ConfigureEditor();
   CreateSearch();
   CreateCompletion();
@@ -138,12 +161,13 @@ void TForm1::Layout() {
   RECT bar;
   GetWindowRect(status_bar_.Handle(), &bar);
   const int status_height = bar.bottom - bar.top;
-  const int top = TMainToolBar::kStripHeight + kEditorMargin;
-  const int bottom = client.bottom - status_height - kEditorMargin;
-  MoveWindow(editor_handle_, kEditorMargin, top, client.right - 2 * kEditorMargin,
+  const int margin = ScaleForDpi(kEditorMargin, dpi_);
+  const int top = toolbar_.StripHeight() + margin;
+  const int bottom = client.bottom - status_height - margin;
+  MoveWindow(editor_handle_, margin, top, client.right - 2 * margin,
              bottom > top ? bottom - top : 0, TRUE);
   // The strip's edges span the whole width.
-  RECT strip{0, 0, client.right, TMainToolBar::kStripHeight};
+  RECT strip{0, 0, client.right, toolbar_.StripHeight()};
   InvalidateRect(handle_, &strip, TRUE);
 }
 
@@ -162,7 +186,19 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize = POINT{430, 200};
+      info->ptMinTrackSize = POINT{ScaleForDpi(kMinTrackWidth, dpi_), ScaleForDpi(kMinTrackHeight, dpi_)};
+      return 0;
+    }
+    case WM_DPICHANGED: {
+      // The window moved to a monitor of another dpi (or that monitor's
+      // scale changed): take the size Windows suggests, then lay out anew.
+      const auto* suggested = reinterpret_cast<const RECT*>(lp);
+      ApplyDpi(HIWORD(wp));
+      if (placing_) return 0;
+      SetWindowPos(handle_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      Layout();
       return 0;
     }
     case WM_PAINT: {
@@ -220,6 +256,11 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Guarded([&] { may_close = document_.CloseQuery(); });
       return may_close;
     }
+    case WM_ENDSESSION:
+      // Windows may end the process as soon as this returns, without the
+      // window ever being destroyed.
+      if (wp) OnEndSession();
+      return 0;
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -227,6 +268,22 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefWindowProcA(handle_, msg, wp, lp);
+}
+
+void TForm1::ApplyDpi(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  dpi_ = dpi;
+  icons_.Apply(handle_, dpi_);
+  toolbar_.SetDpi(dpi_);
+  status_bar_.SetDpi(dpi_);
+  TEditorWindow::SetDpi(editor_handle_, dpi_);
+  if (menu_painter_) {
+    // The tool bar drew its glyphs anew at the new size.
+    SetMenuImages();
+    menu_painter_->SetDpi(dpi_);
+  }
+  DrawMenuBar(handle_);
+  Layout();
 }
 
 void TForm1::ExecuteCommand(TCommandId id) {
@@ -357,6 +414,20 @@ void TForm1::OnClose() {
   if (!may_close) return;
   if (services_.registry) SaveWindowPlacement(handle_, *services_.registry, kSettingsKeyPath);
   DestroyWindow(handle_);
+}
+
+void TForm1::OnEndSession() {
+  // What a normal exit keeps is kept now; nothing may be asked any more.
+  if (services_.registry) SaveWindowPlacement(handle_, *services_.registry, kSettingsKeyPath);
+  SaveWindowSettings();
+  DeleteTempMacroFiles();
+  if (mru_) mru_->Save();
+  if (settings_) {
+    try {
+      settings_->SaveSettings();
+    } catch (const std::exception&) {
+    }
+  }
 }
 
 void TForm1::OnDestroy() {

@@ -22,6 +22,7 @@
 #include "platform/Prompts.h"
 #include "win32/MainStatusBar.h"
 #include "win32/MainToolBar.h"
+#include "win32/ProgramIcon.h"
 #include "win32/Win32CodePage.h"
 
 class TEditorMemo;
@@ -64,6 +65,8 @@ class TForm1 : public IDocumentView {
   void FinishStartup(const std::vector<std::string>& args);
 
   HWND Handle() const { return handle_; }
+  // The dpi the window is laid out for (that of its monitor).
+  int Dpi() const { return dpi_; }
   HWND EditorHandle() const { return editor_handle_; }
   TEditorMemo& Memo1() { return *memo_; }
   TTtlHighlighter& TTM() { return *ttm_; }
@@ -113,8 +116,13 @@ class TForm1 : public IDocumentView {
   void OnCreate();
   void ConfigureEditor();
   void Layout();
+  // Lays everything out for the window's new dpi: icons, tool bar, status
+  // bar, the editor's fonts and the menus.
+  void ApplyDpi(int dpi);
   void OnDropFiles(HDROP drop);
   void OnClose();
+  // Windows is ending the session: the exit's stores and clean-up, at once.
+  void OnEndSession();
   void OnDestroy();
   void ShowEditorPopup(int x, int y);
   void FocusParamEdit(int which);
@@ -136,6 +144,7 @@ class TForm1 : public IDocumentView {
   void PrintCommand(TCommandId id);
   // Menus drawn by the program (MainMenuPainter.cpp).
   void CreateMenuPainter();
+  void SetMenuImages();
   void RefreshMenuPainter();
   // "TeraTerm Help", context help and "About Quillon" (MainHelp.cpp).
   void CreateHelp();
@@ -199,6 +208,9 @@ class TForm1 : public IDocumentView {
   std::unique_ptr<TSearchCommands> search_;
   HWND handle_ = nullptr;
   HWND editor_handle_ = nullptr;
+  int dpi_ = 96;
+  bool placing_ = false;  // the stored placement is being applied
+  TWindowIcons icons_;
   HMENU popup_ = nullptr;
   TMainToolBar toolbar_;
   TMainStatusBar status_bar_;

@@ -1,5 +1,7 @@
 #include "win32/PixelDialog.h"
 
+#include "win32/Win32Dpi.h"
+
 namespace {
 
 void AppendWide(std::vector<WORD>& out, const std::string& text) {
@@ -35,30 +37,23 @@ std::vector<WORD> PixelDialogTemplate(const std::string& caption, bool visible) 
   return t;
 }
 
-int ScaleToScreen(int pixels) {
-  static const int dpi = [] {
-    HDC dc = GetDC(nullptr);
-    const int value = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
-    return value > 0 ? value : 96;
-  }();
-  return MulDiv(pixels, dpi, 96);
-}
+int ScaleToWindow(HWND window, int pixels) { return ScaleForDpi(pixels, WindowDpi(window)); }
 
 HWND AddDialogControl(HWND dialog, const char* window_class, const std::string& text, DWORD style,
                       int id, int left, int top, int width, int height) {
   HWND control = CreateWindowExA(
-      0, window_class, text.c_str(), WS_CHILD | WS_VISIBLE | style, ScaleToScreen(left),
-      ScaleToScreen(top), ScaleToScreen(width), ScaleToScreen(height), dialog,
+      0, window_class, text.c_str(), WS_CHILD | WS_VISIBLE | style, ScaleToWindow(dialog, left),
+      ScaleToWindow(dialog, top), ScaleToWindow(dialog, width), ScaleToWindow(dialog, height), dialog,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   if (control) SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
   return control;
 }
 
 void SetDialogClientSize(HWND dialog, int width, int height) {
-  RECT r{0, 0, ScaleToScreen(width), ScaleToScreen(height)};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
+  RECT r{0, 0, ScaleToWindow(dialog, width), ScaleToWindow(dialog, height)};
+  AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), false,
+                         static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)),
+                         WindowDpi(dialog));
   SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

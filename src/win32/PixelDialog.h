@@ -1,18 +1,18 @@
 #pragma once
 // Small dialogs laid out in pixels: an in-memory template with no controls,
 // whose controls the dialog creates itself at 96-dots-per-inch positions
-// scaled to the screen, in "MS Sans Serif" 8 pt on the button-face colour.
+// scaled to the dialog's monitor, in "MS Sans Serif" 8 pt on the button-face colour.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 // A dialog template: caption, fixed dialog border, close box, the dialog
-// font, no controls. visible decides whether the window shows on creation.
+// font (which Windows makes for the monitor the dialog opens on), no controls. visible decides whether the window shows on creation.
 std::vector<WORD> PixelDialogTemplate(const std::string& caption, bool visible);
 
-// A length given at 96 dots per inch, at the screen's resolution.
-int ScaleToScreen(int pixels);
+// A length given at 96 dots per inch, at the dpi of the window's monitor.
+int ScaleToWindow(HWND window, int pixels);
 
 // Creates a child control at a 96-dpi rectangle of the dialog's client area,
 // using the dialog's font.

@@ -5,6 +5,7 @@
 
 #include "win32/GdiCanvas.h"
 #include "win32/PrintingSurface.h"
+#include "win32/Win32Dpi.h"
 
 namespace {
 
@@ -20,13 +21,6 @@ void RegisterPreviewClass(WNDPROC proc) {
   wc.lpszClassName = kPreviewClass;
   RegisterClassA(&wc);
   done = true;
-}
-
-int ScreenDpi(int index) {
-  HDC dc = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(dc, index);
-  ReleaseDC(nullptr, dc);
-  return dpi > 0 ? dpi : 96;
 }
 
 void Fill(HDC dc, int l, int t, int r, int b, COLORREF colour) {
@@ -105,8 +99,17 @@ bool TEditorPrintPreview::Create(HWND parent, int x, int y, int width, int heigh
   hwnd_ = CreateWindowExA(WS_EX_CLIENTEDGE, kPreviewClass, "",
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_CLIPCHILDREN, x, y,
                           width, height, parent, nullptr, GetModuleHandleA(nullptr), this);
-  if (hwnd_) Relayout();
+  if (hwnd_) {
+    dpi_ = WindowDpi(hwnd_);
+    Relayout();
+  }
   return hwnd_ != nullptr;
+}
+
+void TEditorPrintPreview::SetDpi(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  dpi_ = dpi;
+  Relayout();
 }
 
 LRESULT CALLBACK TEditorPrintPreview::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -162,9 +165,9 @@ void TEditorPrintPreview::Relayout() {
   if (engine_) {
     const TEditorPrinterInfo& info = engine_->PrinterInfo();
     layout_.SetPage(true, info.PhysicalWidth(), info.PhysicalHeight(), info.XPixPerInch(),
-                    info.YPixPerInch(), ScreenDpi(LOGPIXELSX), ScreenDpi(LOGPIXELSY));
+                    info.YPixPerInch(), dpi_, dpi_);
   } else {
-    layout_.SetPage(false, 0, 0, 0, 0, ScreenDpi(LOGPIXELSX), ScreenDpi(LOGPIXELSY));
+    layout_.SetPage(false, 0, 0, 0, 0, dpi_, dpi_);
   }
   RECT rc;
   GetClientRect(hwnd_, &rc);

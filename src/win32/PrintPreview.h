@@ -17,6 +17,9 @@ class TEditorPrintPreview {
   TEditorPrintPreview& operator=(const TEditorPrintPreview&) = delete;
 
   bool Create(HWND parent, int x, int y, int width, int height);
+  // The screen's dots per inch the zoom percentages refer to: those of the
+  // window's monitor. Lays the pages out anew.
+  void SetDpi(int dpi);
   HWND Handle() const { return hwnd_; }
 
   // Not owned: the owner of both keeps the engine alive while it is assigned.
@@ -76,4 +79,5 @@ class TEditorPrintPreview {
   TPoint scroll_{};
   int wheel_rest_ = 0;
   bool in_layout_ = false;
+  int dpi_ = 96;
 };

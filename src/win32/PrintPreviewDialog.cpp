@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "print/PrintJob.h"
+#include "win32/Win32Dpi.h"
 
 namespace {
 
@@ -19,7 +20,17 @@ enum : int {
   idClose,
   idStatus,
 };
+// The layout at 96 dpi.
 constexpr int kBarHeight = 33;
+constexpr int kClientWidth = 612;
+constexpr int kClientHeight = 447;
+struct TBarControl {
+  int id, x, width;
+};
+constexpr TBarControl kBarControls[] = {
+    {idFirst, 11, 23}, {idPrevious, 37, 23}, {idNext, 63, 23}, {idLast, 89, 23},
+    {idScale, 125, 143}, {idPrint, 284, 23}, {idClose, 321, 65},
+};
 
 }  // namespace
 
@@ -29,6 +40,7 @@ TPrintPreviewDlg::~TPrintPreviewDlg() {
     DestroyWindow(hwnd_);
   }
   if (status_font_) DeleteObject(status_font_);
+  if (gui_font_) DeleteObject(gui_font_);
 }
 
 bool TPrintPreviewDlg::Create() {
@@ -44,46 +56,39 @@ bool TPrintPreviewDlg::Create() {
     wc.lpszClassName = kDialogClass;
     registered = RegisterClassA(&wc) != 0;
   }
-  // Client area 612 x 447, centred on the screen.
-  RECT r{0, 0, 612, 447};
+  // Centred on the screen, at the dpi of the monitor there.
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  AdjustWindowRect(&r, style, FALSE);
+  const int screen_w = GetSystemMetrics(SM_CXSCREEN), screen_h = GetSystemMetrics(SM_CYSCREEN);
+  dpi_ = DpiForRect(RECT{screen_w / 2, screen_h / 2, screen_w / 2 + 1, screen_h / 2 + 1});
+  RECT r{0, 0, ScaleForDpi(kClientWidth, dpi_), ScaleForDpi(kClientHeight, dpi_)};
+  AdjustWindowRectForDpi(r, style, false, 0, dpi_);
   const int w = r.right - r.left, h = r.bottom - r.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  hwnd_ = CreateWindowExA(0, kDialogClass, "Quillonar Print Preview", style, x, y, w, h, nullptr,
-                          nullptr, GetModuleHandleA(nullptr), this);
+  hwnd_ = CreateWindowExA(0, kDialogClass, "Quillonar Print Preview", style, (screen_w - w) / 2,
+                          (screen_h - h) / 2, w, h, nullptr, nullptr, GetModuleHandleA(nullptr),
+                          this);
   if (!hwnd_) return false;
-  HFONT gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  dpi_ = WindowDpi(hwnd_);
   tips_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_,
                           nullptr, GetModuleHandleA(nullptr), nullptr);
-  btn_first_ = AddButton(idFirst, "|<", 11, 23, "First page");
-  btn_previous_ = AddButton(idPrevious, "<", 37, 23, "Previous page");
-  btn_next_ = AddButton(idNext, ">", 63, 23, "Next page");
-  btn_last_ = AddButton(idLast, ">|", 89, 23, "Last page");
-  cb_scale_ = CreateWindowExA(
-      0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 125, 6, 143,
-      21 + 9 * 16, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idScale)),
-      GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(cb_scale_, WM_SETFONT, reinterpret_cast<WPARAM>(gui), FALSE);
+  btn_first_ = AddButton(idFirst, "|<", "First page");
+  btn_previous_ = AddButton(idPrevious, "<", "Previous page");
+  btn_next_ = AddButton(idNext, ">", "Next page");
+  btn_last_ = AddButton(idLast, ">|", "Last page");
+  cb_scale_ = CreateWindowExA(0, "COMBOBOX", "",
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0, 0, 0,
+                              hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idScale)),
+                              GetModuleHandleA(nullptr), nullptr);
   for (int i = 0; i < kPreviewScaleCount; ++i)
     SendMessageA(cb_scale_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(PreviewScaleText(i)));
-  btn_print_ = AddButton(idPrint, "Print", 284, 23, "Print");
-  btn_close_ = AddButton(idClose, "Close", 321, 65, "Close print preview");
+  btn_print_ = AddButton(idPrint, "Print", "Print");
+  btn_close_ = AddButton(idClose, "Close", "Close print preview");
   status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(idStatus)),
                             GetModuleHandleA(nullptr), nullptr);
-  int parts[2] = {500, 600};
-  SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  status_font_ = CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, "Microsoft Sans Serif");
-  SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(status_font_), FALSE);
+  PlaceControls();
 
-  preview_.Create(hwnd_, 0, kBarHeight, 612, 395);
+  preview_.Create(hwnd_, 0, ScaleForDpi(kBarHeight, dpi_), ScaleForDpi(kClientWidth, dpi_),
+                  ScaleForDpi(kClientHeight - kBarHeight - 19, dpi_));
   preview_.SetScaleMode(pscWholePage);
   preview_.OnPreviewPage = [this](TEditorPrintPreview* sender, int page) {
     const std::string text = PreviewPageText(page, sender->PageCount());
@@ -99,11 +104,34 @@ bool TPrintPreviewDlg::Create() {
   return true;
 }
 
-HWND TPrintPreviewDlg::AddButton(int id, const char* caption, int x, int width, const char* hint) {
-  HWND b = CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 4, width,
-                           22, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+void TPrintPreviewDlg::PlaceControls() {
+  const TDpiScale s{dpi_};
+  HFONT old_gui = gui_font_;
+  gui_font_ = dpi_ == kDesignDpi ? nullptr : CreatePixelFont("MS Shell Dlg", -11, dpi_);
+  HFONT gui = gui_font_ ? gui_font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  for (const TBarControl& c : kBarControls) {
+    HWND control = GetDlgItem(hwnd_, c.id);
+    if (c.id == idScale)
+      MoveWindow(control, s(c.x), s(6), s(c.width), s(21 + 9 * 16), TRUE);
+    else
+      MoveWindow(control, s(c.x), s(4), s(c.width), s(22), TRUE);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(gui), TRUE);
+  }
+  if (old_gui) DeleteObject(old_gui);
+  int parts[2] = {s(500), s(600)};
+  SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  HFONT old_status = status_font_;
+  // 8 points.
+  status_font_ = CreatePixelFont("Microsoft Sans Serif", -MulDiv(8, kDesignDpi, 72), dpi_, FW_BOLD,
+                                 DEFAULT_PITCH | FF_DONTCARE);
+  SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(status_font_), TRUE);
+  if (old_status) DeleteObject(old_status);
+}
+
+HWND TPrintPreviewDlg::AddButton(int id, const char* caption, const char* hint) {
+  HWND b = CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
+                           hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(b, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   if (tips_) {
     TOOLINFOA ti{};
     ti.cbSize = sizeof ti;
@@ -195,9 +223,10 @@ void TPrintPreviewDlg::LayoutChildren() {
   RECT sr{};
   GetWindowRect(status_, &sr);
   const int status_height = sr.bottom - sr.top;
+  const int bar = ScaleForDpi(kBarHeight, dpi_);
   if (preview_.Handle())
-    MoveWindow(preview_.Handle(), 0, kBarHeight, rc.right,
-               std::max(0, static_cast<int>(rc.bottom) - kBarHeight - status_height), TRUE);
+    MoveWindow(preview_.Handle(), 0, bar, rc.right,
+               std::max(0, static_cast<int>(rc.bottom) - bar - status_height), TRUE);
 }
 
 void TPrintPreviewDlg::OnCommand(int id, int code) {
@@ -252,8 +281,18 @@ LRESULT TPrintPreviewDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-      mm->ptMinTrackSize.x = 620;
-      mm->ptMinTrackSize.y = 400;
+      mm->ptMinTrackSize.x = ScaleForDpi(620, dpi_);
+      mm->ptMinTrackSize.y = ScaleForDpi(400, dpi_);
+      return 0;
+    }
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wp);
+      PlaceControls();
+      preview_.SetDpi(dpi_);
+      const auto* r = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      LayoutChildren();
       return 0;
     }
     case WM_CLOSE:

@@ -50,7 +50,9 @@ class TPrintPreviewDlg {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnCommand(int id, int code);
   void LayoutChildren();
-  HWND AddButton(int id, const char* caption, int x, int width, const char* hint);
+  HWND AddButton(int id, const char* caption, const char* hint);
+  // Places the bar's controls and makes the fonts for dpi_.
+  void PlaceControls();
 
   HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;
@@ -58,6 +60,8 @@ class TPrintPreviewDlg {
   HWND btn_first_ = nullptr, btn_previous_ = nullptr, btn_next_ = nullptr, btn_last_ = nullptr;
   HWND btn_print_ = nullptr, btn_close_ = nullptr;
   HFONT status_font_ = nullptr;
+  HFONT gui_font_ = nullptr;  // the bar's font at a dpi other than 96
+  int dpi_ = 96;
   TEditorPrintPreview preview_;
   bool printer_known_ = false;
   bool showing_ = false;

@@ -9,6 +9,7 @@
 #include "win32/EditorWindow.h"
 #include "win32/PixelDialog.h"
 #include "win32/SettingsCommonDialogs.h"
+#include "win32/Win32Dpi.h"
 
 namespace {
 
@@ -186,12 +187,13 @@ void TfrmSettings::CreateControls() {
       170, 25);
   add("BUTTON", "&Reset to defaults", BS_PUSHBUTTON | WS_TABSTOP, idReset, 16, 318, 170, 25);
   memo3_window_ = TEditorWindow::Create(hwnd_, idMemo3, memo3_);
+  TEditorWindow::SetDpi(memo3_window_, WindowDpi(hwnd_));
   // The preview is looked at, not typed into: Tab passes it by.
   SetWindowLongPtrA(
       memo3_window_, GWL_STYLE,
       GetWindowLongPtrA(memo3_window_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP));
-  SetWindowPos(memo3_window_, nullptr, ScaleToScreen(194), ScaleToScreen(24), ScaleToScreen(231),
-               ScaleToScreen(260), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  SetWindowPos(memo3_window_, nullptr, ScaleToWindow(hwnd_, 194), ScaleToWindow(hwnd_, 24), ScaleToWindow(hwnd_, 231),
+               ScaleToWindow(hwnd_, 260), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   add("BUTTON", "Show special characters", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, idShowSpecial,
       194, 292, 231, 17);
   add("BUTTON", "Change &Font...", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, idChangeFont, 194, 318,

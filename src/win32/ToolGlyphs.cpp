@@ -137,21 +137,31 @@ void Draw(HDC dc, TCommandId id, int ox) {
 
 }  // namespace
 
-HIMAGELIST CreateToolGlyphs() {
+HIMAGELIST CreateToolGlyphs(int size) {
   const int count = static_cast<int>(sizeof kOrder / sizeof kOrder[0]);
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  HBITMAP strip = CreateCompatibleBitmap(screen, kSize * count, kSize);
+  HBITMAP strip = CreateCompatibleBitmap(screen, size * count, size);
   ReleaseDC(nullptr, screen);
   HGDIOBJ old = SelectObject(dc, strip);
-  RECT all{0, 0, kSize * count, kSize};
+  RECT all{0, 0, size * count, size};
   HBRUSH mask = CreateSolidBrush(kMask);
   FillRect(dc, &all, mask);
   DeleteObject(mask);
+  // The shapes are given on a 16-pixel grid; other sizes draw them through a
+  // scaling transform, so they are drawn anew rather than stretched.
+  const bool scaled = size != kSize;
+  if (scaled) {
+    SetGraphicsMode(dc, GM_ADVANCED);
+    const float f = static_cast<float>(size) / kSize;
+    const XFORM scale{f, 0, 0, f, 0, 0};
+    SetWorldTransform(dc, &scale);
+  }
   for (int i = 0; i < count; ++i) Draw(dc, kOrder[i], i * kSize);
+  if (scaled) ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
   SelectObject(dc, old);
   DeleteDC(dc);
-  HIMAGELIST list = ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, count, 0);
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, count, 0);
   ImageList_AddMasked(list, strip, kMask);
   DeleteObject(strip);
   return list;

@@ -1,7 +1,6 @@
 #include "win32/Win32MacroPlatform.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "platform/FileSystem.h"
 
@@ -50,6 +49,19 @@ bool TWin32MacroPlatform::RemoveFile(const std::string& path) {
   return DeleteFileA(path.c_str()) != 0;
 }
 
-void TWin32MacroPlatform::ShellOpen(const std::string& file, const std::string& parameters) {
-  ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+void TWin32MacroPlatform::StartProgram(const std::string& program, const std::string& parameters,
+                                       const std::string& working_folder) {
+  std::string command_line = "\"" + program + "\"" + parameters;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     working_folder.empty() ? nullptr : working_folder.c_str(), &startup,
+                     &process)) {
+    // The interpreter runs on its own; the editor keeps no hold on it.
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
 }

@@ -10,5 +10,6 @@ class TWin32MacroPlatform final : public IMacroPlatform {
   void WriteNewFile(const std::string& path, const std::string& bytes) override;
   std::vector<std::string> FilesMatching(const std::string& pattern) override;
   bool RemoveFile(const std::string& path) override;
-  void ShellOpen(const std::string& file, const std::string& parameters) override;
+  void StartProgram(const std::string& program, const std::string& parameters,
+                    const std::string& working_folder) override;
 };

@@ -1,5 +1,7 @@
 #include "win32/Win32WindowPlacement.h"
 
+#include "win32/Win32Dpi.h"
+
 namespace {
 
 // The flags a stored placement may carry back: whether the minimized position
@@ -38,11 +40,11 @@ bool CurrentPlacement(HWND window, TWindowPlacementRecord& record) {
   return true;
 }
 
-int ScreenPixelsPerInch() {
-  HDC screen = GetDC(nullptr);
-  const int ppi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return ppi;
+// The dpi of the monitor a normal rectangle given at 96 dpi lands on, when
+// scaled from a window at window_dpi.
+int TargetDpi(const TRect& rect96, int window_dpi) {
+  const TRect scaled = ConvertDpi(rect96, kDesignDpi, window_dpi);
+  return DpiForRect(RECT{scaled.left, scaled.top, scaled.right, scaled.bottom});
 }
 
 }  // namespace
@@ -51,7 +53,10 @@ void SaveWindowPlacement(HWND window, IRegistry& registry, const std::string& se
                          const std::string& object_name) {
   TPlacementSnapshot snapshot;
   if (!CurrentPlacement(window, snapshot.Placement)) return;
-  snapshot.PixelsPerInch = ScreenPixelsPerInch();
+  // Stored in 96-dpi units, as a program unaware of dpi sees the screen, so
+  // every version reads it alike.
+  snapshot.Placement = ConvertPlacementDpi(snapshot.Placement, WindowDpi(window), kDesignDpi);
+  snapshot.PixelsPerInch = kDesignDpi;
   snapshot.Visible = IsWindowVisible(window) != FALSE;
   // The main window has no separate taskbar window: the program is minimized
   // exactly when this window is iconic.
@@ -68,6 +73,8 @@ TWindowState RestoreWindowPlacement(HWND window, IRegistry& registry,
 
   TWindowPlacementRecord current;
   if (!CurrentPlacement(window, current)) return TWindowState::wsNormal;
+  const int window_dpi = WindowDpi(window);
+  current = ConvertPlacementDpi(current, window_dpi, kDesignDpi);
   const bool visible = IsWindowVisible(window) != FALSE;
   // Applying the placement must not show a window that is still being built.
   if (!visible) current.ShowCmd = SW_HIDE;
@@ -76,9 +83,10 @@ TWindowState RestoreWindowPlacement(HWND window, IRegistry& registry,
   // The main window opens at its designed position, never centred, so a stored
   // placement can be applied as it is.
   const TPlacementDecision decision =
-      DecideWindowPlacement(*stored, current, ScreenPixelsPerInch(), resizable);
+      DecideWindowPlacement(*stored, current, kDesignDpi, resizable);
   if (decision.Placement) {
-    const WINDOWPLACEMENT wp = ToPlatform(*decision.Placement);
+    const int dpi = TargetDpi(decision.Placement->NormalPosition, window_dpi);
+    const WINDOWPLACEMENT wp = ToPlatform(ConvertPlacementDpi(*decision.Placement, kDesignDpi, dpi));
     SetWindowPlacement(window, &wp);
   }
 

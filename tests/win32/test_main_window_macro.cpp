@@ -68,6 +68,22 @@ TEST_F(MainWindowMacroTest, RunAndRunToCursorHandTheTextAndParametersToTheInterp
   EXPECT_TRUE(FileExistsOnDisk(program_dir.File("Temp_TTL") + "\\keep.txt"));
 }
 
+TEST_F(MainWindowMacroTest, TheMacroRunsInTheDocumentsFolder) {
+  InstallInterpreter();
+  TTempDir docs;
+  Start();
+  form->Memo1().SetText("include 'sub.ttl'");
+  form->ExecuteCommand(cmRun);
+  EXPECT_NE(WaitForLog(1).find("\nFOLDER " + program_dir.Path() + "\n"), std::string::npos)
+      << "an unnamed document runs in the program's folder";
+
+  const std::string macro = docs.File("main.ttl");
+  WriteFileBytes(macro, "include 'sub.ttl'");
+  form->Document().OpenPath(macro);
+  form->ExecuteCommand(cmRun);
+  EXPECT_NE(WaitForLog(2).find("\nFOLDER " + docs.Path() + "\n"), std::string::npos);
+}
+
 TEST_F(MainWindowMacroTest, WithoutTheInterpreterTheUserIsTold) {
   Start();
   form->Memo1().SetText("sendln 'x'");

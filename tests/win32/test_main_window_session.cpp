@@ -69,6 +69,32 @@ TEST_F(MainWindowSessionTest, TheWindowComesBackWhereItWasLeft) {
   EXPECT_EQ(again.bottom - again.top, 500);
 }
 
+TEST_F(MainWindowSessionTest, WhenWindowsEndsTheSessionEverythingIsKeptAsAtExit) {
+  Start();
+  const std::string a = docs.File("a.ttl");
+  WriteFileBytes(a, "sendln 'a'");
+  form->Document().OpenPath(a);
+  form->ToolBar().SetParamText(2, "host");
+  MoveWindow(form->Handle(), 40, 50, 600, 400, TRUE);
+  CreateDirectoryA(program_dir.File("Temp_TTL").c_str(), nullptr);
+  const std::string leftover = program_dir.File("Temp_TTL") + "\\~macroE3.ttl";
+  WriteFileBytes(leftover, "x");
+
+  ASSERT_TRUE(SendMessageA(form->Handle(), WM_QUERYENDSESSION, 0, 0));
+  SendMessageA(form->Handle(), WM_ENDSESSION, TRUE, 0);
+  // Stored before the window goes, which it may never do.
+  auto key = registry.Open(TRegistryRoot::CurrentUser, kSettingsKeyPath, false);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadString("Param2"), "host");
+  EXPECT_EQ(key->ReadString("MRU1"), a);
+  EXPECT_EQ(key->ReadString("FontName"), "Courier New");
+  EXPECT_EQ(key->ReadString("LastTTLFile"), a);
+  auto placement = key->OpenKey("TForm1", false);
+  ASSERT_TRUE(placement);
+  EXPECT_EQ(placement->ReadString("NormPos"), "40,50,640,450");
+  EXPECT_FALSE(FileExistsOnDisk(leftover));
+}
+
 TEST_F(MainWindowSessionTest, HelpWithoutTheHelpFileSaysSo) {
   Start();
   form->ExecuteCommand(cmHelp);

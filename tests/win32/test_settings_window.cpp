@@ -146,8 +146,8 @@ TEST_F(SettingsWindowTest, IsAHiddenToolWindowOfTheGivenSizeWithTheDemonstration
   EXPECT_FALSE(IsWindowVisible(hwnd));
   RECT client{};
   GetClientRect(hwnd, &client);
-  EXPECT_EQ(client.right, ScaleToScreen(681));
-  EXPECT_EQ(client.bottom, ScaleToScreen(357));
+  EXPECT_EQ(client.right, ScaleToWindow(hwnd, 681));
+  EXPECT_EQ(client.bottom, ScaleToWindow(hwnd, 357));
   const LONG_PTR ex_style = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
   EXPECT_TRUE(ex_style & WS_EX_TOOLWINDOW);
   EXPECT_TRUE(ex_style & WS_EX_TOPMOST);

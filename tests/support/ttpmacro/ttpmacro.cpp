@@ -1,6 +1,7 @@
-// A stand-in for Tera Term's macro interpreter: it appends its command line and
-// the bytes of the macro file it was given to "ttpmacro.log" beside itself, so
-// tests can check exactly what a run hands over.
+// A stand-in for Tera Term's macro interpreter: it appends its command line,
+// the folder it was started in and the bytes of the macro file it was given to
+// "ttpmacro.log" beside itself, so tests can check exactly what a run hands
+// over. Names and the command line are logged in UTF-8.
 #include <windows.h>
 
 #include <cstdio>
@@ -8,42 +9,57 @@
 
 namespace {
 
-std::string ModuleDirectory() {
-  char path[MAX_PATH * 4];
-  const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string p(path, n);
-  return p.substr(0, p.find_last_of('\\') + 1);
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::wstring ModuleDirectory() {
+  std::wstring path(32768, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+  return path.substr(0, path.find_last_of(L'\\') + 1);
+}
+
+std::wstring CurrentFolder() {
+  std::wstring folder(32768, L'\0');
+  folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+  return folder;
 }
 
 // The first argument of the command line after the program name, unquoted.
-std::string MacroPath(const char* cmd) {
-  std::string s(cmd);
+std::wstring MacroPath(const std::wstring& s) {
   size_t i = 0;
-  if (s[0] == '"') {
-    i = s.find('"', 1);
-    i = i == std::string::npos ? s.size() : i + 1;
+  if (!s.empty() && s[0] == L'"') {
+    i = s.find(L'"', 1);
+    i = i == std::wstring::npos ? s.size() : i + 1;
   } else {
-    i = s.find(' ');
-    if (i == std::string::npos) i = s.size();
+    i = s.find(L' ');
+    if (i == std::wstring::npos) i = s.size();
   }
-  while (i < s.size() && s[i] == ' ') ++i;
-  if (i >= s.size()) return "";
-  if (s[i] == '"') {
-    const size_t end = s.find('"', i + 1);
-    return s.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
+  while (i < s.size() && s[i] == L' ') ++i;
+  if (i >= s.size()) return L"";
+  if (s[i] == L'"') {
+    const size_t end = s.find(L'"', i + 1);
+    return s.substr(i + 1, end == std::wstring::npos ? std::wstring::npos : end - i - 1);
   }
-  const size_t end = s.find(' ', i);
-  return s.substr(i, end == std::string::npos ? std::string::npos : end - i);
+  const size_t end = s.find(L' ', i);
+  return s.substr(i, end == std::wstring::npos ? std::wstring::npos : end - i);
 }
 
 }  // namespace
 
 int main() {
-  const char* cmd = GetCommandLineA();
-  std::FILE* log = std::fopen((ModuleDirectory() + "ttpmacro.log").c_str(), "ab");
+  const std::wstring cmd = GetCommandLineW();
+  std::FILE* log = _wfopen((ModuleDirectory() + L"ttpmacro.log").c_str(), L"ab");
   if (!log) return 1;
-  std::fprintf(log, "COMMAND %s\n", cmd);
-  std::FILE* macro = std::fopen(MacroPath(cmd).c_str(), "rb");
+  std::fprintf(log, "COMMAND %s\n", Utf8(cmd).c_str());
+  std::fprintf(log, "FOLDER %s\n", Utf8(CurrentFolder()).c_str());
+  std::FILE* macro = _wfopen(MacroPath(cmd).c_str(), L"rb");
   std::string bytes;
   if (macro) {
     char buf[4096];

@@ -16,7 +16,10 @@ class TFakeMacroPlatform : public IMacroPlatform {
   std::set<std::string> dirs;
   bool can_make_directories = true;
   bool writes_fail = false;
-  std::vector<std::pair<std::string, std::string>> started;
+  struct Started {
+    std::string program, parameters, folder;
+  };
+  std::vector<Started> started;
 
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   bool DirectoryExists(const std::string& path) override { return dirs.count(path) != 0; }
@@ -43,8 +46,9 @@ class TFakeMacroPlatform : public IMacroPlatform {
     return found;
   }
   bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
-  void ShellOpen(const std::string& file, const std::string& parameters) override {
-    started.emplace_back(file, parameters);
+  void StartProgram(const std::string& program, const std::string& parameters,
+                    const std::string& working_folder) override {
+    started.push_back({program, parameters, working_folder});
   }
 };
 
@@ -80,21 +84,39 @@ TEST(MacroParameters, BothValuesGoAsTypedAfterTheQuotedPath) {
 
 TEST_F(MacroRunTest, ARunWritesTheNextFileAndStartsTheInterpreterOnIt) {
   InstallInterpreter();
-  runner.RunMacro("a\r\nb", "", "");
+  runner.RunMacro("a\r\nb", "", "", "");
   EXPECT_EQ(platform.files[Temp(1)], "\r\na\r\nb\r\n");
   ASSERT_EQ(platform.started.size(), 1u);
-  EXPECT_EQ(platform.started[0].first, "\"C:\\Tera Term\\TTPMACRO.EXE\"");
-  EXPECT_EQ(platform.started[0].second, " \"" + Temp(1) + "\"  ");
+  EXPECT_EQ(platform.started[0].program, "C:\\Tera Term\\TTPMACRO.EXE");
+  EXPECT_EQ(platform.started[0].parameters, " \"" + Temp(1) + "\"  ");
+  EXPECT_EQ(platform.started[0].folder, "C:\\Tera Term") << "an unnamed document runs here";
   EXPECT_TRUE(prompts.Log().empty());
 
-  runner.RunMacro("c", "x", "y z");
+  runner.RunMacro("c", "x", "y z", "D:\\macros\\login.ttl");
   EXPECT_EQ(platform.files[Temp(2)], "\r\nc\r\n");
-  EXPECT_EQ(platform.started[1].second, " \"" + Temp(2) + "\" x y z");
+  EXPECT_EQ(platform.started[1].parameters, " \"" + Temp(2) + "\" x y z");
+  EXPECT_EQ(platform.started[1].folder, "D:\\macros");
   // 128 names in turn: the 129th run writes the first again
-  for (int i = 3; i <= 128; ++i) runner.RunMacro("x", "", "");
-  runner.RunMacro("again", "", "");
+  for (int i = 3; i <= 128; ++i) runner.RunMacro("x", "", "", "");
+  runner.RunMacro("again", "", "", "");
   EXPECT_EQ(platform.files[Temp(1)], "\r\nagain\r\n");
   EXPECT_EQ(runner.TempFileCounter(), 2);
+}
+
+TEST(MacroWorkingFolder, TheDocumentsFolderOrTheProgramsForAnUnnamedOne) {
+  struct Case {
+    const char* document;
+    const char* folder;
+  } cases[] = {
+      {"", "C:\\Tera Term\\"},
+      {"D:\\macros\\sub\\login.ttl", "D:\\macros\\sub"},
+      {"D:\\login.ttl", "D:\\"},
+      {"\\\\server\\share\\login.ttl", "\\\\server\\share"},
+      {"D:/macros/login.ttl", "D:/macros"},
+      {"C:\\日本\\Français\\a.ttl", "C:\\日本\\Français"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(MacroWorkingFolder(c.document, "C:\\Tera Term\\"), c.folder) << c.document;
 }
 
 TEST_F(MacroRunTest, FailuresTellTheUserAndStartNothing) {
@@ -116,7 +138,7 @@ TEST_F(MacroRunTest, FailuresTellTheUserAndStartNothing) {
     prompts.ClearLog();
     if (c.interpreter) InstallInterpreter();
     platform.can_make_directories = c.can_make_dir;
-    runner.RunMacro("a", "", "");
+    runner.RunMacro("a", "", "", "");
     EXPECT_EQ(prompts.Messages(), c.messages);
     EXPECT_TRUE(platform.started.empty());
     EXPECT_EQ(runner.TempFileCounter(), c.counter_after);
@@ -125,7 +147,7 @@ TEST_F(MacroRunTest, FailuresTellTheUserAndStartNothing) {
   // has moved on and the interpreter is not started
   platform.can_make_directories = true;
   platform.writes_fail = true;
-  EXPECT_THROW(runner.RunMacro("a", "", ""), EFileError);
+  EXPECT_THROW(runner.RunMacro("a", "", "", ""), EFileError);
   EXPECT_EQ(runner.TempFileCounter(), 2);
   EXPECT_TRUE(platform.started.empty());
 }

@@ -193,6 +193,21 @@ TEST(WindowPlacement, OtherResolutionIgnoresThePositionButKeepsMaximized) {
   EXPECT_EQ(d.State, TWindowState::wsMaximized);
 }
 
+TEST(WindowPlacement, APlacementOnAFinerMonitorIsKeptIn96DpiUnits) {
+  TWindowPlacementRecord at144;
+  at144.ShowCmd = kShowCmdMaximized;
+  at144.MinPosition = {-1, -1};  // none
+  at144.MaxPosition = {-12, -12};
+  at144.NormalPosition = {285, 158, 1299, 1013};
+  const TWindowPlacementRecord stored = ConvertPlacementDpi(at144, 144, 96);
+  EXPECT_EQ(stored.NormalPosition, (TRect{190, 105, 866, 675}));
+  EXPECT_EQ(stored.MinPosition, (TPoint{-1, -1}));
+  EXPECT_EQ(stored.MaxPosition, (TPoint{-8, -8}));
+  EXPECT_EQ(stored.ShowCmd, kShowCmdMaximized);
+  EXPECT_EQ(ConvertPlacementDpi(stored, 96, 144), at144);
+  EXPECT_EQ(ConvertPlacementDpi(stored, 96, 96), stored);
+}
+
 TEST(WindowPlacement, FallbacksFollowTheWindowsCurrentRectangle) {
   // A window elsewhere and of another size: missing fields come from it.
   const TWindowPlacementRecord current = WithRect({50, 60, 350, 260});
