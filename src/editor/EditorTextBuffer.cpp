@@ -683,11 +683,66 @@ void TEditorStringList::SaveToFile(const std::string& FileName) const {
 
 TEditorFiler::TEditorFiler() : buffer_(new char[InitialBufferSize]) {}
 
+namespace {
+
+// The output of an overwrite in place: its errors also tell where the old
+// content was saved, since the target may already be half written.
+class TBackedUpOutputFile : public IOutputFile {
+ public:
+  TBackedUpOutputFile(std::unique_ptr<IOutputFile> file, std::string backup_path)
+      : file_(std::move(file)), backup_path_(std::move(backup_path)) {}
+  void Write(const char* data, size_t size) override {
+    Guard([&] { file_->Write(data, size); });
+  }
+  void Close() override {
+    Guard([&] { file_->Close(); });
+  }
+
+ private:
+  template <typename F>
+  void Guard(F action) {
+    try {
+      action();
+    } catch (const EFileError& e) {
+      throw EFileError(e.Message() + FileBackupNoteText(backup_path_));
+    }
+  }
+  std::unique_ptr<IOutputFile> file_;
+  std::string backup_path_;
+};
+
+}  // namespace
+
 TEditorFileWriter::TEditorFileWriter(const std::string& FileName)
-    : fs_(FileSystem()), file_name_(FileName), file_(fs_.CreateTempBeside(FileName, temp_name_)) {}
+    : fs_(FileSystem()), file_name_(FileName) {
+  try {
+    file_ = fs_.CreateTempBeside(FileName, temp_name_);
+  } catch (const ESwapRefused&) {
+    BeginOverwrite();
+  }
+}
 
 TEditorFileWriter::~TEditorFileWriter() {
   if (!committed_) Discard();
+}
+
+// Where the safe way is refused, the target is written in place; its old
+// content goes to a backup first, which the user is told about if the
+// overwrite fails.
+void TEditorFileWriter::BeginOverwrite() {
+  const std::string old_content = fs_.ReadWholeFile(file_name_);
+  std::string backup_name;
+  try {
+    auto backup = fs_.CreateBackupFile(file_name_, backup_name);
+    backup->Write(old_content.data(), old_content.size());
+    backup->Close();
+    file_ = std::make_unique<TBackedUpOutputFile>(fs_.OverwriteFile(file_name_), backup_name);
+  } catch (...) {
+    // The target is untouched yet, so the backup serves nothing.
+    if (!backup_name.empty()) fs_.RemoveFile(backup_name);
+    throw;
+  }
+  backup_name_ = backup_name;
 }
 
 void TEditorFileWriter::Discard() noexcept {
@@ -733,12 +788,23 @@ void TEditorFileWriter::Commit() {
   try {
     Flush();
     file_->Close();
-    fs_.ReplaceTarget(temp_name_, file_name_);
+    if (!temp_name_.empty()) {
+      try {
+        fs_.ReplaceTarget(temp_name_, file_name_);
+      } catch (const ESwapRefused&) {
+        const std::string content = fs_.ReadWholeFile(temp_name_);
+        Discard();
+        BeginOverwrite();
+        file_->Write(content.data(), content.size());
+        file_->Close();
+      }
+    }
   } catch (...) {
     Discard();
     throw;
   }
   file_.reset();
   temp_name_.clear();
+  if (!backup_name_.empty()) fs_.RemoveFile(backup_name_);
   committed_ = true;
 }

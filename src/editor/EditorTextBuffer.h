@@ -232,7 +232,10 @@ class TEditorFiler {
 // Writes a file safely: the bytes go to a temporary file beside FileName, and
 // Commit() puts it in place of FileName. A writer destroyed without Commit()
 // (for instance after a write error) removes the temporary file and leaves
-// FileName untouched.
+// FileName untouched. Where that way is refused (ESwapRefused) FileName is
+// overwritten in place after its old content was copied to a backup file in
+// the user's temporary folder; errors of that overwrite name the backup, and
+// a successful Commit() removes it.
 class TEditorFileWriter : public TEditorFiler {
  public:
   explicit TEditorFileWriter(const std::string& FileName);
@@ -242,16 +245,19 @@ class TEditorFileWriter : public TEditorFiler {
   void WriteLine(std::string_view S);
   void Flush();
   // Flushes, closes and replaces the target. Throws EFileError; the target is
-  // then unchanged and the temporary file is gone.
+  // then unchanged (or, when overwritten in place, its backup is named in the
+  // message) and the temporary file is gone.
   void Commit();
 
  private:
   void Reserve(size_t Needed);
+  void BeginOverwrite();
   void Discard() noexcept;
 
   IFileSystem& fs_;
   std::string file_name_;
   std::string temp_name_;
+  std::string backup_name_;
   std::unique_ptr<IOutputFile> file_;
   bool committed_ = false;
 };

@@ -36,6 +36,16 @@ std::string FileWriteErrorText(const std::string& path, const std::string& reaso
   return "Error writing file \"" + path + "\". " + reason;
 }
 
+std::string FileBackupNoteText(const std::string& backup_path) {
+  return "\rThe previous content of the file is kept in \"" + backup_path + "\".";
+}
+
+std::string BackupFileName(const std::string& target, unsigned attempt) {
+  const size_t slash = target.find_last_of("\\/");
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  return name + ".~" + std::to_string(attempt) + ".bak";
+}
+
 namespace {
 
 std::string ErrnoText(int error) { return std::strerror(error); }
@@ -181,7 +191,9 @@ class TStdFileSystem : public IFileSystem {
       const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd < 0) {
         if (errno == EEXIST) continue;
-        throw EFileError(FileCreateErrorText(target, ErrnoText(errno)));
+        const std::string text = FileCreateErrorText(target, ErrnoText(errno));
+        if (exists) throw ESwapRefused(text);  // the file itself may still be written
+        throw EFileError(text);
       }
       if (exists) {
         // The saved file keeps the old one's permissions (and owner, where allowed).
@@ -204,6 +216,28 @@ class TStdFileSystem : public IFileSystem {
     if (dfd >= 0) {
       (void)::fsync(dfd);
       ::close(dfd);
+    }
+  }
+
+  std::unique_ptr<IOutputFile> OverwriteFile(const std::string& path) override {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) throw EFileError(FileCreateErrorText(path, ErrnoText(errno)));
+    return std::make_unique<TPosixOutputFile>(fd, path, true);
+  }
+
+  std::unique_ptr<IOutputFile> CreateBackupFile(const std::string& target,
+                                                std::string& backup_path) override {
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string dir = tmp && *tmp ? tmp : "/tmp";
+    for (unsigned attempt = 1;; ++attempt) {
+      const std::string name = dir + "/" + BackupFileName(target, attempt);
+      const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+      if (fd < 0) {
+        if (errno == EEXIST) continue;
+        throw EFileError(FileCreateErrorText(name, ErrnoText(errno)));
+      }
+      backup_path = name;
+      return std::make_unique<TPosixOutputFile>(fd, name, true);
     }
   }
 
@@ -280,9 +314,34 @@ class TStdFileSystem : public IFileSystem {
       const std::string name = TempNameFor(target, attempt);
       if (FileExists(name)) continue;
       std::FILE* f = std::fopen(name.c_str(), "wb");
-      if (!f) throw EFileError(FileCreateErrorText(target, ErrnoText(errno)));
+      if (!f) {
+        const std::string text = FileCreateErrorText(target, ErrnoText(errno));
+        if (FileExists(target)) throw ESwapRefused(text);
+        throw EFileError(text);
+      }
       temp_path = name;
       return std::make_unique<TStdioOutputFile>(f, target);
+    }
+  }
+
+  std::unique_ptr<IOutputFile> OverwriteFile(const std::string& path) override {
+    if (!FileExists(path)) throw EFileError(FileCreateErrorText(path, ErrnoText(ENOENT)));
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) throw EFileError(FileCreateErrorText(path, ErrnoText(errno)));
+    return std::make_unique<TStdioOutputFile>(f, path);
+  }
+
+  std::unique_ptr<IOutputFile> CreateBackupFile(const std::string& target,
+                                                std::string& backup_path) override {
+    std::error_code ec;
+    const std::string dir = std::filesystem::temp_directory_path(ec).string();
+    for (unsigned attempt = 1;; ++attempt) {
+      const std::string name = dir + "\\" + BackupFileName(target, attempt);
+      if (FileExists(name)) continue;
+      std::FILE* f = std::fopen(name.c_str(), "wb");
+      if (!f) throw EFileError(FileCreateErrorText(name, ErrnoText(errno)));
+      backup_path = name;
+      return std::make_unique<TStdioOutputFile>(f, name);
     }
   }
 

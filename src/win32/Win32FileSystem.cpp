@@ -59,6 +59,13 @@ std::string DirectoryOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+[[noreturn]] void ThrowTempRefused(const std::string& target, bool target_exists,
+                                   const std::string& reason) {
+  const std::string text = FileCreateErrorText(target, reason);
+  if (target_exists) throw ESwapRefused(text);
+  throw EFileError(text);
+}
+
 class TWin32FileSystem : public IFileSystem {
  public:
   std::string ReadWholeFile(const std::string& path) override {
@@ -111,7 +118,9 @@ class TWin32FileSystem : public IFileSystem {
                                                 std::string& temp_path) override {
     const DWORD attributes = GetFileAttributesA(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-      if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+      // A read-only file is refused outright: not every file system beneath the
+      // program refuses its opening for writing.
+      if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
         throw EFileError(FileCreateErrorText(target, Win32SystemErrorText(ERROR_ACCESS_DENIED)));
       // Refuse what an overwrite in place would refuse (a read-only file, a file
       // another program holds without sharing), before anything is created.
@@ -122,15 +131,18 @@ class TWin32FileSystem : public IFileSystem {
         throw EFileError(FileCreateErrorText(target, LastErrorText()));
       CloseHandle(probe);
     }
+    // From here on an existing target may be written: a refusal only concerns
+    // the new file, and the caller may still overwrite the target in place.
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     char name[MAX_PATH];
     if (!GetTempFileNameA(DirectoryOf(target).c_str(), "qln", 0, name))
-      throw EFileError(FileCreateErrorText(target, LastErrorText()));
+      ThrowTempRefused(target, exists, LastErrorText());
     HANDLE h = CreateFileA(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
       const std::string reason = LastErrorText();
       DeleteFileA(name);
-      throw EFileError(FileCreateErrorText(target, reason));
+      ThrowTempRefused(target, exists, reason);
     }
     temp_path = name;
     return std::make_unique<TWin32OutputFile>(h, target, true);
@@ -138,18 +150,58 @@ class TWin32FileSystem : public IFileSystem {
 
   void ReplaceTarget(const std::string& temp_path, const std::string& target) override {
     if (Exists(target, false)) {
+      // A program holding the target without delete sharing blocks any swap;
+      // asking first spares the replace a half-done attempt.
+      HANDLE probe = CreateFileA(target.c_str(), DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
+        throw ESwapRefused(FileCreateErrorText(target, LastErrorText()));
+      if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
       // Keeps the target's attributes, security and creation time.
       if (ReplaceFileA(target.c_str(), temp_path.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                        nullptr, nullptr))
         return;
       const DWORD error = GetLastError();
+      const std::string text = FileCreateErrorText(target, Win32SystemErrorText(error));
+      // Both still there: the swap was refused (say, another program holds the
+      // target without delete sharing), which an overwrite in place may not be.
+      if (Exists(target, false) && Exists(temp_path, false)) throw ESwapRefused(text);
       // Only when the old file is already gone may the new one simply move in.
-      if (Exists(target, false) || !Exists(temp_path, false))
-        throw EFileError(FileCreateErrorText(target, Win32SystemErrorText(error)));
+      if (Exists(target, false) || !Exists(temp_path, false)) throw EFileError(text);
     }
     if (!MoveFileExA(temp_path.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       throw EFileError(FileCreateErrorText(target, LastErrorText()));
+  }
+
+  std::unique_ptr<IOutputFile> OverwriteFile(const std::string& path) override {
+    // Shared like the probe of CreateTempBeside, so what passed it is not refused here.
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw EFileError(FileCreateErrorText(path, LastErrorText()));
+    return std::make_unique<TWin32OutputFile>(h, path, true);
+  }
+
+  std::unique_ptr<IOutputFile> CreateBackupFile(const std::string& target,
+                                                std::string& backup_path) override {
+    char dir[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof dir, dir);
+    if (length == 0 || length > MAX_PATH)
+      throw EFileError(FileCreateErrorText(target, LastErrorText()));
+    for (unsigned attempt = 1;; ++attempt) {
+      const std::string name = dir + BackupFileName(target, attempt);
+      HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (h != INVALID_HANDLE_VALUE) {
+        backup_path = name;
+        return std::make_unique<TWin32OutputFile>(h, name, true);
+      }
+      const DWORD error = GetLastError();
+      if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt >= 10000)
+        throw EFileError(FileCreateErrorText(name, Win32SystemErrorText(error)));
+    }
   }
 
   bool RemoveFile(const std::string& path) noexcept override {

@@ -3,6 +3,7 @@
 namespace {
 
 const char kTempMarker[] = ".~save";
+const char kTempFolder[] = "TEMP\\";
 
 class TMemoryOutputFile : public IOutputFile {
  public:
@@ -12,7 +13,7 @@ class TMemoryOutputFile : public IOutputFile {
   void Write(const char* data, size_t size) override {
     fs_.WriteSizes.push_back(size);
     std::string& content = fs_.Files[path_];
-    if (fs_.FailWriteAfterBytes >= 0 &&
+    if (fs_.FailWriteAfterBytes >= 0 && (fs_.FailWritesTo.empty() || fs_.FailWritesTo == path_) &&
         written_ + static_cast<long long>(size) > fs_.FailWriteAfterBytes) {
       // Part of the data reaches the disk before it runs full.
       const size_t room = static_cast<size_t>(fs_.FailWriteAfterBytes - written_);
@@ -44,6 +45,13 @@ std::vector<std::string> TFailingFileSystem::TempFiles() const {
   return result;
 }
 
+std::vector<std::string> TFailingFileSystem::BackupFiles() const {
+  std::vector<std::string> result;
+  for (const auto& [path, content] : Files)
+    if (path.rfind(kTempFolder, 0) == 0) result.push_back(path);
+  return result;
+}
+
 std::string TFailingFileSystem::ReadWholeFile(const std::string& path) {
   if (Directories.count(path)) throw EFileError(FileOpenErrorText(path, "Access is denied."));
   auto it = Files.find(path);
@@ -68,6 +76,11 @@ std::unique_ptr<IOutputFile> TFailingFileSystem::CreateTempBeside(const std::str
                                                                   std::string& temp_path) {
   if (FailCreate || Directories.count(target) || ReadOnlyFiles.count(target))
     throw EFileError(FileCreateErrorText(target, "Access is denied."));
+  if (RefuseNewFiles) {
+    const std::string text = FileCreateErrorText(target, "Access is denied.");
+    if (Files.count(target)) throw ESwapRefused(text);
+    throw EFileError(text);
+  }
   ++TempFilesCreated;
   temp_path = target + kTempMarker + std::to_string(TempFilesCreated);
   return Open(temp_path, target);
@@ -76,12 +89,32 @@ std::unique_ptr<IOutputFile> TFailingFileSystem::CreateTempBeside(const std::str
 void TFailingFileSystem::ReplaceTarget(const std::string& temp_path, const std::string& target) {
   if (FailReplace || Directories.count(target) || ReadOnlyFiles.count(target))
     throw EFileError(FileCreateErrorText(target, "Access is denied."));
+  if (RefuseSwap && Files.count(target))
+    throw ESwapRefused(FileCreateErrorText(
+        target, "The process cannot access the file because it is being used by another process."));
   auto it = Files.find(temp_path);
   if (it == Files.end())
     throw EFileError(FileCreateErrorText(target, "The system cannot find the file specified."));
   Files[target] = std::move(it->second);
   Files.erase(temp_path);
   ++Replacements;
+}
+
+std::unique_ptr<IOutputFile> TFailingFileSystem::OverwriteFile(const std::string& path) {
+  if (FailCreate || ReadOnlyFiles.count(path) || !Files.count(path))
+    throw EFileError(FileCreateErrorText(path, "Access is denied."));
+  return Open(path, path);
+}
+
+std::unique_ptr<IOutputFile> TFailingFileSystem::CreateBackupFile(const std::string& target,
+                                                                  std::string& backup_path) {
+  for (unsigned attempt = 1;; ++attempt) {
+    const std::string name = kTempFolder + BackupFileName(target, attempt);
+    if (Files.count(name)) continue;
+    if (FailBackup) throw EFileError(FileCreateErrorText(name, FailReason));
+    backup_path = name;
+    return Open(name, name);
+  }
 }
 
 bool TFailingFileSystem::RemoveFile(const std::string& path) noexcept {

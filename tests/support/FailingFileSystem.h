@@ -18,9 +18,15 @@ class TFailingFileSystem : public IFileSystem {
   // Knobs.
   long long FailWriteAfterBytes =
       -1;                    // an output file takes this many bytes, then fails; -1: never
+  std::string FailWritesTo;  // when set, only writes to this path fail
   bool FailCreate = false;   // creating any output or temporary file fails
   bool FailClose = false;    // closing an output file fails
   bool FailReplace = false;  // replacing a target fails
+  // The folder lets existing files be written but refuses new ones beside them.
+  bool RefuseNewFiles = false;
+  // Another program holds the targets without delete sharing: no swap.
+  bool RefuseSwap = false;
+  bool FailBackup = false;  // no backup file can be made in the temporary folder
   std::string FailReason = "There is not enough space on the disk.";
 
   // What happened.
@@ -30,12 +36,17 @@ class TFailingFileSystem : public IFileSystem {
 
   // Paths in Files that look like temporary files of a save.
   std::vector<std::string> TempFiles() const;
+  // Paths in Files that lie in the user's temporary folder.
+  std::vector<std::string> BackupFiles() const;
 
   std::string ReadWholeFile(const std::string& path) override;
   std::unique_ptr<IOutputFile> CreateOutputFile(const std::string& path) override;
   std::unique_ptr<IOutputFile> CreateTempBeside(const std::string& target,
                                                 std::string& temp_path) override;
   void ReplaceTarget(const std::string& temp_path, const std::string& target) override;
+  std::unique_ptr<IOutputFile> OverwriteFile(const std::string& path) override;
+  std::unique_ptr<IOutputFile> CreateBackupFile(const std::string& target,
+                                                std::string& backup_path) override;
   bool RemoveFile(const std::string& path) noexcept override;
   bool FileExists(const std::string& path) override;
   bool DirectoryExists(const std::string& path) override;

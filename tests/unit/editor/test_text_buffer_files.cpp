@@ -338,6 +338,76 @@ TEST(SafeSave, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(fs.Replacements, 1);
 }
 
+// Where no temporary file can be made, or the target cannot be swapped, the
+// target is overwritten in place behind a backup in the temporary folder.
+TEST(SafeSave, WhereTheSwapIsRefusedTheFileIsOverwrittenBehindABackup) {
+  const std::string kept =
+      "\rThe previous content of the file is kept in \"TEMP\\doc.ttl.~1.bak\".";
+  struct Case {
+    const char* what;
+    std::function<void(TFailingFileSystem&)> arrange;
+    const char* message;  // nullptr: the save succeeds
+    const char* backup;   // what the temporary folder keeps afterwards
+  } cases[] = {
+      {"no new files in the folder", [](TFailingFileSystem& f) { f.RefuseNewFiles = true; },
+       nullptr, nullptr},
+      {"held without delete sharing", [](TFailingFileSystem& f) { f.RefuseSwap = true; }, nullptr,
+       nullptr},
+      {"no new files, overwrite fails",
+       [](TFailingFileSystem& f) {
+         f.RefuseNewFiles = true;
+         f.FailWriteAfterBytes = 3;
+         f.FailWritesTo = "doc.ttl";
+       },
+       "Error writing file \"doc.ttl\". There is not enough space on the disk.", "old"},
+      {"held, overwrite fails",
+       [](TFailingFileSystem& f) {
+         f.RefuseSwap = true;
+         f.FailWriteAfterBytes = 0;
+         f.FailWritesTo = "doc.ttl";
+       },
+       "Error writing file \"doc.ttl\". There is not enough space on the disk.", "old"},
+      {"no backup possible",
+       [](TFailingFileSystem& f) {
+         f.RefuseNewFiles = true;
+         f.FailBackup = true;
+       },
+       "Cannot create file \"TEMP\\doc.ttl.~1.bak\". There is not enough space on the disk.",
+       nullptr},
+  };
+  TEditorStringList list;
+  list.LoadFromBuffer("new\r\ntext");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TFailingFileSystem fs;
+    TScopedFileSystem use(fs);
+    fs.Files["doc.ttl"] = "old";
+    c.arrange(fs);
+    const bool overwrite_fails = c.backup != nullptr;
+    try {
+      list.SaveToFile("doc.ttl");
+      EXPECT_EQ(c.message, nullptr);
+      EXPECT_EQ(fs.Files["doc.ttl"], "new\r\ntext");
+    } catch (const EFileError& e) {
+      ASSERT_NE(c.message, nullptr) << e.Message();
+      EXPECT_EQ(e.Message(), c.message + (overwrite_fails ? kept : ""));
+      if (!overwrite_fails) {
+        EXPECT_EQ(fs.Files["doc.ttl"], "old");
+      }
+    }
+    EXPECT_TRUE(fs.TempFiles().empty());
+    Lines backups;
+    for (const auto& path : fs.BackupFiles()) backups.push_back(fs.Files[path]);
+    EXPECT_EQ(backups, overwrite_fails ? Lines{c.backup} : Lines{});
+  }
+  // A new file in a folder that refuses new files cannot be saved at all.
+  TFailingFileSystem fs;
+  TScopedFileSystem use(fs);
+  fs.RefuseNewFiles = true;
+  EXPECT_THROW(list.SaveToFile("new.ttl"), EFileError);
+  EXPECT_TRUE(fs.Files.empty());
+}
+
 TEST(SafeSave, AWriterDroppedWithoutCommitLeavesTheTargetAlone) {
   TFailingFileSystem fs;
   TScopedFileSystem use(fs);
