@@ -40,7 +40,8 @@ std::string SystemErrorText(DWORD code) {
   return text;
 }
 
-// Reading and looking for files by UTF-8 name; the checker writes nothing.
+// Reading and looking for files by UTF-8 name; the checker writes nothing,
+// so every way of writing is refused.
 class TWideFileSystem : public IFileSystem {
  public:
   std::string ReadWholeFile(const std::string& path) override {
@@ -63,14 +64,14 @@ class TWideFileSystem : public IFileSystem {
     CloseHandle(file);
     return content;
   }
-  std::unique_ptr<IOutputFile> CreateOutputFile(const std::string& path) override {
-    throw EFileError(FileCreateErrorText(path, SystemErrorText(ERROR_ACCESS_DENIED)));
-  }
+  std::unique_ptr<IOutputFile> CreateOutputFile(const std::string& path) override { Refuse(path); }
   std::unique_ptr<IOutputFile> CreateTempBeside(const std::string& target, std::string&) override {
-    return CreateOutputFile(target);
+    Refuse(target);
   }
-  void ReplaceTarget(const std::string&, const std::string& target) override {
-    CreateOutputFile(target);
+  void ReplaceTarget(const std::string&, const std::string& target) override { Refuse(target); }
+  std::unique_ptr<IOutputFile> OverwriteFile(const std::string& path) override { Refuse(path); }
+  std::unique_ptr<IOutputFile> CreateBackupFile(const std::string& target, std::string&) override {
+    Refuse(target);
   }
   bool RemoveFile(const std::string&) noexcept override { return false; }
   bool FileExists(const std::string& path) override {
@@ -83,6 +84,9 @@ class TWideFileSystem : public IFileSystem {
   }
 
  private:
+  [[noreturn]] static void Refuse(const std::string& path) {
+    throw EFileError(FileCreateErrorText(path, SystemErrorText(ERROR_ACCESS_DENIED)));
+  }
   [[noreturn]] static void Fail(const std::string& path) {
     throw EFileError(FileOpenErrorText(path, SystemErrorText(GetLastError())));
   }
