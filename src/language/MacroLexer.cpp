@@ -7,6 +7,7 @@ namespace {
 
 enum TCharClass : std::uint8_t {
   cOther,
+  cEnd,  // NUL: the interpreter reads a line as a C string
   cBlank,
   cQuote,
   cHash,
@@ -31,6 +32,7 @@ struct TCharTables {
   std::array<bool, 256> blank{};
   std::array<bool, 256> assigning_start{};  // may start an operator with "="
   constexpr TCharTables() {
+    cls[0] = cEnd;
     for (int c = 1; c <= 32; ++c) cls[static_cast<std::size_t>(c)] = cBlank;
     cls['\''] = cQuote;
     cls['"'] = cQuote;
@@ -47,7 +49,7 @@ struct TCharTables {
     cls[')'] = cCloseParen;
     cls['['] = cOpenBracket;
     cls[']'] = cCloseBracket;
-    rest_stop['\''] = rest_stop['"'] = rest_stop[';'] = rest_stop['/'] = true;
+    rest_stop['\''] = rest_stop['"'] = rest_stop[';'] = rest_stop['/'] = rest_stop[0] = true;
     for (int c = '0'; c <= '9'; ++c) hex[static_cast<std::size_t>(c)] = true;
     for (int c = 'a'; c <= 'f'; ++c) hex[static_cast<std::size_t>(c)] = true;
     for (int c = 'A'; c <= 'F'; ++c) hex[static_cast<std::size_t>(c)] = true;
@@ -70,21 +72,17 @@ bool IsBlankChar(char c) { return kTables.blank[static_cast<unsigned char>(c)]; 
 
 TMacroLexer::TMacroLexer(std::string_view text, bool in_comment)
     : text_(text.data()), size_(static_cast<int>(text.size())) {
-  // The interpreter reads a line as a C string.
-  if (const void* nul = std::memchr(text_, '\0', text.size())) {
-    size_ = static_cast<int>(static_cast<const char*>(nul) - text_);
-  }
   if (in_comment) pos_ = SkipComment(0, false);
 }
 
 int TMacroLexer::SkipComment(int p, bool opened) {
-  int from = opened ? p + 2 : p;
-  for (;;) {
-    const void* star = std::memchr(text_ + from, '*', static_cast<std::size_t>(size_ - from));
-    if (!star) break;
-    const int s = static_cast<int>(static_cast<const char*>(star) - text_);
-    if (s + 1 < size_ && text_[s + 1] == '/') return s + 2;
-    from = s + 1;
+  for (int s = opened ? p + 2 : p; s < size_; ++s) {
+    const char c = text_[s];
+    if (c == '*' && s + 1 < size_ && text_[s + 1] == '/') return s + 2;
+    if (c == '\0') {
+      size_ = s;
+      break;
+    }
   }
   comment_open_ = true;
   comment_start_ = opened ? p : -1;
@@ -92,8 +90,15 @@ int TMacroLexer::SkipComment(int p, bool opened) {
 }
 
 int TMacroLexer::SkipQuoted(int p) {
-  const void* close = std::memchr(text_ + p + 1, text_[p], static_cast<std::size_t>(size_ - p - 1));
-  if (close) return static_cast<int>(static_cast<const char*>(close) - text_) + 1;
+  const char quote = text_[p];
+  for (int q = p + 1; q < size_; ++q) {
+    const char c = text_[q];
+    if (c == quote) return q + 1;
+    if (c == '\0') {
+      size_ = q;
+      break;
+    }
+  }
   if (unterminated_ < 0) unterminated_ = p;
   return size_;
 }
@@ -135,6 +140,10 @@ int TMacroLexer::SkipBlanks() {
   for (;;) {
     while (p < size && IsBlankChar(text[p])) ++p;
     if (p >= size) break;
+    if (text[p] == '\0') {
+      size_ = p;
+      break;
+    }
     if (text[p] == ';') {
       p = size;
       break;
@@ -230,6 +239,8 @@ void TMacroLexer::SkipRest() {
     const char c = text_[p];
     if (!kTables.rest_stop[static_cast<unsigned char>(c)]) {
       ++p;
+    } else if (c == '\0') {
+      size_ = p;
     } else if (c == ';') {
       p = size_;
     } else if (c == '/') {

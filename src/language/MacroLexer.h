@@ -27,7 +27,8 @@ struct TMacroToken {
 
 class TMacroLexer {
  public:
-  // text: one line without its line break; it ends at its first NUL.
+  // text: one line without its line break; it ends at its first NUL (Text()
+  // is cut there once the lexer has come to it).
   // in_comment: the line starts inside a "/*" comment of an earlier line.
   TMacroLexer(std::string_view text, bool in_comment);
 

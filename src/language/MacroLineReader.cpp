@@ -103,8 +103,9 @@ void TLineReader::Read() {
   lexer_.SkipRest();
   if (lexer_.UnterminatedString() >= 0) {
     const int quote = lexer_.UnterminatedString();
-    Report(TMacroProblemCode::UnterminatedString, quote, static_cast<int>(text.size()) - quote,
-           std::string("string without its closing ") + text[static_cast<std::size_t>(quote)] +
+    const std::string_view line = lexer_.Text();
+    Report(TMacroProblemCode::UnterminatedString, quote, static_cast<int>(line.size()) - quote,
+           std::string("string without its closing ") + line[static_cast<std::size_t>(quote)] +
                " on this line");
   }
   facts_.comment_open_at_end = lexer_.CommentOpen();
@@ -237,8 +238,8 @@ void TLineReader::ReadElseIf(const TMacroToken& word) {
 }
 
 void TLineReader::ReadJump(TMacroCommand command, const TMacroToken& word, bool nested) {
-  const std::string_view text = lexer_.Text();
   const int start = lexer_.SkipBlanks();
+  const std::string_view text = lexer_.Text();
   std::size_t p = static_cast<std::size_t>(start);
   while (p < text.size() && IsLabelChar(text[p])) ++p;
   lexer_.Seek(static_cast<int>(p));

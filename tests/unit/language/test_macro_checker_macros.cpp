@@ -137,3 +137,57 @@ TEST(MacroCheckerRobustness, DeepBracketsAndLongLinesStayCheap) {
 }
 
 }  // namespace
+
+namespace {
+
+// What an editor keeps per line to check again after an edit.
+struct TLineRecord {
+  TMacroLineFacts facts;
+  std::vector<TMacroProblem> problems;
+  bool in_comment = false;  // at its start
+};
+
+TEST(MacroCheckerByLine, ReadingOnlyTheEditedLinesGivesTheWholeFileResult) {
+  std::vector<std::string> text_lines;
+  {
+    std::istringstream in(ReadFile(kMacroDir + "/collect_logs.ttl"));
+    for (std::string line; std::getline(in, line);) text_lines.push_back(line);
+  }
+  std::vector<TLineRecord> records(text_lines.size());
+  const auto read_from = [&](std::size_t first, bool all) {
+    // Lines after an edit are read again while their comment state changes.
+    for (std::size_t i = first; i < text_lines.size(); ++i) {
+      const bool in_comment = i > 0 && records[i - 1].facts.comment_open_at_end;
+      if (!all && i > first && records[i].in_comment == in_comment) break;
+      records[i] = TLineRecord{};
+      records[i].in_comment = in_comment;
+      ReadMacroLine(text_lines[i], static_cast<int>(i), in_comment, {}, records[i].facts,
+                    records[i].problems);
+    }
+  };
+  const auto passes = [&] {
+    TMacroFileCheck check(TMacroCheckOptions{});
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      check.AddLine(static_cast<int>(i), text_lines[i], records[i].facts, records[i].problems);
+    }
+    return ProblemList(check.Finish());
+  };
+  const auto whole = [&] {
+    std::string text;
+    for (const std::string& line : text_lines) text += line + "\n";
+    return CheckList(text);
+  };
+  read_from(0, true);
+  EXPECT_EQ(passes(), whole());
+  // Edits that break a block, open a comment over many lines, and close it.
+  const std::vector<std::pair<std::size_t, const char*>> edits = {
+      {40, "endwhile"}, {40, "/* from here on"}, {41, "x = 1 */ sendlm 'x'"}};
+  for (const auto& [index, edit] : edits) {
+    text_lines[index] = edit;
+    read_from(index, false);
+    EXPECT_EQ(passes(), whole()) << edit;
+    EXPECT_FALSE(passes().empty()) << edit;
+  }
+}
+
+}  // namespace
