@@ -151,10 +151,12 @@ void TMacroBlockPass::Close(int line, const TMacroLineFacts& facts, W opener) {
   const TOpenBlock top = open_.back();
   const int i = Innermost(opener);
   if (i < 0) {
-    // Most likely the wrong closer for the innermost block: it closes that one.
+    // Closes nothing: the open blocks stay as they are, so that one stray
+    // closer makes one error, and a wrong one two (here and at the opener).
     Report(TMacroProblemCode::CrossedBlocks, line, facts,
            MacroMessage({Q(facts.block), " cannot close ", BlockOfLine(top.word, top.line),
                          ", which ends with ", Q(CloserOf(top.word))}));
+    return;
   } else if (static_cast<std::size_t>(i) + 1 != open_.size()) {
     const TOpenBlock& match = open_[static_cast<std::size_t>(i)];
     Report(TMacroProblemCode::CrossedBlocks, line, facts,
