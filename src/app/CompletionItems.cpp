@@ -1,7 +1,6 @@
 #include "app/CompletionItems.h"
 
-#include <fstream>
-#include <iterator>
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -57,10 +56,10 @@ std::vector<TCompletionItem> ParseCompletionItems(std::string_view contents) {
 }
 
 std::optional<std::vector<TCompletionItem>> ReadCompletionItemFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::string contents((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return ParseCompletionItems(contents);
+  // Through the program's file system, which takes a folder of any name.
+  try {
+    return ParseCompletionItems(FileSystem().ReadWholeFile(path));
+  } catch (const EFileError&) {
+    return std::nullopt;
+  }
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 
@@ -22,10 +21,27 @@ std::string EscapeAmpersands(const std::string& text) {
   return out;
 }
 
+// The name begins after the last directory or drive separator; in UTF-8 no
+// byte of a multi-byte character equals one of them.
+std::string FileNamePart(const std::string& path) {
+  const std::size_t separator = path.find_last_of("\\/:");
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 }  // namespace
 
-TMostRecentFiles::TMostRecentFiles(const ICodePage& code_page)
-    : code_page_(code_page),
+bool SamePathIgnoringAsciiCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+TMostRecentFiles::TMostRecentFiles(TSamePath same_path)
+    : same_path_(same_path ? std::move(same_path) : TSamePath(SamePathIgnoringAsciiCase)),
       file_exists_([](const std::string& path) { return FileSystem().FileExists(path); }) {}
 
 TMostRecentFiles::~TMostRecentFiles() { Save(); }
@@ -62,17 +78,9 @@ void TMostRecentFiles::SetFileExists(std::function<bool(const std::string&)> fil
   file_exists_ = std::move(file_exists);
 }
 
-bool TMostRecentFiles::SamePath(const std::string& a, const std::string& b) const {
-  if (a.size() != b.size()) return false;
-  std::string la = a, lb = b;
-  code_page_.LowerBuffer(la.data(), la.size());
-  code_page_.LowerBuffer(lb.data(), lb.size());
-  return la == lb;
-}
-
 int TMostRecentFiles::IndexOf(const std::string& path) const {
   for (std::size_t i = 0; i < files_.size(); ++i) {
-    if (SamePath(files_[i], path)) return static_cast<int>(i);
+    if (same_path_(files_[i], path)) return static_cast<int>(i);
   }
   return -1;
 }
@@ -119,22 +127,6 @@ bool TMostRecentFiles::Save() noexcept {
   } catch (...) {
     return false;
   }
-}
-
-std::string TMostRecentFiles::FileNamePart(const std::string& path) const {
-  // The name begins after the last directory or drive separator. In a
-  // double-byte code page a trail byte may equal '\', so whole characters
-  // are stepped over.
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const auto c = static_cast<unsigned char>(path[i]);
-    if (code_page_.IsLeadByte(c) && i + 1 < path.size()) {
-      ++i;
-      continue;
-    }
-    if (c == '\\' || c == '/' || c == ':') start = i + 1;
-  }
-  return path.substr(start);
 }
 
 std::string TMostRecentFiles::Caption(int index) const {

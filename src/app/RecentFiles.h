@@ -6,8 +6,15 @@
 #include <string>
 #include <vector>
 
-class ICodePage;
 class IRegistry;
+
+// Whether two UTF-8 paths name the same file the way the file system compares
+// names (regardless of letter case).
+using TSamePath = std::function<bool(const std::string& a, const std::string& b)>;
+
+// The same ignoring the case of ASCII letters only; every other byte compares
+// exactly, so parts of a multi-byte character never match letters.
+bool SamePathIgnoringAsciiCase(const std::string& a, const std::string& b);
 
 // The menu that carries the entries, as the list sees it. Positions are
 // 0-based item indexes in that menu. The list only ever removes items that
@@ -32,7 +39,9 @@ class TMostRecentFiles {
 
   using TFileEvent = std::function<void(TMostRecentFiles& sender, const std::string& file_name)>;
 
-  explicit TMostRecentFiles(const ICodePage& code_page);
+  // Paths are UTF-8; same_path decides which ones name one file (ASCII case
+  // folding when empty).
+  explicit TMostRecentFiles(TSamePath same_path = {});
   // Stores the list (errors ignored: the program is going away).
   virtual ~TMostRecentFiles();
   TMostRecentFiles(const TMostRecentFiles&) = delete;
@@ -97,12 +106,10 @@ class TMostRecentFiles {
   std::function<void(TMostRecentFiles& sender)> OnMenuRebuilt;
 
  private:
-  bool SamePath(const std::string& a, const std::string& b) const;
   int IndexOf(const std::string& path) const;
-  std::string FileNamePart(const std::string& path) const;
   IRecentFilesMenu* LiveOwner() const;
 
-  const ICodePage& code_page_;
+  TSamePath same_path_;
   int max_files_ = 4;
   bool show_full_path_ = true;
   int menu_position_ = 0;

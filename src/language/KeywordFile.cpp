@@ -1,7 +1,6 @@
 #include "language/KeywordFile.h"
 
-#include <fstream>
-#include <iterator>
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -164,9 +163,10 @@ std::optional<TKeywordData> ParseKeywordFile(std::string_view content) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return content;
+  // Through the program's file system, which takes a folder of any name.
+  try {
+    return FileSystem().ReadWholeFile(path);
+  } catch (const EFileError&) {
+    return std::nullopt;
+  }
 }

@@ -5,6 +5,8 @@
 
 #include "win32/PixelDialog.h"
 #include "win32/ProgramIcon.h"
+#include "win32/Shell.h"
+#include "win32/WideString.h"
 
 namespace {
 
@@ -142,21 +144,22 @@ std::optional<TFileVersion> ReadFileVersion(const std::string& path) {
   // The version functions live in their own system module, loaded only here.
   HMODULE module = LoadLibraryA("version.dll");
   if (!module) return std::nullopt;
-  using SizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
-  using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
-  using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
-  const auto size_of = VersionFunction<SizeFn>(module, "GetFileVersionInfoSizeA");
-  const auto info_of = VersionFunction<InfoFn>(module, "GetFileVersionInfoA");
-  const auto query = VersionFunction<QueryFn>(module, "VerQueryValueA");
+  using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+  using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+  using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+  const auto size_of = VersionFunction<SizeFn>(module, "GetFileVersionInfoSizeW");
+  const auto info_of = VersionFunction<InfoFn>(module, "GetFileVersionInfoW");
+  const auto query = VersionFunction<QueryFn>(module, "VerQueryValueW");
   std::optional<TFileVersion> version;
   if (size_of && info_of && query) {
+    const std::wstring wide = Wide(path);
     DWORD handle = 0;
-    const DWORD size = size_of(path.c_str(), &handle);
+    const DWORD size = size_of(wide.c_str(), &handle);
     std::vector<char> data(size);
     void* fixed = nullptr;
     UINT length = 0;
-    if (size != 0 && info_of(path.c_str(), 0, size, data.data()) &&
-        query(data.data(), "\\", &fixed, &length) && fixed && length >= sizeof(VS_FIXEDFILEINFO)) {
+    if (size != 0 && info_of(wide.c_str(), 0, size, data.data()) &&
+        query(data.data(), L"\\", &fixed, &length) && fixed && length >= sizeof(VS_FIXEDFILEINFO)) {
       const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);
       if (info->dwSignature == 0xFEEF04BD) {
         version = FileVersionFromParts(info->dwFileVersionMS, info->dwFileVersionLS);
@@ -167,18 +170,7 @@ std::optional<TFileVersion> ReadFileVersion(const std::string& path) {
   return version;
 }
 
-std::string OwnModulePath() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);  // cut short: try a longer buffer
-  }
-}
+std::string OwnModulePath() { return ExecutablePath(); }
 
 // ---------------------------------------------------------------------------
 
@@ -281,7 +273,7 @@ void TURLLabel::MouseDown(UINT) {
   if (opener_) {
     opener_(link_);
   } else {
-    ShellExecuteA(GetParent(Handle()), "open", link_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellOpen(link_);
   }
 }
 

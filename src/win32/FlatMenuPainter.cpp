@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/DpiScale.h"
+#include "win32/WideString.h"
 
 namespace {
 
@@ -69,7 +70,8 @@ class TDcTextMeasure final : public IMenuTextMeasure {
   }
   int TextWidth(const std::string& text) const override {
     SIZE size{};
-    GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+    const std::wstring wide = Wide(text);
+    GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size);
     return size.cx;
   }
   int TextHeight() const override { return height_; }
@@ -86,17 +88,18 @@ void SplitItemText(const std::string& text, std::string& caption, std::string& s
   shortcut = tab == std::string::npos ? std::string() : text.substr(tab + 1);
 }
 
+// Captions are read and drawn wide: a recent file's path may hold any character.
 std::string ItemText(HMENU menu, int pos) {
-  MENUITEMINFOA info{};
+  MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_STRING;
-  if (!GetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &info) || info.cch == 0) return {};
-  std::string text(info.cch + 1, '\0');
+  if (!GetMenuItemInfoW(menu, static_cast<UINT>(pos), TRUE, &info) || info.cch == 0) return {};
+  std::wstring text(info.cch + 1, L'\0');
   info.dwTypeData = text.data();
   info.cch = static_cast<UINT>(text.size());
-  if (!GetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &info)) return {};
+  if (!GetMenuItemInfoW(menu, static_cast<UINT>(pos), TRUE, &info)) return {};
   text.resize(info.cch);
-  return text;
+  return Utf8(text);
 }
 
 ULONG_PTR MenuData(HMENU menu) {
@@ -414,9 +417,9 @@ void TFlatMenuPainter::DetachMenu(HMENU menu) {
     if (!record) continue;
     // Only what this painter changed is given back: the drawing and the data;
     // the caption is written again in case the platform dropped it.
-    std::string text = record->Caption;
-    if (!record->ShortCut.empty()) text += "\t" + record->ShortCut;
-    MENUITEMINFOA change{};
+    std::wstring text = Wide(record->Caption);
+    if (!record->ShortCut.empty()) text += L"\t" + Wide(record->ShortCut);
+    MENUITEMINFOW change{};
     change.cbSize = sizeof change;
     change.fMask = MIIM_FTYPE | MIIM_DATA;
     change.fType = info.fType & ~static_cast<UINT>(MFT_OWNERDRAW);
@@ -426,7 +429,7 @@ void TFlatMenuPainter::DetachMenu(HMENU menu) {
       change.dwTypeData = text.data();
       change.cch = static_cast<UINT>(text.size());
     }
-    SetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &change);
+    SetMenuItemInfoW(menu, static_cast<UINT>(pos), TRUE, &change);
   }
 }
 
@@ -598,19 +601,19 @@ bool TFlatMenuPainter::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, Ref(MenuCaptionColor(colors, colors_.UseSystemColors,
                                           {disabled, selected || bar_lit, record->TopLevel})));
-    std::string caption = " " + record->Caption;
+    const std::wstring caption = Wide(" " + record->Caption);
     const UINT rtl = record->RightToLeft ? DT_RTLREADING : 0;
     RECT text_rc = record->RightToLeft
                        ? RECT{l.TextArea.left, l.Caption.y, l.Caption.x, l.Area.bottom}
                        : RECT{l.Caption.x, l.Caption.y, l.TextArea.right, l.Area.bottom};
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text_rc,
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text_rc,
               DT_SINGLELINE | DT_NOCLIP | rtl | (record->RightToLeft ? DT_RIGHT : DT_LEFT));
     if (!disabled && !record->ShortCut.empty()) {
-      std::string shortcut = record->ShortCut + " ";
+      const std::wstring shortcut = Wide(record->ShortCut + " ");
       RECT sc_rc = record->RightToLeft
                        ? RECT{l.ShortCutEdge, l.Caption.y, l.TextArea.right, l.Area.bottom}
                        : RECT{l.TextArea.left, l.Caption.y, l.ShortCutEdge, l.Area.bottom};
-      DrawTextA(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &sc_rc,
+      DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &sc_rc,
                 DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX | rtl |
                     (record->RightToLeft ? DT_LEFT : DT_RIGHT));
     }

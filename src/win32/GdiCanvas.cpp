@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "app/DpiScale.h"
+#include "win32/WideString.h"
 
 namespace {
 
@@ -67,10 +68,10 @@ HFONT TGdiCanvas::SharedFont(const TFont& font, TFontStyles style, int dpi) {
   auto it = table.find(key);
   if (it != table.end()) return it->second;
   HFONT f =
-      CreateFontA(height, 0, 0, 0, (style & fsBold) ? FW_BOLD : FW_NORMAL,
+      CreateFontW(height, 0, 0, 0, (style & fsBold) ? FW_BOLD : FW_NORMAL,
                   (style & fsItalic) ? TRUE : FALSE, (style & fsUnderline) ? TRUE : FALSE,
                   (style & fsStrikeOut) ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, font.Name.c_str());
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, Wide(font.Name).c_str());
   table.emplace(key, f);
   return f;
 }

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "win32/GdiCanvas.h"
+#include "win32/WideString.h"
 
 namespace {
 
@@ -22,11 +23,11 @@ HFONT TGdiPrettyCanvas::ProportionalFont(const TFont& font) {
   const FontKey key{font.Name, font.Height, font.Style & 0x0F};
   auto it = Fonts().find(key);
   if (it != Fonts().end()) return it->second;
-  HFONT f = CreateFontA(
+  HFONT f = CreateFontW(
       font.Height, 0, 0, 0, (font.Style & fsBold) ? FW_BOLD : FW_NORMAL,
       (font.Style & fsItalic) ? TRUE : FALSE, (font.Style & fsUnderline) ? TRUE : FALSE,
       (font.Style & fsStrikeOut) ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, font.Name.c_str());
+      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, Wide(font.Name).c_str());
   Fonts().emplace(key, f);
   return f;
 }

@@ -2,12 +2,15 @@
 
 #include <htmlhelp.h>
 
+#include "win32/WideString.h"
+
 THtmlHelpViewer::THtmlHelpViewer(const TProgramDirectory& program_dir, HWND owner,
                                  const char* module_name)
     : program_dir_(program_dir), owner_(owner) {
   module_ = LoadLibraryA(module_name);
   if (!module_) return;
-  FARPROC entry = GetProcAddress(module_, "HtmlHelpA");
+  // The wide entry: the help file's path may hold any character.
+  FARPROC entry = GetProcAddress(module_, "HtmlHelpW");
   if (!entry) {
     FreeLibrary(module_);
     module_ = nullptr;
@@ -25,7 +28,7 @@ THtmlHelpViewer::~THtmlHelpViewer() {
 void THtmlHelpViewer::Call(const std::string& file, UINT command, DWORD_PTR data) {
   if (!html_help_) return;
   opened_ = true;
-  html_help_(owner_, file.c_str(), command, data);
+  html_help_(owner_, Wide(file).c_str(), command, data);
 }
 
 void THtmlHelpViewer::ShowContext(const std::string& help_file, std::int32_t context) {

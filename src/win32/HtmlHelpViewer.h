@@ -32,7 +32,7 @@ class THtmlHelpViewer : public IHelpViewer {
   void CloseAll() override;
 
  private:
-  using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+  using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
   void Call(const std::string& file, UINT command, DWORD_PTR data);
 
   TProgramDirectory program_dir_;

@@ -10,13 +10,13 @@ namespace {
 // Lets the closing menu finish repainting before anything is asked.
 void ProcessPendingMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop
       return;
     }
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 
@@ -25,7 +25,7 @@ void ProcessPendingMessages() {
 void TForm1::CreateRecentFiles() {
   if (!services_.registry) return;
   mru_ = std::make_unique<TRecentFilesMenu>(GetSubMenu(GetMenu(handle_), 0), *services_.registry,
-                                            kSettingsKeyPath, code_page_);
+                                            kSettingsKeyPath);
   mru_->OnMenuClick = [this](TMostRecentFiles&, const std::string& path) {
     RecentFileChosen(path);
   };

@@ -6,6 +6,7 @@
 #include "language/TtlHighlighter.h"
 #include "win32/MainWindow.h"
 #include "win32/SettingsWindow.h"
+#include "win32/Shell.h"
 
 namespace {
 
@@ -19,8 +20,6 @@ void ShowSpecialChars(TEditorMemo& memo, bool on) {
 void TForm1::CreateSettingsWindow() {
   if (!services_.registry) return;
   DetectWindowsNT(*services_.registry, [] { return true; });  // every Windows this runs on
-  char exe[MAX_PATH * 4] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, exe, sizeof exe);
   TSettingsWindowServices s;
   s.owner = handle_;
   s.main_editor = memo_.get();
@@ -29,7 +28,7 @@ void TForm1::CreateSettingsWindow() {
   s.registry = services_.registry;
   s.prompts = &prompts_;
   s.program_dir = program_dir_.Directory();
-  s.exe_path = std::string(exe, length);
+  s.exe_path = ExecutablePath();
   s.OnApplied = [this] { Guarded([&] { BuildTemplateMenu(); }); };
   s.OnShowSpecialState = [this](bool on) { toolbar_.SetChecked(cmShowSpecial, on); };
   s.CurrentFileName = [this] { return document_.CurrentFileName(); };

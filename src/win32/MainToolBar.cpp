@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win32/ToolGlyphs.h"
+#include "win32/WideString.h"
 #include "win32/Win32Dpi.h"
 
 namespace {
@@ -20,11 +21,12 @@ constexpr int kParamButtonWidth = 49;
 constexpr int kParamEditWidth = 50;
 constexpr int kToolBarWidth = 400;
 
-HWND MakeChild(const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
+// Unicode windows, so the parameter boxes take any character.
+HWND MakeChild(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
                HWND parent, int id, DWORD ex_style = 0) {
-  return CreateWindowExA(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+  return CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleA(nullptr), nullptr);
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 }  // namespace
@@ -36,7 +38,7 @@ TMainToolBar::~TMainToolBar() {
 
 void TMainToolBar::Create(HWND parent, int id, int dpi) {
   dpi_ = dpi;
-  toolbar_ = MakeChild(TOOLBARCLASSNAMEA, "",
+  toolbar_ = MakeChild(TOOLBARCLASSNAMEW, L"",
                        TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN |
                            CCS_NODIVIDER,
                        0, 0, 0, 0, parent, id);
@@ -67,10 +69,12 @@ void TMainToolBar::Create(HWND parent, int id, int dpi) {
   SendMessageA(toolbar_, TB_ENABLEBUTTON, cmShowSpecial, TRUE);
 
   // Caption buttons and edit boxes for the macro parameters.
-  btn_param2_ = MakeChild("BUTTON", "Param2:", BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0, parent, cmParam2);
-  ed_param2_ = MakeChild("EDIT", "", ES_AUTOHSCROLL, 0, 0, 0, 0, parent, 0, WS_EX_CLIENTEDGE);
-  btn_param3_ = MakeChild("BUTTON", "Param3:", BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0, parent, cmParam3);
-  ed_param3_ = MakeChild("EDIT", "", ES_AUTOHSCROLL, 0, 0, 0, 0, parent, 0, WS_EX_CLIENTEDGE);
+  btn_param2_ =
+      MakeChild(L"BUTTON", L"Param2:", BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0, parent, cmParam2);
+  ed_param2_ = MakeChild(L"EDIT", L"", ES_AUTOHSCROLL, 0, 0, 0, 0, parent, 0, WS_EX_CLIENTEDGE);
+  btn_param3_ =
+      MakeChild(L"BUTTON", L"Param3:", BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0, parent, cmParam3);
+  ed_param3_ = MakeChild(L"EDIT", L"", ES_AUTOHSCROLL, 0, 0, 0, 0, parent, 0, WS_EX_CLIENTEDGE);
   Place();
 }
 
@@ -148,12 +152,20 @@ std::string TMainToolBar::Tip(TCommandId id) const {
 }
 
 bool TMainToolBar::HandleNotify(NMHDR* header) {
-  if (header->code != TTN_GETDISPINFOA) return false;
-  auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+  // The tips ask in the form their parent window speaks, which is Unicode.
+  if (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW) return false;
   const auto id = static_cast<TCommandId>(header->idFrom);
   if (id <= cmNone || id > cmParam3) return false;
-  info->lpszText = const_cast<char*>(tips_[id].c_str());
-  info->hinst = nullptr;
+  if (header->code == TTN_GETDISPINFOW) {
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    tip_shown_ = Wide(tips_[id]);
+    info->lpszText = tip_shown_.data();
+    info->hinst = nullptr;
+  } else {
+    auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+    info->lpszText = const_cast<char*>(tips_[id].c_str());
+    info->hinst = nullptr;
+  }
   return true;
 }
 
@@ -164,11 +176,11 @@ void TMainToolBar::PaintStrip(HDC dc, int width) const {
 
 std::string TMainToolBar::ParamText(int which) const {
   HWND edit = ParamEdit(which);
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
-  return text;
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+  return Utf8(text);
 }
 
 void TMainToolBar::SetParamText(int which, const std::string& text) {
-  SetWindowTextA(ParamEdit(which), text.c_str());
+  SetWindowTextW(ParamEdit(which), Wide(text).c_str());
 }

@@ -59,4 +59,5 @@ class TMainToolBar {
   HFONT font_ = nullptr;
   int dpi_ = 96;
   std::string tips_[cmParam3 + 1];
+  std::wstring tip_shown_;  // the wide text a tip was last handed
 };

@@ -23,10 +23,13 @@
 #include "win32/Shell.h"
 #include "win32/Win32Dpi.h"
 #include "win32/Win32WindowPlacement.h"
+#include "win32/WideString.h"
 
 namespace {
 
+// A Unicode window class: the title and the parameter boxes hold any character.
 constexpr const char* kClassName = "TQuillonMainWindow";
+constexpr const wchar_t* kWideClassName = L"TQuillonMainWindow";
 // The designed geometry, at 96 dpi.
 constexpr int kDesignLeft = 190;
 constexpr int kDesignTop = 105;
@@ -40,25 +43,25 @@ constexpr int kStatusBarId = 2;
 constexpr int kEditorId = 3;
 
 void RegisterMainClass(HINSTANCE instance) {
-  WNDCLASSEXA wc{};
-  if (GetClassInfoExA(instance, kClassName, &wc)) return;
+  WNDCLASSEXW wc{};
+  if (GetClassInfoExW(instance, kWideClassName, &wc)) return;
   wc.cbSize = sizeof wc;
   wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = instance;
   // Each window gets icons made for its dpi (TWindowIcons); the class's are
   // the fallback at the system's sizes.
   wc.hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
   wc.hIconSm = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  RegisterClassExA(&wc);
+  wc.lpszClassName = kWideClassName;
+  RegisterClassExW(&wc);
 }
 
 // Reads a file through the plain-text check in blocks, sharing it with writers.
 bool FileIsPlainText(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   const bool plain = IsPlainTextStream([file](char* buffer, size_t size) -> long {
@@ -97,10 +100,10 @@ HWND TForm1::Create() {
   RECT r{0, 0, s(kClientWidth), s(kClientHeight)};
   AdjustWindowRectForDpi(r, style, true, 0, dpi_);
   HMENU menu = BuildMainMenu();
-  handle_ = CreateWindowExA(0, kClassName, "", style, s(kDesignLeft), s(kDesignTop),
+  handle_ = CreateWindowExW(0, kWideClassName, L"", style, s(kDesignLeft), s(kDesignTop),
                             r.right - r.left, r.bottom - r.top, nullptr, menu, instance, nullptr);
-  SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm1::WindowProc));
+  SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm1::WindowProc));
   dpi_ = WindowDpi(handle_);
   OnCreate();
   if (services_.registry) {
@@ -172,8 +175,8 @@ void TForm1::Layout() {
 }
 
 LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<TForm1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  auto* self = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   return self->HandleMessage(msg, wp, lp);
 }
 
@@ -267,7 +270,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return DefWindowProcA(handle_, msg, wp, lp);
+  return DefWindowProcW(handle_, msg, wp, lp);
 }
 
 void TForm1::ApplyDpi(int dpi) {
@@ -374,12 +377,12 @@ void TForm1::ReportEditorError(HWND editor, const std::exception& error) {
   char class_name[64] = "";
   GetClassNameA(root, class_name, sizeof class_name);
   auto* form = std::string(class_name) == kClassName
-                   ? reinterpret_cast<TForm1*>(GetWindowLongPtrA(root, GWLP_USERDATA))
+                   ? reinterpret_cast<TForm1*>(GetWindowLongPtrW(root, GWLP_USERDATA))
                    : nullptr;
   if (form) {
     form->prompts_.Message(error.what(), "Error", TMessageKind::Error, TMessageButtons::Ok);
   } else {
-    MessageBoxA(root, error.what(), "Error", MB_OK | MB_ICONERROR);
+    MessageBoxW(root, Wide(error.what()).c_str(), L"Error", MB_OK | MB_ICONERROR);
   }
 }
 
@@ -439,7 +442,7 @@ void TForm1::OnDestroy() {
   print_preview_.reset();
   menu_painter_.reset();
   DragAcceptFiles(handle_, FALSE);
-  SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+  SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
   handle_ = nullptr;
   if (services_.quit_on_close) PostQuitMessage(0);
 }
@@ -520,7 +523,7 @@ void TForm1::SaveText(const std::string& path) {
 
 void TForm1::ClearText() { memo_->ClearAll(); }
 
-void TForm1::ShowTitle(const std::string& title) { SetWindowTextA(handle_, title.c_str()); }
+void TForm1::ShowTitle(const std::string& title) { SetWindowTextW(handle_, Wide(title).c_str()); }
 
 std::string TForm1::DisplayName(const std::string& path) { return ShellDisplayName(path); }
 

@@ -1,5 +1,6 @@
 #include "win32/PixelDialog.h"
 
+#include "win32/WideString.h"
 #include "win32/Win32Dpi.h"
 
 namespace {
@@ -49,6 +50,16 @@ HWND AddDialogControl(HWND dialog, const char* window_class, const std::string& 
   return control;
 }
 
+HWND AddWideDialogControl(HWND dialog, const wchar_t* window_class, DWORD style, int id, int left,
+                          int top, int width, int height) {
+  HWND control = CreateWindowExW(
+      0, window_class, L"", WS_CHILD | WS_VISIBLE | style, ScaleToWindow(dialog, left),
+      ScaleToWindow(dialog, top), ScaleToWindow(dialog, width), ScaleToWindow(dialog, height),
+      dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (control) SendMessageW(control, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
+  return control;
+}
+
 void SetDialogClientSize(HWND dialog, int width, int height) {
   RECT r{0, 0, ScaleToWindow(dialog, width), ScaleToWindow(dialog, height)};
   AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), false,
@@ -90,6 +101,19 @@ std::string ControlText(HWND control) {
   const int got = GetWindowTextA(control, text.data(), n + 1);
   text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
   return text;
+}
+
+std::string WideControlText(HWND control) {
+  const int n = GetWindowTextLengthW(control);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(control, text.data(), n + 1);
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return Utf8(text);
+}
+
+void SetWideControlText(HWND control, const std::string& utf8) {
+  SetWindowTextW(control, Wide(utf8).c_str());
 }
 
 std::vector<std::string> ComboEntries(HWND combo) {

@@ -19,6 +19,11 @@ int ScaleToWindow(HWND window, int pixels);
 HWND AddDialogControl(HWND dialog, const char* window_class, const std::string& text, DWORD style,
                       int id, int left, int top, int width, int height);
 
+// The same for a Unicode control (one that holds names and paths), created
+// without text.
+HWND AddWideDialogControl(HWND dialog, const wchar_t* window_class, DWORD style, int id, int left,
+                          int top, int width, int height);
+
 // Sizes the dialog so its client area is width x height at 96 dpi.
 void SetDialogClientSize(HWND dialog, int width, int height);
 
@@ -27,6 +32,9 @@ void SetDialogClientSize(HWND dialog, int width, int height);
 void CentreDialogOnOwner(HWND dialog);
 
 std::string ControlText(HWND control);
+// The text of a Unicode control as UTF-8, and setting it.
+std::string WideControlText(HWND control);
+void SetWideControlText(HWND control, const std::string& utf8);
 
 // Combo-box list entries, and refilling the list without losing the text the
 // user has typed into its edit part.

@@ -1,5 +1,7 @@
 #include "win32/RecentFilesMenu.h"
 
+#include "win32/WideString.h"
+
 namespace {
 
 bool ItemInfo(HMENU menu, int pos, UINT mask, MENUITEMINFOA& info) {
@@ -10,6 +12,12 @@ bool ItemInfo(HMENU menu, int pos, UINT mask, MENUITEMINFOA& info) {
 }
 
 }  // namespace
+
+bool SamePathOnWindows(const std::string& a, const std::string& b) {
+  const std::wstring wa = Wide(a), wb = Wide(b);
+  return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(),
+                              static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
+}
 
 bool TMenuHandleItems::Alive() const { return menu_ && IsMenu(menu_); }
 
@@ -44,15 +52,15 @@ void TMenuHandleItems::InsertSeparator(int pos) {
 }
 
 void TMenuHandleItems::InsertEntry(int pos, int index, const std::string& caption) {
-  MENUITEMINFOA info{};
+  MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
   info.fType = MFT_STRING;
   info.wID = kRecentFirstEntryId + static_cast<UINT>(index);
-  std::string text = caption;
+  std::wstring text = Wide(caption);  // the path may hold any character
   info.dwTypeData = text.data();
   info.cch = static_cast<UINT>(text.size());
-  InsertMenuItemA(menu_, static_cast<UINT>(pos), TRUE, &info);
+  InsertMenuItemW(menu_, static_cast<UINT>(pos), TRUE, &info);
 }
 
 int TMenuHandleItems::PositionOfId(UINT id) const {
@@ -66,9 +74,8 @@ int TMenuHandleItems::PositionOfId(UINT id) const {
 }
 
 TRecentFilesMenu::TRecentFilesMenu(HMENU owner_menu, IRegistry& registry,
-                                   const std::string& reg_path, const ICodePage& code_page,
-                                   int menu_position)
-    : TMostRecentFiles(code_page), items_(owner_menu) {
+                                   const std::string& reg_path, int menu_position)
+    : TMostRecentFiles(SamePathOnWindows), items_(owner_menu) {
   SetMenuPosition(menu_position);
   SetRegistry(&registry);
   SetOwnerMenuItem(&items_);

@@ -7,8 +7,11 @@
 
 #include "app/RecentFiles.h"
 
-class ICodePage;
 class IRegistry;
+
+// Whether two UTF-8 paths name one file, compared as Windows compares file
+// names (any letter's case ignored).
+bool SamePathOnWindows(const std::string& a, const std::string& b);
 
 // The list's items carry command IDs of their own, so a rebuild finds and
 // removes exactly them and the window can route their WM_COMMAND here.
@@ -44,7 +47,7 @@ class TRecentFilesMenu final : public TMostRecentFiles {
   // loaded from reg_path at once and its entries inserted from menu_position
   // on (past the end means after the last item).
   TRecentFilesMenu(HMENU owner_menu, IRegistry& registry, const std::string& reg_path,
-                   const ICodePage& code_page, int menu_position = 21);
+                   int menu_position = 21);
   // Stores the list in the registry (a failure is ignored).
   ~TRecentFilesMenu() override;
 

@@ -4,6 +4,9 @@
 
 #include <cstring>
 
+#include "win32/WideString.h"
+#include "win32/Win32Dpi.h"
+
 COLORREF ResolveColor(TColor color, TColor fallback) {
   if (color == clNone || color == clDefault) color = fallback;
   if (color == clNone || color == clDefault) color = clWindow;
@@ -25,26 +28,29 @@ std::optional<TColor> RunColorDialog(HWND owner, TColor initial) {
 }
 
 std::optional<TFontChoice> RunFontDialog(HWND owner, const TFontChoice& initial) {
-  LOGFONTA lf{};
-  lf.lfHeight = initial.font.Height;
+  // The dialog works in pixels of the system's dpi; the program keeps font
+  // heights at 96 dpi.
+  const int dpi = SystemDpi();
+  LOGFONTW lf{};
+  lf.lfHeight = ScaleForDpi(initial.font.Height, dpi);
   lf.lfWeight = (initial.font.Style & fsBold) ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = (initial.font.Style & fsItalic) ? TRUE : FALSE;
   lf.lfUnderline = (initial.font.Style & fsUnderline) ? TRUE : FALSE;
   lf.lfStrikeOut = (initial.font.Style & fsStrikeOut) ? TRUE : FALSE;
   lf.lfCharSet = static_cast<BYTE>(initial.charset);
   lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  std::strncpy(lf.lfFaceName, initial.font.Name.c_str(), LF_FACESIZE - 1);
-  CHOOSEFONTA cf{};
+  Wide(initial.font.Name).copy(lf.lfFaceName, LF_FACESIZE - 1);
+  CHOOSEFONTW cf{};
   cf.lStructSize = sizeof(cf);
   cf.hwndOwner = owner;
   cf.lpLogFont = &lf;
   cf.rgbColors = ResolveColor(initial.font.Color, clWindowText);
   cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FIXEDPITCHONLY | CF_FORCEFONTEXIST |
              CF_NOSIMULATIONS | CF_EFFECTS;
-  if (!ChooseFontA(&cf)) return std::nullopt;
+  if (!ChooseFontW(&cf)) return std::nullopt;
   TFontChoice choice = initial;
-  choice.font.Name = lf.lfFaceName;
-  choice.font.Height = lf.lfHeight;
+  choice.font.Name = Utf8(lf.lfFaceName);
+  choice.font.Height = UnscaleForDpi(lf.lfHeight, dpi);
   TFontStyles style = 0;
   if (lf.lfWeight >= FW_BOLD) style |= fsBold;
   if (lf.lfItalic) style |= fsItalic;

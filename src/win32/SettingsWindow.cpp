@@ -209,8 +209,9 @@ void TfrmSettings::CreateControls() {
 
   add("BUTTON", "Templates:", BS_GROUPBOX, idTemplatesGroup, 441, 108, 232, 92);
   add("STATIC", "File with Macro Templates:", SS_LEFT, idTemplateLabel, 453, 126, 208, 15);
-  add("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, idTemplatePath, 453, 144, 208,
-      21);
+  // A path may hold any character.
+  AddWideDialogControl(hwnd_, L"EDIT", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP,
+                       idTemplatePath, 453, 144, 208, 21);
   add("BUTTON", "Browse...", BS_PUSHBUTTON | WS_TABSTOP, idBrowse, 586, 170, 75, 25);
 
   add("BUTTON", "Associate extention TTL with Quillonar", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP,
@@ -339,15 +340,16 @@ int TfrmSettings::ShowModal() {
   SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(idElements)), TRUE);
   MSG msg;
   while (hwnd_ && modal_result_ == 0) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    // Wide, for the template path's box, which takes any character.
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // for the program's own loop
       break;
     }
     if (got == -1) break;
-    if (!IsDialogMessageA(hwnd_, &msg)) {
+    if (!IsDialogMessageW(hwnd_, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   const int result = modal_result_ == IDOK ? IDOK : IDCANCEL;
@@ -367,11 +369,11 @@ void TfrmSettings::Close(int result) {
 // ---- values
 
 std::string TfrmSettings::TemplatePath() const {
-  return hwnd_ ? ControlText(Item(idTemplatePath)) : std::string();
+  return hwnd_ ? WideControlText(Item(idTemplatePath)) : std::string();
 }
 
 void TfrmSettings::SetTemplatePath(const std::string& path) {
-  SetWindowTextA(Item(idTemplatePath), path.c_str());
+  SetWideControlText(Item(idTemplatePath), path);
 }
 
 bool TfrmSettings::ShowSpecialChecked() const { return Checked(idShowSpecial); }

@@ -4,12 +4,14 @@
 
 #include <cstdio>
 
+#include "win32/WideString.h"
+
 namespace {
 
 std::string LastErrorText() { return Win32SystemErrorText(GetLastError()); }
 
 bool Exists(const std::string& path, bool directory) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   return ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == directory;
 }
@@ -70,7 +72,7 @@ class TWin32FileSystem : public IFileSystem {
  public:
   std::string ReadWholeFile(const std::string& path) override {
     HANDLE h =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) throw EFileError(FileOpenErrorText(path, LastErrorText()));
     std::string content;
@@ -108,15 +110,16 @@ class TWin32FileSystem : public IFileSystem {
   }
 
   std::unique_ptr<IOutputFile> CreateOutputFile(const std::string& path) override {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) throw EFileError(FileCreateErrorText(path, LastErrorText()));
     return std::make_unique<TWin32OutputFile>(h, path, false);
   }
 
   std::unique_ptr<IOutputFile> CreateTempBeside(const std::string& target,
                                                 std::string& temp_path) override {
-    const DWORD attributes = GetFileAttributesA(target.c_str());
+    const std::wstring wide_target = Wide(target);
+    const DWORD attributes = GetFileAttributesW(wide_target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
       // A read-only file is refused outright: not every file system beneath the
       // program refuses its opening for writing.
@@ -124,7 +127,7 @@ class TWin32FileSystem : public IFileSystem {
         throw EFileError(FileCreateErrorText(target, Win32SystemErrorText(ERROR_ACCESS_DENIED)));
       // Refuse what an overwrite in place would refuse (a read-only file, a file
       // another program holds without sharing), before anything is created.
-      HANDLE probe = CreateFileA(target.c_str(), GENERIC_WRITE,
+      HANDLE probe = CreateFileW(wide_target.c_str(), GENERIC_WRITE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
       if (probe == INVALID_HANDLE_VALUE)
@@ -134,33 +137,42 @@ class TWin32FileSystem : public IFileSystem {
     // From here on an existing target may be written: a refusal only concerns
     // the new file, and the caller may still overwrite the target in place.
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    char name[MAX_PATH];
-    if (!GetTempFileNameA(DirectoryOf(target).c_str(), "qln", 0, name))
-      ThrowTempRefused(target, exists, LastErrorText());
-    HANDLE h = CreateFileA(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-      const std::string reason = LastErrorText();
-      DeleteFileA(name);
-      ThrowTempRefused(target, exists, reason);
+    // A name of our own rather than the system's temporary names, which are
+    // limited to short folder paths.
+    const std::string dir = DirectoryOf(target);
+    const std::string separator = !dir.empty() && (dir.back() == '\\' || dir.back() == '/') ? "" : "\\";
+    static unsigned counter = 0;
+    for (unsigned attempt = 0;; ++attempt) {
+      char unique[40];
+      std::snprintf(unique, sizeof unique, "~qln%08lx%04x.tmp",
+                    static_cast<unsigned long>(GetTickCount() ^ GetCurrentProcessId()),
+                    ++counter & 0xFFFF);
+      const std::string name = dir + separator + unique;
+      HANDLE h = CreateFileW(Wide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (h != INVALID_HANDLE_VALUE) {
+        temp_path = name;
+        return std::make_unique<TWin32OutputFile>(h, target, true);
+      }
+      const DWORD error = GetLastError();
+      if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt >= 1000)
+        ThrowTempRefused(target, exists, Win32SystemErrorText(error));
     }
-    temp_path = name;
-    return std::make_unique<TWin32OutputFile>(h, target, true);
   }
 
   void ReplaceTarget(const std::string& temp_path, const std::string& target) override {
     if (Exists(target, false)) {
       // A program holding the target without delete sharing blocks any swap;
       // asking first spares the replace a half-done attempt.
-      HANDLE probe = CreateFileA(target.c_str(), DELETE,
+      HANDLE probe = CreateFileW(Wide(target).c_str(), DELETE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
       if (probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
         throw ESwapRefused(FileCreateErrorText(target, LastErrorText()));
       if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
       // Keeps the target's attributes, security and creation time.
-      if (ReplaceFileA(target.c_str(), temp_path.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                       nullptr, nullptr))
+      if (ReplaceFileW(Wide(target).c_str(), Wide(temp_path).c_str(), nullptr,
+                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return;
       const DWORD error = GetLastError();
       const std::string text = FileCreateErrorText(target, Win32SystemErrorText(error));
@@ -170,14 +182,14 @@ class TWin32FileSystem : public IFileSystem {
       // Only when the old file is already gone may the new one simply move in.
       if (Exists(target, false) || !Exists(temp_path, false)) throw EFileError(text);
     }
-    if (!MoveFileExA(temp_path.c_str(), target.c_str(),
+    if (!MoveFileExW(Wide(temp_path).c_str(), Wide(target).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       throw EFileError(FileCreateErrorText(target, LastErrorText()));
   }
 
   std::unique_ptr<IOutputFile> OverwriteFile(const std::string& path) override {
     // Shared like the probe of CreateTempBeside, so what passed it is not refused here.
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE,
+    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) throw EFileError(FileCreateErrorText(path, LastErrorText()));
@@ -186,14 +198,15 @@ class TWin32FileSystem : public IFileSystem {
 
   std::unique_ptr<IOutputFile> CreateBackupFile(const std::string& target,
                                                 std::string& backup_path) override {
-    char dir[MAX_PATH + 1];
-    const DWORD length = GetTempPathA(sizeof dir, dir);
-    if (length == 0 || length > MAX_PATH)
+    wchar_t wide_dir[MAX_PATH + 2];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, wide_dir);
+    if (length == 0 || length > MAX_PATH + 1)
       throw EFileError(FileCreateErrorText(target, LastErrorText()));
+    const std::string dir = Utf8(std::wstring_view(wide_dir, length));
     for (unsigned attempt = 1;; ++attempt) {
       const std::string name = dir + BackupFileName(target, attempt);
-      HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+      HANDLE h = CreateFileW(Wide(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
       if (h != INVALID_HANDLE_VALUE) {
         backup_path = name;
         return std::make_unique<TWin32OutputFile>(h, name, true);
@@ -205,7 +218,7 @@ class TWin32FileSystem : public IFileSystem {
   }
 
   bool RemoveFile(const std::string& path) noexcept override {
-    return DeleteFileA(path.c_str()) != 0;
+    return DeleteFileW(Wide(path).c_str()) != 0;
   }
 
   bool FileExists(const std::string& path) override { return Exists(path, false); }
@@ -215,12 +228,13 @@ class TWin32FileSystem : public IFileSystem {
 }  // namespace
 
 std::string Win32SystemErrorText(unsigned long code) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
+  // Wide, so a system speaking another language gives its text whole.
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::string result;
-  if (length && text) result.assign(text, length);
+  if (length && text) result = Utf8(std::wstring_view(text, length));
   if (text) LocalFree(text);
   while (!result.empty() &&
          (result.back() == '\r' || result.back() == '\n' || result.back() == ' '))

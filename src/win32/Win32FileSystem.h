@@ -1,5 +1,6 @@
 #pragma once
-// The file system of the Windows program: ANSI file calls, reads that let other
+// The file system of the Windows program: wide file calls on UTF-8 paths (any
+// character, long paths where Windows allows them), reads that let other
 // programs keep the file open for reading and writing, and saves that go through
 // a temporary file in the target's directory.
 #include <memory>

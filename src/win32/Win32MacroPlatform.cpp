@@ -3,11 +3,12 @@
 #include <windows.h>
 
 #include "platform/FileSystem.h"
+#include "win32/WideString.h"
 
 namespace {
 
 bool HasAttributes(const std::string& path, bool directory) {
-  const DWORD a = GetFileAttributesA(path.c_str());
+  const DWORD a = GetFileAttributesW(Wide(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && ((a & FILE_ATTRIBUTE_DIRECTORY) != 0) == directory;
 }
 
@@ -20,7 +21,7 @@ bool TWin32MacroPlatform::DirectoryExists(const std::string& path) {
 }
 
 bool TWin32MacroPlatform::MakeDirectory(const std::string& path) {
-  return CreateDirectoryA(path.c_str(), nullptr) != 0;
+  return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
 }
 
 void TWin32MacroPlatform::WriteNewFile(const std::string& path, const std::string& bytes) {
@@ -33,33 +34,37 @@ std::vector<std::string> TWin32MacroPlatform::FilesMatching(const std::string& p
   std::vector<std::string> found;
   const std::size_t slash = pattern.find_last_of("\\/");
   const std::string dir = slash == std::string::npos ? std::string() : pattern.substr(0, slash + 1);
-  WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+  WIN32_FIND_DATAW data;
+  HANDLE search = FindFirstFileW(Wide(pattern).c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return found;
   do {
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) found.push_back(dir + data.cFileName);
-  } while (FindNextFileA(search, &data));
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+      found.push_back(dir + Utf8(data.cFileName));
+  } while (FindNextFileW(search, &data));
   FindClose(search);
   return found;
 }
 
 bool TWin32MacroPlatform::RemoveFile(const std::string& path) {
   // A read-only or hidden leftover goes too.
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  return DeleteFileA(path.c_str()) != 0;
+  const std::wstring wide = Wide(path);
+  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return DeleteFileW(wide.c_str()) != 0;
 }
 
 void TWin32MacroPlatform::StartProgram(const std::string& program, const std::string& parameters,
                                        const std::string& working_folder) {
-  std::string command_line = "\"" + program + "\"" + parameters;
-  STARTUPINFOA startup{};
+  // Parameters may hold any character; the interpreter gets them as typed.
+  const std::wstring application = Wide(program);
+  std::wstring command_line = Wide("\"" + program + "\"" + parameters);
+  const std::wstring folder = Wide(working_folder);
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     working_folder.empty() ? nullptr : working_folder.c_str(), &startup,
-                     &process)) {
+  if (CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
     // The interpreter runs on its own; the editor keeps no hold on it.
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

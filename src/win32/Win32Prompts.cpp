@@ -4,18 +4,22 @@
 
 #include <vector>
 
+#include "win32/WideString.h"
+
 namespace {
 
 // "Text|*.ttl|All|*.*" -> "Text\0*.ttl\0All\0*.*\0\0", as the dialog wants it.
-std::string DialogFilter(const std::string& filter) {
-  std::string result = filter;
-  for (char& c : result) {
-    if (c == '|') c = '\0';
+std::wstring DialogFilter(const std::string& filter) {
+  std::wstring result = Wide(filter);
+  for (wchar_t& c : result) {
+    if (c == L'|') c = L'\0';
   }
-  result.push_back('\0');
-  result.push_back('\0');
+  result.push_back(L'\0');
+  result.push_back(L'\0');
   return result;
 }
+
+const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 }  // namespace
 
@@ -34,7 +38,7 @@ int TWin32Prompts::Message(const std::string& text, const std::string& caption, 
     case TMessageButtons::YesNoCancel: flags |= MB_YESNOCANCEL; break;
   }
   HWND owner = owner_ && IsWindow(owner_) ? owner_ : GetActiveWindow();
-  switch (MessageBoxA(owner, text.c_str(), caption.c_str(), flags)) {
+  switch (MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags)) {
     case IDOK: return mrOk;
     case IDYES: return mrYes;
     case IDNO: return mrNo;
@@ -45,20 +49,22 @@ int TWin32Prompts::Message(const std::string& text, const std::string& caption, 
 std::optional<std::string> TWin32Prompts::RunFileDialog(const TFileDialogOptions& options,
                                                         bool save) {
   // Room for the longest path the shell can hand back.
-  std::vector<char> file(32768, '\0');
-  options.file_name.copy(file.data(), file.size() - 1);
-  const std::string filter = DialogFilter(options.filter);
+  std::vector<wchar_t> file(32768, L'\0');
+  Wide(options.file_name).copy(file.data(), file.size() - 1);
+  const std::wstring filter = DialogFilter(options.filter);
+  const std::wstring title = Wide(options.title), default_ext = Wide(options.default_ext),
+                     initial_dir = Wide(options.initial_dir);
 
-  OPENFILENAMEA ofn{};
+  OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner_ && IsWindow(owner_) ? owner_ : GetActiveWindow();
   ofn.lpstrFilter = filter.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrTitle = options.title.empty() ? nullptr : options.title.c_str();
-  ofn.lpstrDefExt = options.default_ext.empty() ? nullptr : options.default_ext.c_str();
-  ofn.lpstrInitialDir = options.initial_dir.empty() ? nullptr : options.initial_dir.c_str();
+  ofn.lpstrTitle = OrNull(title);
+  ofn.lpstrDefExt = OrNull(default_ext);
+  ofn.lpstrInitialDir = OrNull(initial_dir);
   ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
   if (options.overwrite_prompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
   if (options.hide_read_only) ofn.Flags |= OFN_HIDEREADONLY;
@@ -66,9 +72,9 @@ std::optional<std::string> TWin32Prompts::RunFileDialog(const TFileDialogOptions
   if (options.file_must_exist) ofn.Flags |= OFN_FILEMUSTEXIST;
   if (options.resizable) ofn.Flags |= OFN_ENABLESIZING;
 
-  const BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+  const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!ok) return std::nullopt;
-  return std::string(file.data());
+  return Utf8(file.data());
 }
 
 std::optional<std::string> TWin32Prompts::OpenFile(const TFileDialogOptions& options) {

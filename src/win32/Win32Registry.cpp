@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Exception.h"
+#include "win32/WideString.h"
 
 namespace {
 
@@ -46,15 +47,15 @@ class TWin32RegistryKey : public IRegistryKey {
   // opened for reading, so settings under a protected root still load.
   static std::unique_ptr<IRegistryKey> OpenBelow(HKEY parent, const std::string& path,
                                                  bool create) {
-    const std::string sub = NormalizePath(path);
+    const std::wstring sub = Wide(NormalizePath(path));
     HKEY key = nullptr;
     LONG rc;
     if (create) {
-      rc = RegCreateKeyExA(parent, sub.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kFullAccess,
+      rc = RegCreateKeyExW(parent, sub.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kFullAccess,
                            nullptr, &key, nullptr);
     } else {
-      rc = RegOpenKeyExA(parent, sub.c_str(), 0, kFullAccess, &key);
-      if (rc == ERROR_ACCESS_DENIED) rc = RegOpenKeyExA(parent, sub.c_str(), 0, KEY_READ, &key);
+      rc = RegOpenKeyExW(parent, sub.c_str(), 0, kFullAccess, &key);
+      if (rc == ERROR_ACCESS_DENIED) rc = RegOpenKeyExW(parent, sub.c_str(), 0, KEY_READ, &key);
     }
     if (rc != ERROR_SUCCESS) return nullptr;
     return std::make_unique<TWin32RegistryKey>(key);
@@ -68,7 +69,7 @@ class TWin32RegistryKey : public IRegistryKey {
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
-    const LONG rc = RegQueryValueExA(key_, name.c_str(), nullptr, &type,
+    const LONG rc = RegQueryValueExW(key_, Wide(name).c_str(), nullptr, &type,
                                      reinterpret_cast<BYTE*>(&value), &size);
     if (rc != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value)) return std::nullopt;
     return static_cast<std::int32_t>(value);
@@ -77,10 +78,12 @@ class TWin32RegistryKey : public IRegistryKey {
   std::optional<std::string> ReadString(const std::string& name) override {
     std::optional<std::string> bytes = ReadTyped(name, REG_SZ, REG_EXPAND_SZ);
     if (!bytes) return std::nullopt;
+    std::wstring text(bytes->size() / sizeof(wchar_t), L'\0');
+    bytes->copy(reinterpret_cast<char*>(text.data()), text.size() * sizeof(wchar_t));
     // The stored terminator, and anything after an embedded NUL, is not text.
-    const std::size_t nul = bytes->find('\0');
-    if (nul != std::string::npos) bytes->resize(nul);
-    return bytes;
+    const std::size_t nul = text.find(L'\0');
+    if (nul != std::wstring::npos) text.resize(nul);
+    return Utf8(text);
   }
 
   std::optional<std::string> ReadBinary(const std::string& name) override {
@@ -93,8 +96,9 @@ class TWin32RegistryKey : public IRegistryKey {
   }
 
   void WriteString(const std::string& name, const std::string& value) override {
-    Set(name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-        static_cast<DWORD>(value.size() + 1));
+    const std::wstring text = Wide(value);
+    Set(name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   }
 
   void WriteBinary(const std::string& name, const std::string& bytes) override {
@@ -103,54 +107,55 @@ class TWin32RegistryKey : public IRegistryKey {
   }
 
   bool ValueExists(const std::string& name) override {
-    return RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+    return RegQueryValueExW(key_, Wide(name).c_str(), nullptr, nullptr, nullptr, nullptr) ==
            ERROR_SUCCESS;
   }
 
   bool DeleteValue(const std::string& name) override {
-    return RegDeleteValueA(key_, name.c_str()) == ERROR_SUCCESS;
+    return RegDeleteValueW(key_, Wide(name).c_str()) == ERROR_SUCCESS;
   }
 
   bool DeleteKey(const std::string& path) override {
-    const std::string sub = NormalizePath(path);
+    const std::wstring sub = Wide(NormalizePath(path));
     if (sub.empty()) return false;  // a key does not delete itself
     HKEY probe = nullptr;
-    if (RegOpenKeyExA(key_, sub.c_str(), 0, KEY_READ, &probe) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(key_, sub.c_str(), 0, KEY_READ, &probe) != ERROR_SUCCESS) return false;
     RegCloseKey(probe);
-    return RegDeleteTreeA(key_, sub.c_str()) == ERROR_SUCCESS;
+    return RegDeleteTreeW(key_, sub.c_str()) == ERROR_SUCCESS;
   }
 
   std::vector<std::string> ValueNames() override {
-    return Enumerate([this](DWORD index, char* buffer, DWORD* length) {
-      return RegEnumValueA(key_, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
+    return Enumerate([this](DWORD index, wchar_t* buffer, DWORD* length) {
+      return RegEnumValueW(key_, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
     });
   }
 
   std::vector<std::string> SubKeyNames() override {
-    return Enumerate([this](DWORD index, char* buffer, DWORD* length) {
-      return RegEnumKeyExA(key_, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
+    return Enumerate([this](DWORD index, wchar_t* buffer, DWORD* length) {
+      return RegEnumKeyExW(key_, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
     });
   }
 
  private:
   void Set(const std::string& name, DWORD type, const BYTE* data, DWORD size) {
-    if (RegSetValueExA(key_, name.c_str(), 0, type, data, size) != ERROR_SUCCESS) {
+    if (RegSetValueExW(key_, Wide(name).c_str(), 0, type, data, size) != ERROR_SUCCESS) {
       throw Exception("Failed to set data for '" + name + "'");
     }
   }
 
   // The raw bytes of a value stored with one of two types.
   std::optional<std::string> ReadTyped(const std::string& name, DWORD type1, DWORD type2) {
+    const std::wstring wide_name = Wide(name);
     for (int attempt = 0; attempt < 4; ++attempt) {
       DWORD type = 0;
       DWORD size = 0;
-      if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+      if (RegQueryValueExW(key_, wide_name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
         return std::nullopt;
       }
       if (type != type1 && type != type2) return std::nullopt;
       std::string bytes(size, '\0');
       DWORD got = size;
-      const LONG rc = RegQueryValueExA(key_, name.c_str(), nullptr, &type,
+      const LONG rc = RegQueryValueExW(key_, wide_name.c_str(), nullptr, &type,
                                        reinterpret_cast<BYTE*>(bytes.data()), &got);
       if (rc == ERROR_MORE_DATA) continue;  // grew between the two calls
       if (rc != ERROR_SUCCESS || (type != type1 && type != type2)) return std::nullopt;
@@ -163,7 +168,7 @@ class TWin32RegistryKey : public IRegistryKey {
   template <class EnumFunction>
   std::vector<std::string> Enumerate(EnumFunction enumerate) {
     std::vector<std::string> names;
-    std::vector<char> buffer(256);
+    std::vector<wchar_t> buffer(256);
     for (DWORD index = 0;;) {
       DWORD length = static_cast<DWORD>(buffer.size());
       const LONG rc = enumerate(index, buffer.data(), &length);
@@ -173,7 +178,7 @@ class TWin32RegistryKey : public IRegistryKey {
         continue;
       }
       if (rc != ERROR_SUCCESS) break;
-      names.emplace_back(buffer.data(), length);
+      names.push_back(Utf8(std::wstring_view(buffer.data(), length)));
       ++index;
     }
     return names;

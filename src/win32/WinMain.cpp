@@ -28,10 +28,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   form.FinishStartup(CommandLineArguments());
 
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  // The wide loop gives Unicode windows (the title, the parameter boxes) every
+  // character; the system hands the ANSI editor window its characters in the
+  // code page as before.
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (form.HandleShortCut(msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
     form.AfterDispatch(msg);
   }
   return static_cast<int>(msg.wParam);

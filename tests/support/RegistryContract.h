@@ -70,7 +70,8 @@ inline void WrittenValuesReadBack(IRegistry& registry, TRegistryRoot root,
       {"", ""},
       {"C:\\TeraTerm\\ttmacro.tpl", "C:\\TeraTerm\\ttmacro.tpl"},
       {"  spaced  ", "  spaced  "},
-      {"\xe9\xfc\xa0", "\xe9\xfc\xa0"},
+      {"éü\u00a0", "éü\u00a0"},  // strings are UTF-8: any character
+      {"C:\\マクロ\\日本語.ttl", "C:\\マクロ\\日本語.ttl"},
       {std::string("cut\0here", 8), "cut"},
       {std::string(100000, 'x'), std::string(100000, 'x')},
   };

@@ -4,10 +4,9 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "platform/Registry.h"
+#include "win32/WideString.h"
 #include "win32/Win32FileSystem.h"
 
 #ifndef QUILLON_DATA_DIR
@@ -16,50 +15,67 @@
 
 namespace {
 
+std::wstring W(const std::string& utf8) { return Wide(utf8); }
+
 void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &found);
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW(W(dir + "\\*").c_str(), &found);
   if (h != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = found.cFileName;
+      const std::string name = Utf8(found.cFileName);
       if (name == "." || name == "..") continue;
       const std::string path = dir + "\\" + name;
-      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      SetFileAttributesW(W(path).c_str(), FILE_ATTRIBUTE_NORMAL);
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-      else DeleteFileA(path.c_str());
-    } while (FindNextFileA(h, &found));
+      else DeleteFileW(W(path).c_str());
+    } while (FindNextFileW(h, &found));
     FindClose(h);
   }
-  RemoveDirectoryA(dir.c_str());
+  RemoveDirectoryW(W(dir).c_str());
 }
 
 }  // namespace
 
-TTempDir::TTempDir() {
-  char base[MAX_PATH];
-  GetTempPathA(MAX_PATH, base);
+TTempDir::TTempDir(const std::string& name) {
+  wchar_t base[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, base);
   static int counter = 0;
   for (;;) {
-    path_ = std::string(base) + "quillon-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+    path_ = Utf8(base) + "quillon-test-" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(++counter);
-    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    if (CreateDirectoryW(W(path_).c_str(), nullptr)) break;
+  }
+  if (!name.empty()) {
+    path_ += "\\" + name;
+    CreateDirectoryW(W(path_).c_str(), nullptr);
   }
 }
 
-TTempDir::~TTempDir() { RemoveTree(path_); }
+TTempDir::~TTempDir() { RemoveTree(path_.substr(0, path_.find('\\', path_.find("quillon-test-")))); }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  HANDLE h = CreateFileW(W(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(h);
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  HANDLE h = CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char chunk[65536];
+  DWORD got = 0;
+  while (ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  CloseHandle(h);
+  return bytes;
 }
 
 bool FileExistsOnDisk(const std::string& path) {
-  const DWORD a = GetFileAttributesA(path.c_str());
+  const DWORD a = GetFileAttributesW(W(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -69,7 +85,7 @@ void CopyDataFile(const std::string& name, const std::string& dir) {
   for (char& c : source) {
     if (c == '/') c = '\\';
   }
-  CopyFileA(source.c_str(), (dir + "\\" + name).c_str(), FALSE);
+  CopyFileW(W(source).c_str(), W(dir + "\\" + name).c_str(), FALSE);
 }
 
 void PumpMessages() {
@@ -81,27 +97,26 @@ void PumpMessages() {
 }
 
 HDROP MakeDrop(const std::vector<std::string>& files) {
-  size_t size = sizeof(DROPFILES) + 1;
-  for (const auto& f : files) size += f.size() + 1;
+  // As the shell makes it: wide names, each ending in a NUL, one more at the end.
+  std::wstring names;
+  for (const auto& f : files) names += W(f) + L'\0';
+  names += L'\0';
+  const size_t size = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
   auto* drop = static_cast<DROPFILES*>(GlobalLock(mem));
   drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = FALSE;
-  char* p = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-  for (const auto& f : files) {
-    std::memcpy(p, f.c_str(), f.size() + 1);
-    p += f.size() + 1;
-  }
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(),
+              names.size() * sizeof(wchar_t));
   GlobalUnlock(mem);
   return static_cast<HDROP>(mem);
 }
 
 std::string WindowText(HWND hwnd) {
-  const int n = GetWindowTextLengthA(hwnd);
-  std::string s(n + 1, '\0');
-  GetWindowTextA(hwnd, s.data(), n + 1);
-  s.resize(n);
-  return s;
+  const int n = GetWindowTextLengthW(hwnd);
+  std::wstring s(n + 1, L'\0');
+  s.resize(GetWindowTextW(hwnd, s.data(), n + 1));
+  return Utf8(s);
 }
 
 void ClearSettingsKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath); }

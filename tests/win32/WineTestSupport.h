@@ -7,10 +7,11 @@
 #include <vector>
 
 // A fresh directory under the system's temporary directory, removed with
-// everything in it when the object goes away.
+// everything in it when the object goes away. Paths are UTF-8; a name gives
+// the directory that name (inside a fresh one).
 class TTempDir {
  public:
-  TTempDir();
+  explicit TTempDir(const std::string& name = "");
   ~TTempDir();
   TTempDir(const TTempDir&) = delete;
   TTempDir& operator=(const TTempDir&) = delete;
@@ -35,6 +36,7 @@ void PumpMessages();
 // A drop of the given files, as the shell hands it to a window.
 HDROP MakeDrop(const std::vector<std::string>& files);
 
+// A window's text, UTF-8.
 std::string WindowText(HWND hwnd);
 
 // A shown top-level window that does nothing but hold child windows under

@@ -9,7 +9,6 @@
 #include "app/Commands.h"
 #include "win32/MainMenus.h"
 #include "win32/RecentFilesMenu.h"
-#include "win32/Win32CodePage.h"
 #include "win32/Win32Registry.h"
 
 namespace {
@@ -70,7 +69,7 @@ class RecentFilesMenu : public ::testing::Test {
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brevik\\Quillon\\Tests");
   }
   TRecentFilesMenu& Create() {
-    mru_ = std::make_unique<TRecentFilesMenu>(file_, registry_, kTestKey, code_page_);
+    mru_ = std::make_unique<TRecentFilesMenu>(file_, registry_, kTestKey);
     mru_->OnMenuClick = [this](TMostRecentFiles&, const std::string& p) { clicked_.push_back(p); };
     mru_->OnFileNotExist = [this](TMostRecentFiles&, const std::string& p) {
       missing_.push_back(p);
@@ -88,7 +87,6 @@ class RecentFilesMenu : public ::testing::Test {
   }
 
   TWin32Registry registry_;
-  TWin32CodePage code_page_;
   HMENU bar_ = nullptr;
   HMENU file_ = nullptr;
   std::vector<MenuItem> own_items_;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "support/RegistryContract.h"
+#include "win32/WideString.h"
 #include "win32/Win32Registry.h"
 
 namespace {
@@ -99,6 +100,26 @@ TEST_F(RegistryRaw, OtherRootsAreReachable) {
   ASSERT_TRUE(classes);
   EXPECT_FALSE(classes->SubKeyNames().empty());
   EXPECT_EQ(registry_.Open(TRegistryRoot::LocalMachine, kTestKey, false), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RegistryRaw, StringsTheAnsiProgramStoredReadBackAsTheSameText) {
+  // An accented path as the earlier program wrote it, in the code page.
+  SetRaw("MRU1", REG_SZ, "C:\\Fran\xe7" "ais\\a.ttl", 18);
+  auto key = registry_.Open(TRegistryRoot::CurrentUser, kTestKey, false);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadString("MRU1"), Utf8FromAnsi("C:\\Fran\xe7" "ais\\a.ttl"));
+  // What the program writes is the same characters to every reader, still REG_SZ.
+  key->WriteString("MRU2", "C:\\マクロ\\ドロップ ñ.ttl");
+  EXPECT_EQ(RawType("MRU2"), static_cast<DWORD>(REG_SZ));
+  wchar_t text[64] = {};
+  DWORD size = sizeof text;
+  ASSERT_EQ(RegQueryValueExW(raw_, L"MRU2", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::wstring(text), L"C:\\マクロ\\ドロップ ñ.ttl");
 }
 
 }  // namespace

@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "app/RecentFiles.h"
-#include "platform/CodePage1252.h"
 #include "platform/Registry.h"
-#include "support/DoubleByteCodePage.h"
 #include "support/MemoryRegistry.h"
 
 namespace {
@@ -73,7 +71,7 @@ struct Fixture {
   TMostRecentFiles mru;
   std::vector<std::string> clicked, missing;
 
-  explicit Fixture(const ICodePage& code_page = DefaultCodePage()) : mru(code_page) {
+  explicit Fixture(TSamePath same_path = {}) : mru(std::move(same_path)) {
     mru.SetFileExists([this](const std::string& p) { return existing.count(p) > 0; });
     mru.SetMenuPosition(21);
     mru.SetRegistry(&registry);
@@ -103,7 +101,7 @@ TEST(RecentFiles, MaxFilesStaysBetweenOneAndEight) {
     int set, expected;
   } cases[] = {{0, 1}, {-5, 1}, {1, 1}, {3, 3}, {8, 8}, {9, 8}, {1000, 8}};
   for (auto c : cases) {
-    TMostRecentFiles mru(DefaultCodePage());
+    TMostRecentFiles mru;
     EXPECT_EQ(mru.MaxFiles(), 4);
     mru.SetMaxFiles(c.set);
     EXPECT_EQ(mru.MaxFiles(), c.expected) << c.set;
@@ -130,10 +128,6 @@ TEST(RecentFiles, AddingFilesKeepsTheNewestFirstWithoutDuplicates) {
        {"C:\\a.ttl", "C:\\b.ttl", "C:\\a.ttl"},
        {"C:\\a.ttl", "C:\\b.ttl"}},
       {"the first entry stays as first written", 4, {"C:\\a.ttl", "C:\\A.TTL"}, {"C:\\a.ttl"}},
-      {"accented capitals of the code page match their small letters",
-       4,
-       {"C:\\\xC4rger.ttl", "C:\\x.ttl", "C:\\\xE4RGER.TTL"},
-       {"C:\\\xE4RGER.TTL", "C:\\x.ttl"}},
       {"a one-file list keeps only the newest", 1, {"C:\\a.ttl", "C:\\b.ttl"}, {"C:\\b.ttl"}},
       {"eight files at most",
        8,
@@ -149,13 +143,23 @@ TEST(RecentFiles, AddingFilesKeepsTheNewestFirstWithoutDuplicates) {
   }
 }
 
-TEST(RecentFiles, DoubleByteTrailBytesAreNotLetters) {
-  // 0x83 0x41 and 0x83 0x61 are two different characters, although their
-  // second bytes look like "A" and "a".
-  TDoubleByteCodePage sjis;
-  Fixture f(sjis);
-  f.Add({"C:\\\x83\x41.ttl", "C:\\\x83\x61.ttl", "c:\\\x83\x41.TTL"});
-  EXPECT_EQ(f.mru.Files(), (Files{"c:\\\x83\x41.TTL", "C:\\\x83\x61.ttl"}));
+TEST(RecentFiles, OnlyAsciiLettersFoldWithoutTheSystemsComparison) {
+  // "Ä" and "ä" differ in their second byte only; without the file system's
+  // own comparison they stay two files, and "A"/"a" still fold around them.
+  Fixture f;
+  f.Add({"C:\\Ä.ttl", "C:\\ä.ttl", "c:\\Ä.TTL"});
+  EXPECT_EQ(f.mru.Files(), (Files{"c:\\Ä.TTL", "C:\\ä.ttl"}));
+  // The program hands in the system's comparison, which knows every letter.
+  Fixture windows([](const std::string& a, const std::string& b) {
+    auto fold = [](std::string s) {
+      for (std::size_t at; (at = s.find("ä")) != std::string::npos;) s.replace(at, 2, "Ä");
+      return s;
+    };
+    return SamePathIgnoringAsciiCase(fold(a), fold(b));
+  });
+  // accented capitals match their small letters
+  windows.Add({"C:\\Ärger.ttl", "C:\\x.ttl", "C:\\äRGER.TTL"});
+  EXPECT_EQ(windows.mru.Files(), (Files{"C:\\äRGER.TTL", "C:\\x.ttl"}));
 }
 
 TEST(RecentFiles, AddingTheFirstEntryAgainLeavesTheMenuAlone) {
@@ -260,19 +264,13 @@ TEST(RecentFiles, CaptionsNumberTheEntriesAndShowPathOrName) {
 }
 
 TEST(RecentFiles, FileNamesSplitOnlyAtWholeCharacters) {
-  // In the double-byte code page 0x83 0x5C is one character whose second byte
-  // equals the backslash.
-  const std::string path = "C:\\d\\\x83\x5C.ttl";
-  TDoubleByteCodePage sjis;
-  Fixture dbcs(sjis);
-  dbcs.mru.SetShowFullPath(false);
-  dbcs.mru.AddFile(path);
-  EXPECT_EQ(dbcs.mru.Caption(0), "&1  \x83\x5C.ttl");
-
-  Fixture western;
-  western.mru.SetShowFullPath(false);
-  western.mru.AddFile(path);
-  EXPECT_EQ(western.mru.Caption(0), "&1  .ttl");
+  // "表" is E8 A1 A8 and "ソ" E3 82 BD in UTF-8: no byte of them is a separator.
+  Fixture f;
+  f.mru.SetShowFullPath(false);
+  f.mru.AddFile("C:\\マクロ\\表ソ.ttl");
+  f.mru.AddFile("D:日本.ttl");
+  EXPECT_EQ(f.mru.Caption(0), "&1  日本.ttl");
+  EXPECT_EQ(f.mru.Caption(1), "&2  表ソ.ttl");
 }
 
 TEST(RecentFiles, LoadingStopsAtTheFirstMissingValueAndSkipsEmptyOnes) {
@@ -355,14 +353,14 @@ TEST(RecentFiles, TheListIsStoredWhenItGoesAwayAndReadBackNextTime) {
   TMemoryRegistry registry;
   FakeMenu menu(FileMenuCaptions());
   {
-    TMostRecentFiles mru(DefaultCodePage());
+    TMostRecentFiles mru;
     mru.SetRegistry(&registry);
     mru.SetOwnerMenuItem(&menu);
     mru.SetRegPath(kKey);  // no key yet: created when stored
     for (auto p : {"C:\\1.ttl", "C:\\2.ttl", "C:\\3.ttl"}) mru.AddFile(p);
   }
   FakeMenu next_menu(FileMenuCaptions());
-  TMostRecentFiles next(DefaultCodePage());
+  TMostRecentFiles next;
   next.SetRegistry(&registry);
   next.SetOwnerMenuItem(&next_menu);
   next.SetRegPath(kKey);
