@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "win32/GdiCanvas.h"
+#include "win32/Win32Dpi.h"
 
 namespace {
 
@@ -221,6 +222,10 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kDeferredResize:
       editor_.Resize();
+      return 0;
+    case kDpiChangedAfterParent:
+      // The window that holds this one moved to a monitor of another dpi.
+      SetDpi(hwnd_, WindowDpi(hwnd_));
       return 0;
     case WM_ERASEBKGND:
       return 1;

@@ -7,6 +7,10 @@
 
 #include "app/DpiScale.h"
 
+// Sent to child windows after their top-level window changed its dpi
+// (WM_DPICHANGED_AFTERPARENT, which the Windows 7 headers lack).
+inline constexpr UINT kDpiChangedAfterParent = 0x02E3;
+
 int SystemDpi();
 int WindowDpi(HWND window);
 // The dpi of the monitor that holds most of the rectangle (the nearest one

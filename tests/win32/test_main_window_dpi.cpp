@@ -41,6 +41,7 @@ class MainWindowDpiTest : public MainWindowFixture {
 TEST_F(MainWindowDpiTest, OnA144DpiMonitorEveryLengthIsScaledAndTheSuggestedPlaceTaken) {
   Start();
   ASSERT_EQ(form->Dpi(), 96) << "the test screen";
+  EXPECT_TRUE(SendMessageW(form->Handle(), WM_GETICON, ICON_SMALL, 0)) << "the quill";
   const Layout at96 = Measure();
   // The designed layout, pixel for pixel.
   EXPECT_EQ(at96.param2.left, 408);

@@ -271,3 +271,32 @@ TEST(MenuItemLayout, EmptyImagePaintsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MenuItemLayout, OnAFinerMonitorEveryLengthOfTheDesignIsScaled) {
+  struct FixedHeight : IMenuTextMeasure {
+    int TextWidth(const std::string& text) const override { return static_cast<int>(text.size()) * 9; }
+    int TextHeight() const override { return 18; }
+  } measure;
+  TMenuMeasureInput separator;
+  separator.Separator = true;
+  separator.Dpi = 144;
+  EXPECT_EQ(MeasureMenuItem(separator, measure).Height, 6);
+  TMenuMeasureInput save;
+  save.Caption = "Save";
+  save.Dpi = 144;
+  EXPECT_EQ(MeasureMenuItem(save, measure).Width, 4 * 9 + 8 + 36) << "text, gap and icon column";
+
+  TMenuDrawInput in;
+  in.Item = {0, 0, 200, 30};
+  in.TextHeightW = 18;
+  in.Dpi = 144;
+  const TMenuDrawLayout l = LayoutMenuItem(in);
+  EXPECT_EQ(l.IconColumn, (TRect{6, 0, 42, 30}));
+  EXPECT_EQ(l.Caption.x, 42 + 5);
+  EXPECT_EQ(l.ShortCutEdge, 206 - 15);
+  EXPECT_EQ(l.CheckBox.Width(), 15);
+}
+
+}  // namespace
