@@ -89,10 +89,12 @@ void CopyDataFile(const std::string& name, const std::string& dir) {
 }
 
 void PumpMessages() {
+  // As the program's own loop does: wide, and the system converts for the
+  // ANSI windows.
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 

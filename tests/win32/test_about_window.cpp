@@ -193,6 +193,8 @@ TEST(AboutWindow, ShowsNameVersionAndBuildOnTheAboutPage) {
                                    "Nov|Dec)-[0-9]{4}")))
                         << ItemText(w, TForm6::idBuild);
                     EXPECT_TRUE(IsWindowVisible(Item(w, TForm6::idVersion)));
+                    EXPECT_TRUE(SendMessageA(Item(w, TForm6::idQuill), STM_GETICON, 0, 0))
+                        << "the program's quill beside its name";
                     EXPECT_EQ(ItemText(w, TForm6::idClose), "Close");
                     EXPECT_TRUE(IsWindowVisible(Item(w, TForm6::idClose)));
                   },

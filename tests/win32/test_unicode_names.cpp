@@ -59,6 +59,17 @@ TEST_F(UnicodeNamesTest, OpenSaveAndDropWorkInAFolderNamedInJapaneseAndAccents) 
   EXPECT_EQ(RecentEntry(4), "");
 }
 
+TEST_F(UnicodeNamesTest, TheWideLoopGivesTheParameterBoxAnyCharacterAndTheEditorItsCodePage) {
+  Start();
+  // Characters as the keyboard delivers them, through the program's loop.
+  PostMessageW(form->ToolBar().ParamEdit(2), WM_CHAR, L'ホ', 1);
+  PostMessageW(form->ToolBar().ParamEdit(2), WM_CHAR, L'é', 1);
+  PostMessageW(form->EditorHandle(), WM_CHAR, L'é', 1);
+  PumpMessages();
+  EXPECT_EQ(form->ToolBar().ParamText(2), "ホé");
+  EXPECT_EQ(Memo().Lines().GetText(), AnsiFromUtf8("é")) << "the code page's byte, as before";
+}
+
 TEST_F(UnicodeNamesTest, PathsBeyond260CharactersOpenAndSave) {
   Start();
   std::string dir = docs.Path();
