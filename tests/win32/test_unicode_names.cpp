@@ -3,6 +3,7 @@
 // macro run, and paths longer than the old 260-character limit.
 #include "MainWindowFixture.h"
 
+#include "language/TtlHighlighter.h"
 #include "win32/WideString.h"
 
 namespace {
@@ -68,6 +69,21 @@ TEST_F(UnicodeNamesTest, TheWideLoopGivesTheParameterBoxAnyCharacterAndTheEditor
   PumpMessages();
   EXPECT_EQ(form->ToolBar().ParamText(2), "ホé");
   EXPECT_EQ(Memo().Lines().GetText(), AnsiFromUtf8("é")) << "the code page's byte, as before";
+}
+
+TEST_F(UnicodeNamesTest, AProgramInAUnicodeFolderFindsItsDataFiles) {
+  TTempDir tera_term("テラターム Ü");
+  CopyDataFile("KeyFile.ini", tera_term.Path());
+  TMainWindowServices services;
+  services.prompts = &prompts;
+  services.registry = &registry;
+  services.program_dir = tera_term.Path();
+  services.quit_on_close = false;
+  form = std::make_unique<TForm1>(services);
+  form->Create();
+  form->FinishStartup({});
+  EXPECT_TRUE(prompts.Messages().empty()) << prompts.Messages().front();
+  EXPECT_NE(form->TTM().HelpIdOf("sendln"), 0) << "the keyword file was read";
 }
 
 TEST_F(UnicodeNamesTest, PathsBeyond260CharactersOpenAndSave) {
