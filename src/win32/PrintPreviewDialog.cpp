@@ -123,7 +123,7 @@ void TPrintPreviewDlg::PlaceControls() {
   HFONT old_status = status_font_;
   // 8 points.
   status_font_ = CreatePixelFont("Microsoft Sans Serif", -MulDiv(8, kDesignDpi, 72), dpi_, FW_BOLD,
-                                 DEFAULT_PITCH | FF_DONTCARE);
+                                 DEFAULT_PITCH | FF_DONTCARE, ANSI_CHARSET);
   SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(status_font_), TRUE);
   if (old_status) DeleteObject(old_status);
 }

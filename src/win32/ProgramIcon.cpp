@@ -4,9 +4,9 @@
 #include "win32/res/resource.h"
 
 HICON LoadProgramIcon(int size) {
-  HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                             MAKEINTRESOURCEA(IDI_QUILLON), IMAGE_ICON, size, size,
-                                             LR_DEFAULTCOLOR));
+  HICON icon =
+      static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUILLON),
+                                    IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
   if (icon) return icon;
   // A copy, so that every icon handed out is the caller's to destroy.
   return CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));

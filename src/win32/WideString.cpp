@@ -28,7 +28,9 @@ std::wstring Wide(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 
 std::string Utf8(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
 
-std::string Utf8(const wchar_t* wide) { return wide ? Utf8(std::wstring_view(wide)) : std::string(); }
+std::string Utf8(const wchar_t* wide) {
+  return wide ? Utf8(std::wstring_view(wide)) : std::string();
+}
 
 std::string AnsiFromUtf8(std::string_view utf8) { return FromWide(CP_ACP, Wide(utf8)); }
 

@@ -45,7 +45,9 @@ int WindowDpi(HWND window) {
   return window ? MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) : SystemDpi();
 }
 
-int DpiForRect(const RECT& rect) { return MonitorDpi(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST)); }
+int DpiForRect(const RECT& rect) {
+  return MonitorDpi(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST));
+}
 
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD ex_style, int dpi) {
   static const auto adjust = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
@@ -53,8 +55,9 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD ex_style, 
   AdjustWindowRectEx(&rect, style, menu ? TRUE : FALSE, ex_style);
 }
 
-HFONT CreatePixelFont(const char* face, int height96, int dpi, int weight, DWORD pitch_and_family) {
-  return CreateFontA(ScaleForDpi(height96, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+HFONT CreatePixelFont(const char* face, int height96, int dpi, int weight, DWORD pitch_and_family,
+                      DWORD charset) {
+  return CreateFontA(ScaleForDpi(height96, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, charset,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      pitch_and_family, face);
 }

@@ -23,4 +23,5 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD ex_style, 
 // A font of the message font's family with the height given in 96-dpi pixels
 // (negative: character height) made for dpi.
 HFONT CreatePixelFont(const char* face, int height96, int dpi, int weight = FW_NORMAL,
-                      DWORD pitch_and_family = DEFAULT_PITCH | FF_SWISS);
+                      DWORD pitch_and_family = DEFAULT_PITCH | FF_SWISS,
+                      DWORD charset = DEFAULT_CHARSET);

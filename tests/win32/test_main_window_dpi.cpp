@@ -72,7 +72,8 @@ TEST_F(MainWindowDpiTest, OnA144DpiMonitorEveryLengthIsScaledAndTheSuggestedPlac
   EXPECT_EQ(at144.first_status_edge, 450);
   EXPECT_EQ(at144.min_width, 645);
   // The editor's font is made for the new dpi, not stretched.
-  EXPECT_GE(at144.row_height * 4, at96.row_height * 5) << at96.row_height << " -> " << at144.row_height;
+  EXPECT_GE(at144.row_height * 4, at96.row_height * 5)
+      << at96.row_height << " -> " << at144.row_height;
 
   // Back on a 96-dpi monitor the layout is the designed one again.
   RECT back{120, 90, 120 + 700, 90 + 600};

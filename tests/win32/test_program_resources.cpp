@@ -59,7 +59,8 @@ TEST_F(ProgramResources, TheFirstIconGroupIsTheQuillInEverySizeTheShellAsksFor) 
   ASSERT_TRUE(IS_INTRESOURCE(first));
   EXPECT_EQ(reinterpret_cast<ULONG_PTR>(first), static_cast<ULONG_PTR>(IDI_QUILLON));
 
-  const std::string group = Bytes(MAKEINTRESOURCEA(IDI_QUILLON), reinterpret_cast<LPCSTR>(RT_GROUP_ICON));
+  const std::string group =
+      Bytes(MAKEINTRESOURCEA(IDI_QUILLON), reinterpret_cast<LPCSTR>(RT_GROUP_ICON));
   ASSERT_GE(group.size(), 6u);
   const WORD count = *reinterpret_cast<const WORD*>(group.data() + 4);
   ASSERT_EQ(group.size(), 6 + count * sizeof(GroupIconEntry));
@@ -75,8 +76,8 @@ TEST_F(ProgramResources, TheFirstIconGroupIsTheQuillInEverySizeTheShellAsksFor) 
   EXPECT_EQ(sizes, (std::set<int>{16, 20, 24, 32, 48, 64, 256}));
 
   // Windows can make icons of it: the 32-pixel image with transparent corners.
-  HICON icon = static_cast<HICON>(
-      LoadImageA(module, MAKEINTRESOURCEA(IDI_QUILLON), IMAGE_ICON, 32, 32, 0));
+  HICON icon =
+      static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(IDI_QUILLON), IMAGE_ICON, 32, 32, 0));
   ASSERT_NE(icon, nullptr);
   ICONINFO info{};
   ASSERT_TRUE(GetIconInfo(icon, &info));
@@ -89,8 +90,7 @@ TEST_F(ProgramResources, TheFirstIconGroupIsTheQuillInEverySizeTheShellAsksFor) 
 }
 
 TEST_F(ProgramResources, TheManifestAsksForVisualStylesPerMonitorDpiAndLongPaths) {
-  const std::string manifest = Bytes(MAKEINTRESOURCEA(1),
-                                     reinterpret_cast<LPCSTR>(RT_MANIFEST));
+  const std::string manifest = Bytes(MAKEINTRESOURCEA(1), reinterpret_cast<LPCSTR>(RT_MANIFEST));
   ASSERT_FALSE(manifest.empty());
   for (const char* wanted : {
            "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",

@@ -2,7 +2,6 @@
 // accented names through open, save, drop, the recent files, the title and a
 // macro run, and paths longer than the old 260-character limit.
 #include "MainWindowFixture.h"
-
 #include "language/TtlHighlighter.h"
 #include "win32/WideString.h"
 
@@ -111,8 +110,8 @@ TEST_F(UnicodeNamesTest, AMacroInAUnicodeFolderRunsThereWithParametersOfAnyChara
   for (char& c : interpreter) {
     if (c == '/') c = '\\';
   }
-  ASSERT_TRUE(CopyFileW(Wide(interpreter).c_str(), Wide(program_dir.File("TTPMACRO.EXE")).c_str(),
-                        FALSE));
+  ASSERT_TRUE(
+      CopyFileW(Wide(interpreter).c_str(), Wide(program_dir.File("TTPMACRO.EXE")).c_str(), FALSE));
   Start();
   const std::string macro = docs.File("メイン.ttl");
   WriteFileBytes(macro, "include 'sub.ttl'");

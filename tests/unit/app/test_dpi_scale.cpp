@@ -8,11 +8,22 @@ TEST(DpiScale, LayoutLengthsFollowTheMonitorAndStayExactAt96) {
   struct Case {
     int pixels, dpi, scaled;
   } cases[] = {
-      {33, 96, 33},    {531, 96, 531}, {-12, 96, -12},  // unchanged at 96 dpi
-      {33, 144, 50},   {19, 144, 29},  {3, 144, 5},     // halves round away from zero
-      {-11, 144, -17}, {-12, 144, -18},                 // font heights keep their sign
-      {24, 120, 30},   {660, 192, 1320}, {22, 168, 39},
-      {5, 0, 5},                                        // an unknown dpi counts as 96
+      // unchanged at 96 dpi
+      {33, 96, 33},
+      {531, 96, 531},
+      {-12, 96, -12},
+      // halves round away from zero
+      {33, 144, 50},
+      {19, 144, 29},
+      {3, 144, 5},
+      // font heights keep their sign
+      {-11, 144, -17},
+      {-12, 144, -18},
+      {24, 120, 30},
+      {660, 192, 1320},
+      {22, 168, 39},
+      // an unknown dpi counts as 96
+      {5, 0, 5},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ScaleForDpi(c.pixels, c.dpi), c.scaled) << c.pixels << " at " << c.dpi;
