@@ -145,6 +145,7 @@ void TCompletionProposal::AddEditor(TCustomEditor& editor) {
   editor.AddKeyDownHandler({&TCompletionProposal::EditorKeyDown, this});
   editor.AddKeyPressHandler({&TCompletionProposal::EditorKeyPress, this});
   editor.AddMouseDownHandler({&TCompletionProposal::EditorMouseDown, this});
+  editor.AddMouseWheelHandler({&TCompletionProposal::EditorMouseWheel, this});
   editor.RegisterCommandHandler({&TCompletionProposal::EditorCommand, this}, nullptr);
 }
 
@@ -160,6 +161,7 @@ void TCompletionProposal::RemoveEditor(TCustomEditor& editor) {
   editor.RemoveKeyDownHandler({&TCompletionProposal::EditorKeyDown, this});
   editor.RemoveKeyPressHandler({&TCompletionProposal::EditorKeyPress, this});
   editor.RemoveMouseDownHandler({&TCompletionProposal::EditorMouseDown, this});
+  editor.RemoveMouseWheelHandler({&TCompletionProposal::EditorMouseWheel, this});
   editor.UnregisterCommandHandler({&TCompletionProposal::EditorCommand, this});
 }
 
@@ -238,6 +240,7 @@ void TCompletionProposal::ActivateCompletion(TCustomEditor& editor) {
   p.y += editor.RowHeight();
   if (host_) p = host_->EditorToScreen(editor, p);
   form_.SetCurrentEditor(&editor);
+  completion_line_ = editor.CaretLine();
   std::string input;
   ComputeInput(editor, input);
   Execute(input, p.x, p.y, DefaultType());
@@ -258,6 +261,12 @@ void TCompletionProposal::Deactivate() {
 void TCompletionProposal::Complete(char end_char) {
   TCustomEditor* editor = form_.CurrentEditor();
   if (!editor) return;
+  // The caret left the token the list was opened for (a search or a click
+  // moved it meanwhile): nothing is inserted anywhere else.
+  if (editor->CaretLine() != completion_line_ || editor->CaretChar() < completion_start_) {
+    CancelCompletion();
+    return;
+  }
   {
     EditScope scope(*editor);
     const TBufferCoord caret = editor->CaretPos();
@@ -307,7 +316,9 @@ void TCompletionProposal::EditorKeyDown(void* object, TCustomEditor& sender, std
   self.no_next_key_ = 0;
   if (self.Visible()) {
     if (self.form_.CurrentEditor() != &sender) return;
-    self.swallow_char_ = CharOfKey(key, shift);
+    // Only a key the list acts on loses its character; any other character
+    // goes to the editor and closes the list.
+    self.swallow_char_ = self.form_.TakesKey(key, shift) ? CharOfKey(key, shift) : 0;
     const std::uint16_t k = key;
     key = 0;
     self.form_.KeyDown(k, shift);
@@ -356,6 +367,16 @@ void TCompletionProposal::EditorMouseDown(void* object, TCustomEditor& sender, T
                                           TShiftState, int, int) {
   auto& self = *static_cast<TCompletionProposal*>(object);
   if (self.Visible() && self.form_.CurrentEditor() == &sender) self.CancelCompletion();
+}
+
+void TCompletionProposal::EditorMouseWheel(void* object, TCustomEditor& sender, int& delta,
+                                           TShiftState shift) {
+  // The wheel reaches the window with the focus, which is the editor's while
+  // the list is shown; the list moves instead of the text.
+  auto& self = *static_cast<TCompletionProposal*>(object);
+  if (!self.Visible() || self.form_.CurrentEditor() != &sender) return;
+  self.form_.MouseWheel(delta, shift);
+  delta = 0;
 }
 
 void TCompletionProposal::EditorCommand(void* object, TCustomEditor&, bool after_processing, bool&,

@@ -119,6 +119,8 @@ class TBaseCompletionProposalForm {
 
   // Keys and characters while shown.
   void KeyDown(std::uint16_t key, TShiftState shift);
+  // The list acts on the key itself, so the character it types is not for it.
+  bool TakesKey(std::uint16_t key, TShiftState shift) const;
   void KeyPress(char key);
   // Mouse on the popup's client area.
   void MouseDown(int x, int y);
@@ -298,6 +300,7 @@ class TCompletionProposal : public TBaseCompletionProposal {
   static void EditorKeyPress(void* object, TCustomEditor& sender, char& key);
   static void EditorMouseDown(void* object, TCustomEditor& sender, TMouseButton button,
                               TShiftState shift, int x, int y);
+  static void EditorMouseWheel(void* object, TCustomEditor& sender, int& delta, TShiftState shift);
   static void EditorCommand(void* object, TCustomEditor& sender, bool after_processing,
                             bool& handled, TEditorCommand& command, char& achar, void* data,
                             void* handler_data);
@@ -313,6 +316,8 @@ class TCompletionProposal : public TBaseCompletionProposal {
   bool timer_running_ = false;
   TCustomEditor* timer_editor_ = nullptr;
   int completion_start_ = 1;
+  // The line the list was opened on: a completion changes no other.
+  int completion_line_ = 1;
   // The character that the key which opened the list will still type (the
   // blank of Ctrl+Space), swallowed when it arrives; 0 when none is due.
   char no_next_key_ = 0;

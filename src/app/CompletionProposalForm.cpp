@@ -165,7 +165,8 @@ void TBaseCompletionProposalForm::KeyDown(std::uint16_t key, TShiftState shift) 
       if (options.Contains(scoCompleteWithTab)) owner_.Complete(0);
       break;
     case vk::Return:
-      if (options.Contains(scoCompleteWithEnter)) owner_.Complete(0);
+      // Ctrl+Enter types a line feed, which the list does not take.
+      if (options.Contains(scoCompleteWithEnter) && !ctrl) owner_.Complete(0);
       break;
     case vk::Escape:
       owner_.CancelCompletion();
@@ -218,6 +219,20 @@ void TBaseCompletionProposalForm::KeyDown(std::uint16_t key, TShiftState shift) 
       break;
   }
   Repaint();
+}
+
+bool TBaseCompletionProposalForm::TakesKey(std::uint16_t key, TShiftState shift) const {
+  switch (key) {
+    case vk::Back:
+      return (shift & (ssShift | ssAlt | ssCtrl)) == 0;
+    case vk::Return:
+      return (shift & ssCtrl) == 0;
+    case vk::Tab:
+    case vk::Escape:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void TBaseCompletionProposalForm::KeyPress(char key) {

@@ -297,6 +297,8 @@ class TCustomEditor {
   void RemoveMouseDownHandler(TMouseHandler h) { kbd_handler_.RemoveMouseDownHandler(h); }
   void AddMouseUpHandler(TMouseHandler h) { kbd_handler_.AddMouseUpHandler(h); }
   void RemoveMouseUpHandler(TMouseHandler h) { kbd_handler_.RemoveMouseUpHandler(h); }
+  void AddMouseWheelHandler(TMouseWheelHandler h) { kbd_handler_.AddMouseWheelHandler(h); }
+  void RemoveMouseWheelHandler(TMouseWheelHandler h) { kbd_handler_.RemoveMouseWheelHandler(h); }
   void AddMouseCursorHandler(TMouseCursorHandler h) { kbd_handler_.AddMouseCursorHandler(h); }
   void RemoveMouseCursorHandler(TMouseCursorHandler h) { kbd_handler_.RemoveMouseCursorHandler(h); }
 

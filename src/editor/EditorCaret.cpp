@@ -644,6 +644,8 @@ void TCustomEditor::Scroll(TScrollBarKind kind, TScrollCode code, int thumb_posi
 }
 
 void TCustomEditor::MouseWheel(int delta, TShiftState shift) {
+  kbd_handler_.ExecuteMouseWheel(*this, delta, shift);
+  if (delta == 0) return;
   int rows = 3;
   if (shift & ssCtrl)
     rows = options_.Contains(eoHalfPageScroll) ? visible_rows_ / 2 : visible_rows_;

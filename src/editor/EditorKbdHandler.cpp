@@ -66,6 +66,16 @@ void TEditorKbdHandler::ExecuteMouseUp(TCustomEditor& sender, TMouseButton butto
     handlers[i].code(handlers[i].object, sender, button, shift, x, y);
 }
 
+void TEditorKbdHandler::ExecuteMouseWheel(TCustomEditor& sender, int& delta, TShiftState shift) {
+  if (mouse_wheel_.running) return;
+  RunningGuard guard(mouse_wheel_.running);
+  auto handlers = mouse_wheel_.handlers;
+  for (auto i = handlers.size(); i-- > 0;) {
+    handlers[i].code(handlers[i].object, sender, delta, shift);
+    if (delta == 0) return;
+  }
+}
+
 void TEditorKbdHandler::ExecuteMouseCursor(TCustomEditor& sender, const TBufferCoord& position,
                                            int& cursor) {
   if (mouse_cursor_.running) return;

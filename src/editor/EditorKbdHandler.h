@@ -1,5 +1,5 @@
 #pragma once
-// The editor's six chains of keyboard and mouse handlers that other components
+// The editor's chains of keyboard and mouse handlers that other components
 // (the completion proposal) hook into. A handler is a plain function and the
 // object it is called with; the same pair is the same handler.
 #include <cstdint>
@@ -27,6 +27,12 @@ struct TMouseHandler {
   void* object = nullptr;
   friend bool operator==(const TMouseHandler&, const TMouseHandler&) = default;
 };
+// Sees a turn of the mouse wheel first; setting delta to 0 takes it.
+struct TMouseWheelHandler {
+  void (*code)(void* object, TCustomEditor& sender, int& delta, TShiftState shift) = nullptr;
+  void* object = nullptr;
+  friend bool operator==(const TMouseWheelHandler&, const TMouseWheelHandler&) = default;
+};
 // Lets a component choose the mouse cursor for a text position.
 struct TMouseCursorHandler {
   void (*code)(void* object, TCustomEditor& sender, const TBufferCoord& position,
@@ -47,6 +53,8 @@ class TEditorKbdHandler {
   void RemoveMouseDownHandler(TMouseHandler h) { Remove(mouse_down_, h); }
   void AddMouseUpHandler(TMouseHandler h) { Add(mouse_up_, h); }
   void RemoveMouseUpHandler(TMouseHandler h) { Remove(mouse_up_, h); }
+  void AddMouseWheelHandler(TMouseWheelHandler h) { Add(mouse_wheel_, h); }
+  void RemoveMouseWheelHandler(TMouseWheelHandler h) { Remove(mouse_wheel_, h); }
   void AddMouseCursorHandler(TMouseCursorHandler h) { Add(mouse_cursor_, h); }
   void RemoveMouseCursorHandler(TMouseCursorHandler h) { Remove(mouse_cursor_, h); }
 
@@ -59,6 +67,7 @@ class TEditorKbdHandler {
   void ExecuteMouseDown(TCustomEditor& sender, TMouseButton button, TShiftState shift, int x,
                         int y);
   void ExecuteMouseUp(TCustomEditor& sender, TMouseButton button, TShiftState shift, int x, int y);
+  void ExecuteMouseWheel(TCustomEditor& sender, int& delta, TShiftState shift);
   void ExecuteMouseCursor(TCustomEditor& sender, const TBufferCoord& position, int& cursor);
 
  private:
@@ -86,5 +95,6 @@ class TEditorKbdHandler {
   Chain<TKeyPressHandler> key_press_;
   Chain<TMouseHandler> mouse_down_;
   Chain<TMouseHandler> mouse_up_;
+  Chain<TMouseWheelHandler> mouse_wheel_;
   Chain<TMouseCursorHandler> mouse_cursor_;
 };

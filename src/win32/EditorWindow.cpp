@@ -348,9 +348,11 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_SETFOCUS:
       editor_.FocusGained();
+      NotifyParent(EN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
       editor_.FocusLost();
+      NotifyParent(EN_KILLFOCUS);
       return 0;
     case WM_TIMER:
       editor_.TimerTick(static_cast<int>(wp));
@@ -409,6 +411,13 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return DefWindowProcA(hwnd_, msg, wp, lp);
     }
   }
+}
+
+void TEditorWindow::NotifyParent(WORD code) {
+  // As an edit control tells its parent.
+  if (HWND parent = GetParent(hwnd_))
+    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), code),
+                 reinterpret_cast<LPARAM>(hwnd_));
 }
 
 void TEditorWindow::OnScrollMessage(int bar, WPARAM wp) {

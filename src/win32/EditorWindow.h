@@ -15,7 +15,9 @@ class TEditorWindow : public IEditorHost {
  public:
   // Creates a child window (visible, both scroll bars, sunken client edge)
   // showing `editor`. The editor is not owned and must outlive the window; the
-  // window object is deleted with the window.
+  // window object is deleted with the window. Like an edit control, the
+  // window tells its parent when it gains and loses the focus (WM_COMMAND
+  // with EN_SETFOCUS and EN_KILLFOCUS).
   static HWND Create(HWND parent, int id, TEditorMemo& editor, DWORD extra_style = 0);
   // The adapter or the editor of a window made by Create; nullptr otherwise.
   static TEditorWindow* FromHandle(HWND hwnd);
@@ -79,6 +81,8 @@ class TEditorWindow : public IEditorHost {
   static LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnScrollMessage(int bar, WPARAM wp);
+  // EN_SETFOCUS or EN_KILLFOCUS to the parent window.
+  void NotifyParent(WORD code);
   // While this window's selection is dragged: the other editor window under
   // the pointer, or nullptr when the pointer is over this one or none.
   TEditorWindow* DropTargetAt(LPARAM lp, int& x, int& y);

@@ -19,3 +19,7 @@ void TForm1::LoadCompletionItemFile() {
   // Without the file the proposal says so when it is asked to open.
   LoadCompletionItems(*scp_, *memo_, program_dir_.ProgramDirFile(kCompletionItemFileName));
 }
+
+void TForm1::CloseCompletion() {
+  if (scp_) scp_->Deactivate();
+}

@@ -36,6 +36,9 @@ void TForm1::BuildTemplateMenu() {
     usable = templates_.HasTemplates();
   }
   EnableMenuItem(file, position, MF_BYPOSITION | (usable ? MF_ENABLED : MF_GRAYED));
+  // New items are drawn by the program like all the others (also when the
+  // settings window rebuilds the submenu).
+  RefreshMenuPainter();
 }
 
 void TForm1::InsertTemplate(int template_index) {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include "app/ContextHelp.h"
 #include "app/MainEditorConfig.h"
@@ -218,6 +219,13 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_COMMAND: {
       const int id = LOWORD(wp);
+      if (lp && reinterpret_cast<HWND>(lp) == editor_handle_) {
+        EditorFocusChanged(HIWORD(wp) == EN_SETFOCUS);
+        return 0;
+      }
+      // A menu item, a tool-bar button or a shortcut: the completion list,
+      // which belongs to the editor's text, goes away first.
+      CloseCompletion();
       // Menus send code 0, accelerators 1, and a clicked button BN_CLICKED (0).
       // A click has already moved the toggle button; the menu-less command
       // (ExecuteCommand) moves it itself.
@@ -237,6 +245,19 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY:
       if (toolbar_.HandleNotify(reinterpret_cast<NMHDR*>(lp))) return 0;
       break;
+    case WM_ENTERMENULOOP:
+      CloseCompletion();
+      break;
+    case WM_PARENTNOTIFY: {
+      // A click on the tool bar or the status bar takes the completion list
+      // away, as a click anywhere outside it does.
+      const UINT event = LOWORD(wp);
+      if (event == WM_LBUTTONDOWN || event == WM_RBUTTONDOWN || event == WM_MBUTTONDOWN) {
+        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        if (ChildWindowFromPoint(handle_, p) != editor_handle_) CloseCompletion();
+      }
+      break;
+    }
     case WM_INITMENUPOPUP:
       // Each menu recomputes its items when it opens.
       UpdateCommandState();
@@ -291,6 +312,7 @@ void TForm1::ApplyDpi(int dpi) {
 
 void TForm1::ExecuteCommand(TCommandId id) {
   if (!CommandEnabled(id, CurrentCommandState())) return;
+  CloseCompletion();
   switch (id) {
     case cmNew: Guarded([&] { document_.New(); }); break;
     case cmOpen: Guarded([&] { document_.Open(); }); break;
@@ -348,9 +370,13 @@ bool TForm1::HandleShortCut(const MSG& msg) {
   }
   const TCommandId id = CommandForShortCut(ShortCutFromKey(msg.wParam));
   if (id == cmNone) return false;
-  // A disabled item ignores its shortcut and the key goes on to the control.
   UpdateCommandState();
-  if (!CommandEnabled(id, CurrentCommandState())) return false;
+  if (!CommandEnabled(id, CurrentCommandState())) {
+    // A disabled item ignores its shortcut: the key does nothing in the
+    // editor (Ctrl+N would insert a line there), while an edit box of the
+    // tool bar still gets its own keys (Ctrl+C, Ctrl+V).
+    return msg.hwnd == editor_handle_ || msg.hwnd == handle_;
+  }
   ExecuteCommand(id);
   return true;
 }
@@ -384,6 +410,20 @@ void TForm1::ReportEditorError(HWND editor, const std::exception& error) {
   } else {
     MessageBoxW(root, Wide(error.what()).c_str(), L"Error", MB_OK | MB_ICONERROR);
   }
+}
+
+void TForm1::EditorFocusChanged(bool gained) {
+  if (gained) {
+    UpdateCommandState();
+    return;
+  }
+  // The list goes when the focus moves to another window of the program (a
+  // dialog, the settings window, a parameter box).
+  CloseCompletion();
+  // The focus may not have moved on yet while the editor hears of it.
+  editor_losing_focus_ = true;
+  UpdateCommandState();
+  editor_losing_focus_ = false;
 }
 
 void TForm1::FocusParamEdit(int which) {
@@ -464,7 +504,7 @@ TEditorSnapshot TForm1::Snapshot() {
       s.has_selection && memo_->SelectionBegin() == TBufferCoord{1, 1} &&
       memo_->SelectionFinish() ==
           TBufferCoord{static_cast<int>(lines.LineView(last - 1).size()) + 1, last};
-  s.editor_focused = GetFocus() == editor_handle_;
+  s.editor_focused = GetFocus() == editor_handle_ && !editor_losing_focus_;
   s.search_text_entered = search_ && search_->SearchTextEntered();
   s.printers_installed = DetectPrinters(false);
   s.printer_known = PrinterKnown();
@@ -544,6 +584,11 @@ void TForm1::ConfigureEditor() {
   memo_->OnChange = [this](TCustomEditor&) { document_.TextChanged(); };
   memo_->OnStatusChange = [this](TCustomEditor&, TStatusChanges) {
     UpdateInsertModePanel();
+    UpdateCommandState();
+  };
+  // A click may have changed what is selected, and the clipboard may have
+  // changed while another program had the focus.
+  memo_->OnMouseUp = [this](TCustomEditor&, TMouseButton, TShiftState, int, int) {
     UpdateCommandState();
   };
 }

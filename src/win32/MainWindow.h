@@ -126,6 +126,8 @@ class TForm1 : public IDocumentView {
   void OnDestroy();
   void ShowEditorPopup(int x, int y);
   void FocusParamEdit(int which);
+  // The editor gained or lost the keyboard focus.
+  void EditorFocusChanged(bool gained);
   void AfterEditCommand();
   // Run and Run to cursor (MainMacroRun.cpp).
   void CreateMacroRunner();
@@ -134,6 +136,8 @@ class TForm1 : public IDocumentView {
   // The completion proposal of the main editor (MainCompletion.cpp).
   void CreateCompletion();
   void LoadCompletionItemFile();
+  // Closes the completion list without inserting, where it is shown.
+  void CloseCompletion();
   // Printer setup, Print, the tool bar's Print and Print preview, and what
   // the commands know of the printers (MainPrint.cpp).
   void CreatePrinting();
@@ -210,6 +214,7 @@ class TForm1 : public IDocumentView {
   HWND editor_handle_ = nullptr;
   int dpi_ = 96;
   bool placing_ = false;  // the stored placement is being applied
+  bool editor_losing_focus_ = false;
   TWindowIcons icons_;
   HMENU popup_ = nullptr;
   TMainToolBar toolbar_;

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "win32/SettingsWindow.h"
 
 namespace {
 
@@ -55,6 +56,26 @@ TEST_F(MainWindowTemplatesTest, TheTemplateFileFillsTheSubmenuAndAChoiceIsInsert
   EXPECT_EQ(Memo().Text(), "abc\r\nconnect 'host:23 /nossh'\r\n\r\ndef");
   Memo().Undo();
   EXPECT_EQ(Memo().Text(), "abcdef");
+}
+
+TEST_F(MainWindowTemplatesTest, ItemsRebuiltByApplyInTheSettingsAreDrawnLikeTheOthers) {
+  WriteFileBytes(program_dir.File("ttmacro.tpl"), kTemplates);
+  Start();
+  WriteFileBytes(program_dir.File("ttmacro.tpl"), "[MACRO_TEMPLATE New one]\r\nx\r\n");
+  // The settings window is a dialog owned by the main window.
+  HWND settings = nullptr;
+  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (GetWindow(w, GW_OWNER) == form->Handle() && GetDlgItem(w, TfrmSettings::idApply))
+      settings = w;
+  }
+  ASSERT_NE(settings, nullptr);
+  SendMessageA(settings, WM_COMMAND, MAKEWPARAM(TfrmSettings::idApply, BN_CLICKED), 0);
+  ASSERT_EQ(Captions(), std::vector<std::string>{"New one"});
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  ASSERT_TRUE(GetMenuItemInfoA(Templates(), 0, TRUE, &info));
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
 }
 
 TEST_F(MainWindowTemplatesTest, WithoutATemplateFileTheSubmenuIsDisabled) {

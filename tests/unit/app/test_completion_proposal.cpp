@@ -253,6 +253,56 @@ TEST_F(CompletionProposalTest, CharactersTheListDoesNotTakeCloseIt) {
   }
 }
 
+TEST_F(CompletionProposalTest, ControlCharactersGoToTheEditorAndCloseTheList) {
+  struct Case {
+    const char* what;
+    std::uint16_t key;
+    char typed;
+  } cases[] = {{"Ctrl+Z", 'Z', '\x1A'},
+               {"Ctrl+Backspace", vk::Back, '\x7F'},
+               {"Ctrl+Enter", vk::Return, '\n'}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    editor.SetText("se");
+    editor.SetCaretPos({3, 1});
+    CtrlSpace();
+    ASSERT_TRUE(popup.visible);
+    Key(c.key, ssCtrl, c.typed);
+    EXPECT_FALSE(popup.visible);
+    EXPECT_EQ(editor.Text(), "se") << "nothing completed";
+    Type("n");
+    EXPECT_EQ(Line(), "sen") << "typing goes on in the editor";
+  }
+}
+
+TEST_F(CompletionProposalTest, ACompletionChangesOnlyTheTokenItWasOpenedFor) {
+  // A search or a click moved the caret while the list stayed open.
+  for (const TBufferCoord moved_to : {TBufferCoord{1, 2}, TBufferCoord{8, 2}, TBufferCoord{2, 1}}) {
+    editor.SetText("  se\r\nabcdef ghi");
+    editor.SetCaretPos({5, 1});
+    CtrlSpace();
+    ASSERT_TRUE(popup.visible);
+    editor.SetCaretPos(moved_to);
+    Enter();
+    EXPECT_FALSE(popup.visible);
+    EXPECT_EQ(editor.Text(), "  se\r\nabcdef ghi");
+  }
+}
+
+TEST_F(CompletionProposalTest, TheWheelTurnedOverTheEditorMovesTheList) {
+  std::vector<std::pair<std::string, std::string>> many;
+  for (int i = 0; i < 10; ++i) many.push_back({"cmd" + std::to_string(i), "cmd"});
+  Items(many);
+  editor.SetText(std::string(60, '\n'));
+  CtrlSpace();
+  editor.MouseWheel(-120, 0);
+  EXPECT_EQ(Selected(), "cmd3");
+  EXPECT_EQ(editor.TopRow(), 1);
+  Esc();
+  editor.MouseWheel(-120, 0);
+  EXPECT_GT(editor.TopRow(), 1) << "with the list closed the text scrolls";
+}
+
 TEST_F(CompletionProposalTest, BackspaceAndLeftShortenTheFilterOrClose) {
   Type("sen");
   CtrlSpace();
