@@ -37,15 +37,16 @@ class MainWindowSearchTest : public MainWindowFixture {
 };
 
 TEST_F(MainWindowSearchTest, FindThenF3AndShiftF3WalkTheOccurrences) {
-  // nothing to search in yet: Find and Find Next ignore their keys
+  // nothing to search in yet: Find and Find Next use up their keys and do nothing
   EXPECT_FALSE(MenuEnabled(cmFind));
-  EXPECT_FALSE(PressShortCut('F', false, true));
+  EXPECT_TRUE(PressShortCut('F', false, true));
   EXPECT_TRUE(dialogs.shown.empty());
   Memo().SetText("wait 'a'\r\nsendln 'b'\r\nwait 'c'");
   EXPECT_TRUE(MenuEnabled(cmFind));
   EXPECT_TRUE(MenuEnabled(cmReplace));
   EXPECT_FALSE(MenuEnabled(cmFindNext));
-  EXPECT_FALSE(PressShortCut(VK_F3, false));  // no search text confirmed yet
+  EXPECT_TRUE(PressShortCut(VK_F3, false));  // no search text confirmed yet
+  EXPECT_FALSE(Memo().HasSelection());
 
   form->StatusBar().SetPanel(0, "old message");
   dialogs.edits.push_back([](TSearchDialogValues& v) { v.search_text = "wait"; });
