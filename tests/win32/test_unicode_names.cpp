@@ -2,6 +2,8 @@
 // accented names through open, save, drop, the recent files, the title and a
 // macro run, and paths longer than the old 260-character limit.
 #include "MainWindowFixture.h"
+
+#include <commctrl.h>
 #include "language/TtlHighlighter.h"
 #include "win32/WideString.h"
 
@@ -68,6 +70,21 @@ TEST_F(UnicodeNamesTest, TheWideLoopGivesTheParameterBoxAnyCharacterAndTheEditor
   PumpMessages();
   EXPECT_EQ(form->ToolBar().ParamText(2), "ホé");
   EXPECT_EQ(Memo().Lines().GetText(), AnsiFromUtf8("é")) << "the code page's byte, as before";
+}
+
+TEST_F(UnicodeNamesTest, ToolTipsAnswerTheUnicodeWindowsRequest) {
+  Start();
+  // The tips ask their Unicode parent in its own form.
+  HWND tips = reinterpret_cast<HWND>(SendMessageW(form->ToolBar().Handle(), TB_GETTOOLTIPS, 0, 0));
+  ASSERT_TRUE(tips);
+  wchar_t text[128] = L"";
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = form->ToolBar().Handle();
+  info.uId = cmNew;
+  info.lpszText = text;
+  SendMessageW(tips, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(Utf8(text), "New (Ctrl+N)");
 }
 
 TEST_F(UnicodeNamesTest, AProgramInAUnicodeFolderFindsItsDataFiles) {
