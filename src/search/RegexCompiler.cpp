@@ -1,5 +1,5 @@
-// Turns the syntax tree into the executor's program and works out where a
-// match can start, so the executor need not try every position.
+// Turns the syntax tree into the executors' programs and works out where a
+// match can start, so the executors need not try every position.
 #include <map>
 
 #include "search/RegexErrors.h"
@@ -9,7 +9,14 @@ namespace regex_detail {
 namespace {
 
 constexpr std::size_t kMaxInstructions = 8'000'000;
+// The linear executor keeps a thread and its captures per instruction that
+// takes a byte; beyond this size the backtracking executor alone runs it.
+constexpr std::size_t kMaxLinearInstructions = 40'000;
 constexpr std::size_t kMaxPrefix = 64;
+// Bound on the precomputed ways of the linear program (see Program::linear_reach).
+constexpr std::size_t kMaxLinearReach = 1'000'000;
+
+struct LinearTooBig {};
 
 using SetKey = std::array<std::uint64_t, 4>;
 
@@ -42,9 +49,15 @@ class Compiler {
   Program Run() {
     Emit(syntax_.root);
     Add(Op::Match);
+    const bool backrefs = HasBackref(syntax_.root);
+    if (!backrefs) EmitLinear();
+    program_.failures_hold = !backrefs && program_.counter_count == 0;
     program_.anchored = Anchored(syntax_.root);
-    const Inst& first = program_.code.front();
+    int lead = 0;
+    while (!backrefs && program_.code[static_cast<std::size_t>(lead)].op == Op::Save) ++lead;
+    const Inst& first = program_.code[static_cast<std::size_t>(lead)];
     program_.leading_run = first.op == Op::RepeatSimple && first.c == kUnbounded;
+    program_.leading_run_pc = lead;
     std::string prefix;
     std::vector<bool> folded;
     CollectPrefix(syntax_.root, prefix, folded);
@@ -77,10 +90,13 @@ class Compiler {
 
  private:
   const Node& N(int index) const { return syntax_.nodes[static_cast<std::size_t>(index)]; }
-  int Here() const { return static_cast<int>(program_.code.size()); }
+  int Here() const { return static_cast<int>(out_->size()); }
+  Inst& At(int pc) { return (*out_)[static_cast<std::size_t>(pc)]; }
 
   int Add(Op op, std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0, std::int32_t d = 0) {
-    if (program_.code.size() >= kMaxInstructions) {
+    if (linear_) {
+      if (out_->size() >= kMaxLinearInstructions) throw LinearTooBig{};
+    } else if (out_->size() >= kMaxInstructions) {
       throw ERegexMatcher(regex_error::kRegexpTooBig, static_cast<int>(expression_length_));
     }
     Inst inst;
@@ -89,8 +105,99 @@ class Compiler {
     inst.b = b;
     inst.c = c;
     inst.d = d;
-    program_.code.push_back(inst);
+    out_->push_back(inst);
     return Here() - 1;
+  }
+
+  // An instruction that takes one byte; in the linear program it names its successor.
+  int AddConsuming(Op op, std::int32_t a = 0) {
+    const int at = Add(op, a);
+    if (linear_) At(at).b = at + 1;
+    return at;
+  }
+
+  bool HasBackref(int index) const { return RefersTo(index, -1); }
+
+  // Whether the node holds a back-reference to `group` (to any group for -1).
+  bool RefersTo(int index, int group) const {
+    const Node& node = N(index);
+    if (node.kind == NodeKind::Backref) return group < 0 || node.group == group;
+    for (int child : node.children) {
+      if (RefersTo(child, group)) return true;
+    }
+    return false;
+  }
+
+  void EmitLinear() {
+    linear_ = true;
+    out_ = &program_.linear;
+    try {
+      Emit(syntax_.root);
+      Add(Op::Match);
+    } catch (const LinearTooBig&) {
+      program_.linear.clear();
+      program_.linear.shrink_to_fit();
+    }
+    out_ = &program_.code;
+    linear_ = false;
+    WorkOutLinearReach();
+  }
+
+  static bool TakesByte(Op op) {
+    return op == Op::Char || op == Op::CharFold || op == Op::Set || op == Op::AnyByte;
+  }
+
+  void WorkOutLinearReach() {
+    const std::vector<Inst>& code = program_.linear;
+    const std::size_t size = code.size();
+    if (size == 0) return;
+    program_.linear_reach_begin.assign(size, -1);
+    program_.linear_reach_end.assign(size, -1);
+    std::vector<int> seen(size, -1);  // the entry whose ways passed here
+    std::vector<bool> done(size, false);
+    std::vector<int> stack;
+    auto reach_from = [&](int entry) {
+      if (done[static_cast<std::size_t>(entry)]) return;
+      done[static_cast<std::size_t>(entry)] = true;
+      std::vector<std::int32_t>& reach = program_.linear_reach;
+      const auto begin = static_cast<std::int32_t>(reach.size());
+      stack.assign(1, entry);
+      while (!stack.empty()) {
+        int pc = stack.back();
+        stack.pop_back();
+        for (;;) {
+          int& mark = seen[static_cast<std::size_t>(pc)];
+          if (mark == entry) break;
+          mark = entry;
+          const Inst& in = code[static_cast<std::size_t>(pc)];
+          if (in.op == Op::Jump) {
+            pc = in.a;
+          } else if (in.op == Op::Split) {
+            stack.push_back(in.b);
+            pc = in.a;
+          } else if (in.op == Op::Save) {
+            ++pc;
+          } else if (TakesByte(in.op) || in.op == Op::Match) {
+            reach.push_back(pc);
+            break;
+          } else {  // an assertion
+            reach.resize(static_cast<std::size_t>(begin));
+            return;
+          }
+        }
+      }
+      if (reach.size() > kMaxLinearReach) {
+        reach.resize(static_cast<std::size_t>(begin));
+        return;
+      }
+      program_.linear_reach_begin[static_cast<std::size_t>(entry)] = begin;
+      program_.linear_reach_end[static_cast<std::size_t>(entry)] =
+          static_cast<std::int32_t>(reach.size());
+    };
+    reach_from(0);
+    for (const Inst& in : code) {
+      if (TakesByte(in.op)) reach_from(in.b);
+    }
   }
 
   bool IsAllBytes(int set) const { return syntax_.sets[static_cast<std::size_t>(set)].all(); }
@@ -118,13 +225,13 @@ class Compiler {
       case NodeKind::Empty:
         break;
       case NodeKind::Literal:
-        Add(node.fold ? Op::CharFold : Op::Char, node.byte);
+        AddConsuming(node.fold ? Op::CharFold : Op::Char, node.byte);
         break;
       case NodeKind::Class:
         if (IsAllBytes(node.set)) {
-          Add(Op::AnyByte);
+          AddConsuming(Op::AnyByte);
         } else {
-          Add(Op::Set, SetTable(node.set));
+          AddConsuming(Op::Set, SetTable(node.set));
         }
         break;
       case NodeKind::Assert:
@@ -132,13 +239,19 @@ class Compiler {
         break;
       case NodeKind::Backref: {
         const int at = Add(Op::Backref, node.group);
-        program_.code[static_cast<std::size_t>(at)].fold = node.fold;
+        At(at).fold = node.fold;
         break;
       }
       case NodeKind::Group:
-        Add(Op::Save, 2 * node.group);
-        Emit(node.children[0]);
-        Add(Op::Save, 2 * node.group + 1);
+        if (RefersTo(node.children[0], node.group)) {
+          Add(Op::Save, kPendingSlot + node.group);
+          Emit(node.children[0]);
+          Add(Op::Commit, node.group);
+        } else {
+          Add(Op::Save, 2 * node.group);
+          Emit(node.children[0]);
+          Add(Op::Save, 2 * node.group + 1);
+        }
         break;
       case NodeKind::Concat:
         EmitConcat(node);
@@ -147,7 +260,11 @@ class Compiler {
         EmitAlternation(node);
         break;
       case NodeKind::Repeat:
-        EmitRepeat(node);
+        if (linear_) {
+          EmitLinearRepeat(node);
+        } else {
+          EmitRepeat(node);
+        }
         break;
     }
   }
@@ -177,7 +294,7 @@ class Compiler {
     while (k < children.size()) {
       const Node& first = N(children[k]);
       std::size_t run = k;
-      if (first.kind == NodeKind::Literal) {
+      if (first.kind == NodeKind::Literal && !linear_) {
         while (run < children.size() && N(children[run]).kind == NodeKind::Literal &&
                N(children[run]).fold == first.fold) {
           ++run;
@@ -200,13 +317,13 @@ class Compiler {
     std::vector<int> jumps;
     for (std::size_t j = 0; j + 1 < node.children.size(); ++j) {
       const int split = Add(Op::Split);
-      program_.code[static_cast<std::size_t>(split)].a = split + 1;
+      At(split).a = split + 1;
       Emit(node.children[j]);
       jumps.push_back(Add(Op::Jump));
-      program_.code[static_cast<std::size_t>(split)].b = Here();
+      At(split).b = Here();
     }
     Emit(node.children.back());
-    for (int jump : jumps) program_.code[static_cast<std::size_t>(jump)].a = Here();
+    for (int jump : jumps) At(jump).a = Here();
   }
 
   bool SimpleItem(const Node& child, Item* item, std::int32_t* operand) {
@@ -230,8 +347,23 @@ class Compiler {
 
   // Sets the order of a two-way choice: the preferred target is tried first.
   void SetSplit(int split, int preferred, int other) {
-    program_.code[static_cast<std::size_t>(split)].a = preferred;
-    program_.code[static_cast<std::size_t>(split)].b = other;
+    At(split).a = preferred;
+    At(split).b = other;
+  }
+
+  // The child once or not at all, in the order the repetition prefers.
+  void EmitOptional(int child, bool greedy) {
+    const int split = Add(Op::Split);
+    Emit(child);
+    greedy ? SetSplit(split, split + 1, Here()) : SetSplit(split, Here(), split + 1);
+  }
+
+  // The child any number of times.
+  void EmitLoop(int child, bool greedy) {
+    const int split = Add(Op::Split);
+    Emit(child);
+    Add(Op::Jump, split);
+    greedy ? SetSplit(split, split + 1, Here()) : SetSplit(split, Here(), split + 1);
   }
 
   void EmitRepeat(const Node& node) {
@@ -241,23 +373,19 @@ class Compiler {
     std::int32_t operand;
     if (SimpleItem(N(child), &item, &operand)) {
       const int at = Add(Op::RepeatSimple, operand, node.min, node.max);
-      program_.code[static_cast<std::size_t>(at)].item = item;
-      program_.code[static_cast<std::size_t>(at)].greedy = node.greedy;
+      At(at).item = item;
+      At(at).greedy = node.greedy;
+      if (node.max == kUnbounded) At(at).d = program_.unbounded_runs++;
       return;
     }
     if (node.min == 0 && node.max == 1) {
-      const int split = Add(Op::Split);
-      Emit(child);
-      node.greedy ? SetSplit(split, split + 1, Here()) : SetSplit(split, Here(), split + 1);
+      EmitOptional(child, node.greedy);
       return;
     }
     // Unbounded loops never have an operand that can match nothing (the parser
     // refuses those), so every pass consumes input and the loop ends.
     if (node.min == 0 && node.max == kUnbounded) {
-      const int split = Add(Op::Split);
-      Emit(child);
-      Add(Op::Jump, split);
-      node.greedy ? SetSplit(split, split + 1, Here()) : SetSplit(split, Here(), split + 1);
+      EmitLoop(child, node.greedy);
       return;
     }
     if (node.min == 1 && node.max == kUnbounded) {
@@ -271,12 +399,83 @@ class Compiler {
     const int counter = program_.counter_count++;
     Add(Op::LoopInit, counter);
     const int test = Add(Op::LoopTest, counter, node.min, node.max);
-    program_.code[static_cast<std::size_t>(test)].greedy = node.greedy;
+    At(test).greedy = node.greedy;
     Add(Op::LoopMark, counter);
     Emit(child);
     const int step = Add(Op::LoopStep, counter, test);
-    program_.code[static_cast<std::size_t>(test)].d = Here();
-    program_.code[static_cast<std::size_t>(step)].c = Here();
+    At(test).d = Here();
+    At(step).c = Here();
+  }
+
+  // The linear form of a repetition: the passes a count demands written out
+  // one after the other, then either a loop or the optional passes up to the
+  // most, each preferred or put off as the backtracking loop would.
+  void EmitLinearRepeat(const Node& node) {
+    const int child = node.children[0];
+    if (node.max == 0) return;
+    // Unbounded operands never match nothing (the parser refuses those).
+    if (node.max == kUnbounded) {
+      for (int k = 0; k < node.min; ++k) Emit(child);
+      EmitLoop(child, node.greedy);
+      return;
+    }
+    // A single optional pass is a plain choice, as in the backtracking program.
+    if (node.min == 0 && node.max == 1) {
+      EmitOptional(child, node.greedy);
+      return;
+    }
+    // Counted passes: a pass that matched nothing ends the loop (as the
+    // backtracking loop's step does), so such an operand needs to know
+    // whether its pass has taken a byte yet.
+    const bool empty_ends = CanMatchEmpty(syntax_, child);
+    std::vector<int> to_end;
+    std::vector<int> splits;
+    for (int k = 0; k < node.max; ++k) {
+      if (k >= node.min) splits.push_back(Add(Op::Split));
+      if (empty_ends) {
+        EmitPassThatEndsWhenEmpty(child, to_end);
+      } else {
+        Emit(child);
+      }
+    }
+    const int end = Here();
+    for (int split : splits) {
+      node.greedy ? SetSplit(split, split + 1, end) : SetSplit(split, end, split + 1);
+    }
+    for (int jump : to_end) At(jump).a = end;
+  }
+
+  // One pass written twice: the copy entered first stands for "nothing taken
+  // yet" and leaves the loop when it ends; each byte it takes continues in the
+  // other copy, which goes on to the next pass. Within the copies every
+  // instruction keeps its place, so the first copy is the second one moved,
+  // except that the successors of byte-taking instructions stay in the second.
+  void EmitPassThatEndsWhenEmpty(int child, std::vector<int>& to_end) {
+    const int enter = Add(Op::Jump);
+    const int taken = Here();
+    Emit(child);
+    const int taken_end = Here();
+    const int go_on = Add(Op::Jump);
+    const int fresh = Here();
+    const int shift = fresh - taken;
+    for (int pc = taken; pc < taken_end; ++pc) {
+      Inst inst = At(pc);
+      switch (inst.op) {
+        case Op::Split:
+          inst.b += shift;
+          [[fallthrough]];
+        case Op::Jump:
+          inst.a += shift;
+          break;
+        default:
+          break;
+      }
+      Add(inst.op);
+      At(Here() - 1) = inst;
+    }
+    to_end.push_back(Add(Op::Jump));
+    At(enter).a = fresh;
+    At(go_on).a = Here();
   }
 
   bool IsZeroWidth(const Node& node) const { return node.kind == NodeKind::Assert; }
@@ -377,6 +576,9 @@ class Compiler {
   const CaseInfo& case_;
   std::size_t expression_length_;
   Program program_;
+  // Where instructions go: the backtracking program, or the linear one.
+  std::vector<Inst>* out_ = &program_.code;
+  bool linear_ = false;
   std::vector<int> set_index_;
   std::map<SetKey, int> tables_;
 };

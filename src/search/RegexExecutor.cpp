@@ -14,11 +14,8 @@ enum FrameKind : std::int32_t {
   kRestoreCounter,  // counter at had count pos and mark extra
   kGreedyRepeat,    // RepeatSimple at, started at pos, currently takes extra items
   kLazyRepeat,      // same, may take one more item
+  kRunFailed,       // RepeatSimple at, started at pos, ran to extra (-1: not known yet)
 };
-
-bool IsWordByte(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 [[noreturn]] void OutOfBudget() { throw ERegexMatcher(regex_error::kLoopStackExceeded); }
 
@@ -38,15 +35,14 @@ bool Executor::ItemMatches(const Inst& inst, unsigned char c) const {
   return false;
 }
 
-bool Executor::IsWordAt(int pos) const {
-  return pos >= 0 && pos < length_ && IsWordByte(text_[pos]);
+bool Executor::InFailedRun(const Inst& inst, int pos) const {
+  const FailedRun& run = failed_runs_[static_cast<std::size_t>(inst.d)];
+  return run.stamp == stamp_ && run.start <= pos && pos <= run.end;
 }
 
-// Whether pos lies between the two bytes of the paired line separator.
-bool Executor::IsPairAt(int pos) const {
-  const Separators& s = program_->separators;
-  return s.pair_first >= 0 && pos > 0 && pos < length_ && text_[pos - 1] == s.pair_first &&
-         text_[pos] == s.pair_second;
+int Executor::RunEnd(const Inst& inst, int pos) const {
+  while (pos < length_ && ItemMatches(inst, text_[pos])) ++pos;
+  return pos;
 }
 
 void Executor::Push(std::int32_t kind, std::int32_t at, std::int32_t pos, std::int32_t extra) {
@@ -60,22 +56,21 @@ std::size_t Executor::FindPrefix(std::size_t from) const {
   return found == TLiteralScanner::npos ? std::string_view::npos : found;
 }
 
-// Searches move forward through a text, so the walk usually only continues.
-bool Executor::IsCharStart(std::size_t pos) {
-  if (pos < walk_previous_) walk_ = walk_previous_ = 0;
-  const auto length = static_cast<std::size_t>(length_);
-  while (walk_ < pos) {
-    walk_previous_ = walk_;
-    walk_ += (program_->lead_bytes[text_[walk_]] && walk_ + 1 < length) ? 2 : 1;
-  }
-  return walk_ == pos || walk_previous_ == pos;
-}
-
 bool Executor::Search(const Program& program, std::string_view text, std::size_t from,
                       std::int64_t& budget, Captures& captures) {
   program_ = &program;
   text_ = reinterpret_cast<const unsigned char*>(text.data());
   length_ = static_cast<int>(text.size());
+  view_ = TextView{&program, text_, length_};
+  if (program.failures_hold) {
+    if (failed_runs_.size() < static_cast<std::size_t>(program.unbounded_runs)) {
+      failed_runs_.resize(static_cast<std::size_t>(program.unbounded_runs));
+    }
+    if (++stamp_ == 0) {
+      std::fill(failed_runs_.begin(), failed_runs_.end(), FailedRun{});
+      stamp_ = 1;
+    }
+  }
   if (counters_.size() < static_cast<std::size_t>(program.counter_count)) {
     counters_.resize(static_cast<std::size_t>(program.counter_count));
     marks_.resize(static_cast<std::size_t>(program.counter_count));
@@ -93,7 +88,7 @@ bool Executor::Search(const Program& program, std::string_view text, std::size_t
       while (pos < length && !program.first_bytes[text_[pos]]) ++pos;
       if (pos == length) return false;  // such a match cannot be empty
     }
-    if (program.double_byte && !IsCharStart(pos)) {
+    if (program.double_byte && !starts_.IsStart(program, text_, length, pos)) {
       ++pos;
       continue;
     }
@@ -101,7 +96,7 @@ bool Executor::Search(const Program& program, std::string_view text, std::size_t
     if (program.leading_run) {
       // Every start inside the run offers the rest of the expression a subset
       // of the positions this start offered, and all of them failed.
-      const Inst& run = program.code.front();
+      const Inst& run = program.code[static_cast<std::size_t>(program.leading_run_pc)];
       std::size_t end = pos;
       while (end < length && ItemMatches(run, text_[end])) ++end;
       budget -= static_cast<std::int64_t>(end - pos);
@@ -166,19 +161,10 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
         ++pc;
         break;
       case Op::LineStart:
-        ok = pos == 0 || (program.separator_bytes[text[pos - 1]] && !IsPairAt(pos));
-        ++pc;
-        break;
       case Op::LineEnd:
-        ok = pos == length || (program.separator_bytes[text[pos]] && !IsPairAt(pos));
-        ++pc;
-        break;
       case Op::WordBoundary:
-        ok = IsWordAt(pos - 1) != IsWordAt(pos);
-        ++pc;
-        break;
       case Op::NotWordBoundary:
-        ok = IsWordAt(pos - 1) == IsWordAt(pos);
+        ok = view_.Holds(in.op, pos);
         ++pc;
         break;
       case Op::Backref: {
@@ -203,6 +189,17 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
         ++pc;
         break;
       }
+      case Op::Commit: {
+        // The group's capture changes only now that its pass is complete.
+        auto& start = captures[static_cast<std::size_t>(2 * in.a)];
+        auto& end = captures[static_cast<std::size_t>(2 * in.a + 1)];
+        Push(kRestoreCapture, 2 * in.a, start, 0);
+        Push(kRestoreCapture, 2 * in.a + 1, end, 0);
+        start = captures[static_cast<std::size_t>(kPendingSlot + in.a)];
+        end = pos;
+        ++pc;
+        break;
+      }
       case Op::Split:
         Push(kAlternative, in.b, pos, 0);
         pc = in.a;
@@ -212,8 +209,12 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
         break;
       case Op::RepeatSimple: {
         const int available = length - pos;
-        const int limit = in.c == kUnbounded ? available : std::min(in.c, available);
-        if (in.greedy) {
+        const bool unbounded = in.c == kUnbounded;
+        const int limit = unbounded ? available : std::min(in.c, available);
+        const bool note_failure = unbounded && program.failures_hold;
+        if (note_failure && InFailedRun(in, pos)) {
+          ok = false;
+        } else if (in.greedy) {
           int count = 0;
           if (in.item == Item::Any) {
             count = limit;
@@ -222,6 +223,7 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
           }
           budget -= count;
           ok = count >= in.b;
+          if (ok && note_failure) Push(kRunFailed, pc, pos, pos + count);
           if (ok && count > in.b) Push(kGreedyRepeat, pc, pos, count);
           pos += count;
         } else {
@@ -229,6 +231,7 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
           while (count < in.b && count < limit && ItemMatches(in, text[pos + count])) ++count;
           budget -= count;
           ok = count >= in.b;
+          if (ok && note_failure) Push(kRunFailed, pc, pos, -1);
           if (ok) Push(kLazyRepeat, pc, pos, count);
           pos += count;
         }
@@ -299,12 +302,19 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
         continue;
       }
       const Inst& rep = code[f.at];
+      if (f.kind == kRunFailed) {
+        const int end = f.extra >= 0 ? f.extra : RunEnd(rep, f.pos);
+        failed_runs_[static_cast<std::size_t>(rep.d)] = FailedRun{stamp_, f.pos, end};
+        continue;
+      }
       if (--budget < 0) OutOfBudget();
       if (f.kind == kGreedyRepeat) {
         int count = f.extra - 1;
-        // When a literal follows, only counts that leave its first byte next
-        // can succeed.
-        const Inst& next = code[f.at + 1];
+        // When a byte-taking instruction follows (captures in between take
+        // none), only counts that leave a byte it takes next can succeed.
+        int next_pc = f.at + 1;
+        while (code[next_pc].op == Op::Save || code[next_pc].op == Op::Commit) ++next_pc;
+        const Inst& next = code[next_pc];
         int wanted = -1;
         bool folded = false;
         if (next.op == Op::Char || next.op == Op::CharFold) {
@@ -319,6 +329,10 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
                  (folded ? fold[text[f.pos + count]] : text[f.pos + count]) != wanted) {
             --count;
           }
+          budget -= f.extra - 1 - count;
+        } else if (next.op == Op::Set) {
+          const ByteTable& set = program.sets[static_cast<std::size_t>(next.a)];
+          while (count > rep.b && !set[text[f.pos + count]]) --count;
           budget -= f.extra - 1 - count;
         }
         if (count > rep.b) Push(kGreedyRepeat, f.at, f.pos, count);

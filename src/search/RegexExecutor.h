@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "search/RegexProgram.h"
+#include "search/RegexText.h"
 
 namespace regex_detail {
 
-// Two capture slots per group (start, end; -1 while unset), group 0 first.
-using Captures = std::array<int, 2 * (kMaxGroups + 1)>;
+// Two capture slots per group (start, end; -1 while unset), group 0 first,
+// then the pending starts of groups that refer to themselves.
+using Captures = std::array<int, kSlotCount>;
 
 class Executor {
  public:
@@ -27,9 +29,19 @@ class Executor {
   bool Search(const Program& program, std::string_view text, std::size_t from, std::int64_t& budget,
               Captures& captures);
   // The text of the next searches differs from the last one's.
-  void NewText() { walk_ = walk_previous_ = 0; }
+  void NewText() { starts_.Reset(); }
 
  private:
+  // A run of an unbounded repetition from start to end (where its item first
+  // failed) whose every continuation failed, in search `stamp`. Where
+  // failures hold, a pass that starts inside that run fails too: it can only
+  // offer the same continuations or fewer.
+  struct FailedRun {
+    std::uint32_t stamp = 0;
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+  };
+
   struct Frame {
     std::int32_t kind;
     std::int32_t at;     // instruction, capture slot or counter
@@ -41,20 +53,19 @@ class Executor {
   std::size_t FindPrefix(std::size_t from) const;
   void Push(std::int32_t kind, std::int32_t at, std::int32_t pos, std::int32_t extra);
   bool ItemMatches(const Inst& inst, unsigned char c) const;
-  bool IsWordAt(int pos) const;
-  bool IsPairAt(int pos) const;
-  bool IsCharStart(std::size_t pos);
+  bool InFailedRun(const Inst& inst, int pos) const;
+  int RunEnd(const Inst& inst, int pos) const;
 
   const Program* program_ = nullptr;
   const unsigned char* text_ = nullptr;
   int length_ = 0;
+  TextView view_;
   std::vector<Frame> stack_;
   std::vector<std::int32_t> counters_;
   std::vector<std::int32_t> marks_;
-  // Walk over the characters of a double-byte text: walk_ is a character
-  // start, walk_previous_ the start of the character before it.
-  std::size_t walk_ = 0;
-  std::size_t walk_previous_ = 0;
+  std::vector<FailedRun> failed_runs_;  // by RepeatSimple number
+  std::uint32_t stamp_ = 0;
+  CharStarts starts_;
 };
 
 }  // namespace regex_detail

@@ -1,5 +1,6 @@
 #include "search/RegexMatcher.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/CodePage1252.h"
@@ -157,10 +158,15 @@ std::string TRegexMatcher::InputString() const {
   return std::string(text_);
 }
 
+void TRegexMatcher::NewText() {
+  executor_.NewText();
+  linear_executor_.NewText();
+}
+
 void TRegexMatcher::SetInputString(std::string_view value) {
   input_.assign(value.data(), value.size());
   text_ = input_;
-  executor_.NewText();
+  NewText();
   has_input_ = true;
   has_run_ = false;
   matched_ = false;
@@ -171,13 +177,25 @@ void TRegexMatcher::SetBudget(std::int64_t base, std::int64_t per_byte) {
   budget_per_byte_ = per_byte;
 }
 
+bool TRegexMatcher::HasLinearForm() {
+  EnsureCompiled();
+  return !program_->linear.empty();
+}
+
 void TRegexMatcher::StartBudget() {
-  budget_ = budget_base_ + budget_per_byte_ * static_cast<std::int64_t>(text_.size());
+  std::int64_t base = budget_base_;
+  std::int64_t per_byte = budget_per_byte_;
+  if (engine_ == Engine::Automatic && !program_->linear.empty()) {
+    base = std::min(base, kTrialBudgetBase);
+    per_byte = std::min(per_byte, kTrialBudgetPerByte);
+  }
+  budget_ = base + per_byte * static_cast<std::int64_t>(text_.size());
+  linear_now_ = engine_ == Engine::Linear && !program_->linear.empty();
 }
 
 bool TRegexMatcher::ExecBorrowed(std::string_view text) {
   text_ = text;
-  executor_.NewText();
+  NewText();
   has_input_ = true;
   has_run_ = false;
   matched_ = false;
@@ -217,14 +235,50 @@ bool TRegexMatcher::Run(std::size_t from) {
   EnsureCompiled();
   matched_ = false;
   has_run_ = false;
+  groups_pending_ = false;
   if (text_.size() > kMaxInput) throw ERegexMatcher(regex_error::kLoopStackExceeded);
-  if (from <= text_.size()) matched_ = executor_.Search(*program_, text_, from, budget_, captures_);
+  if (from <= text_.size()) {
+    if (linear_now_) {
+      matched_ = RunLinear(from);
+    } else {
+      try {
+        matched_ = executor_.Search(*program_, text_, from, budget_, captures_);
+      } catch (const ERegexMatcher& e) {
+        if (e.ErrorCode() != regex_error::kLoopStackExceeded || engine_ != Engine::Automatic ||
+            program_->linear.empty()) {
+          throw;
+        }
+        linear_now_ = true;
+        matched_ = RunLinear(from);
+      }
+    }
+  }
   has_run_ = true;
   return matched_;
 }
 
+// The linear executor finds where the match lies without its groups, which
+// costs less; they are worked out when first asked for, by a second search
+// from the match's start. That search takes the same way to the same match:
+// the ways from earlier starts that crowded out some of its ways in the first
+// search all failed, and so would have the ways they crowded out.
+bool TRegexMatcher::RunLinear(std::size_t from) {
+  const bool found = linear_executor_.Search(*program_, text_, from, {.groups = false}, captures_);
+  groups_pending_ = found && program_->group_count > 0;
+  return found;
+}
+
+void TRegexMatcher::EnsureGroups() const {
+  if (!groups_pending_) return;
+  groups_pending_ = false;
+  const auto start = static_cast<std::size_t>(captures_[0]);
+  linear_executor_.Search(*program_, text_, start, {.groups = true, .at_from_only = true},
+                          captures_);
+}
+
 int TRegexMatcher::SubExprMatchCount() const {
   if (!matched_) return -1;
+  EnsureGroups();
   int highest = 0;
   for (int g = 1; g <= program_->group_count; ++g) {
     if (captures_[static_cast<std::size_t>(2 * g)] >= 0) highest = g;
@@ -234,6 +288,7 @@ int TRegexMatcher::SubExprMatchCount() const {
 
 int TRegexMatcher::MatchPos(int group) const {
   if (!matched_ || group < 0 || group > program_->group_count) return -1;
+  if (group > 0) EnsureGroups();
   const int start = captures_[static_cast<std::size_t>(2 * group)];
   const int end = captures_[static_cast<std::size_t>(2 * group + 1)];
   return start >= 0 && end >= start ? start + 1 : -1;

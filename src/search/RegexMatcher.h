@@ -14,18 +14,31 @@
 #include "platform/CodePage.h"
 #include "search/RegexErrors.h"
 #include "search/RegexExecutor.h"
+#include "search/RegexLinearExecutor.h"
 #include "search/RegexSyntax.h"
 
 class TRegexMatcher {
  public:
   static constexpr int kSubExprMax = regex_detail::kMaxGroups;
-  // Work a search may do before it gives up with "Loop Stack Exceeded": a
-  // fixed allowance plus a share per byte of input, counted in executed
-  // instructions, backtracking steps and bytes scanned by repetitions. An
-  // Exec and the ExecNext calls after it share one allowance. The same error
-  // ends a search whose backtracking stack would pass Executor::kMaxFrames.
+  // Work the backtracking executor may do before it gives up with "Loop Stack
+  // Exceeded": a fixed allowance plus a share per byte of input, counted in
+  // executed instructions, backtracking steps and bytes scanned by
+  // repetitions. An Exec and the ExecNext calls after it share one allowance.
+  // The same error ends a search whose backtracking stack would pass
+  // Executor::kMaxFrames.
   static constexpr std::int64_t kDefaultBudgetBase = 10'000'000;
   static constexpr std::int64_t kDefaultBudgetPerByte = 32;
+  // An expression without back-references never ends that way: the
+  // backtracking executor, fastest on ordinary searches, gets this smaller
+  // allowance, and when it runs out the linear-time executor takes over for
+  // the rest of the input with the same results.
+  static constexpr std::int64_t kTrialBudgetBase = 20'000;
+  static constexpr std::int64_t kTrialBudgetPerByte = 4;
+
+  // Which executor searches: Automatic as described above; Backtracking alone
+  // (ending with "Loop Stack Exceeded" as for back-references); Linear from
+  // the start wherever the expression allows it.
+  enum class Engine { Automatic, Backtracking, Linear };
 
   TRegexMatcher();  // on the default code page
   explicit TRegexMatcher(const ICodePage& code_page);
@@ -102,11 +115,18 @@ class TRegexMatcher {
   // Work allowance of one search (see kDefaultBudgetBase).
   void SetBudget(std::int64_t base, std::int64_t per_byte);
 
+  void SetEngine(Engine engine) { engine_ = engine; }
+  // Whether the linear-time executor can run the expression (compiles it).
+  bool HasLinearForm();
+
  private:
   void Invalidate() { compiled_ = false; }
   void EnsureCompiled();
   bool Run(std::size_t from);
+  bool RunLinear(std::size_t from);
+  void EnsureGroups() const;
   void StartBudget();
+  void NewText();
 
   const ICodePage& code_page_;
   regex_detail::CaseInfo case_info_;
@@ -116,13 +136,18 @@ class TRegexMatcher {
   bool compiled_ = false;
   std::unique_ptr<regex_detail::Program> program_;
   regex_detail::Executor executor_;
+  // Asked for the groups of a match only when they are wanted (see EnsureGroups).
+  mutable regex_detail::LinearExecutor linear_executor_;
+  Engine engine_ = Engine::Automatic;
+  bool linear_now_ = false;  // the linear executor has taken over this input
+  mutable bool groups_pending_ = false;
 
   std::string input_;      // the kept copy of the input
   std::string_view text_;  // what is searched: the copy, or a borrowed text
   bool has_input_ = false;
   bool has_run_ = false;
   bool matched_ = false;
-  regex_detail::Captures captures_{};
+  mutable regex_detail::Captures captures_{};
   std::int64_t budget_ = 0;
   std::int64_t budget_base_ = kDefaultBudgetBase;
   std::int64_t budget_per_byte_ = kDefaultBudgetPerByte;

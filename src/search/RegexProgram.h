@@ -1,7 +1,8 @@
 #pragma once
 // The compiled form of a regular expression: a flat instruction list for the
-// backtracking executor, plus what is known about where a match can start.
-// Internal to the matcher.
+// backtracking executor, the same expression spelled out for the linear-time
+// executor where that is possible, and what is known about where a match can
+// start. Internal to the matcher.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -27,9 +28,11 @@ enum class Op : std::uint8_t {
   NotWordBoundary,
   Backref,       // a: group, fold: ignore case
   Save,          // a: capture slot
+  Commit,        // a: group; its pending start and the position become its capture
   Split,         // try a first, b on backtracking
   Jump,          // a: target
-  RepeatSimple,  // item/a: one-byte item, b: min, c: max (kUnbounded), greedy
+  RepeatSimple,  // item/a: one-byte item, b: min, c: max (kUnbounded), greedy,
+                 // d: number among the unbounded ones
   LoopInit,      // a: counter
   LoopTest,      // a: counter, b: min, c: max, d: exit, greedy; body follows
   LoopMark,      // a: counter; notes where the iteration began
@@ -40,6 +43,9 @@ enum class Op : std::uint8_t {
 // What a RepeatSimple instruction repeats: one byte of some kind.
 enum class Item : std::uint8_t { Char, CharFold, Set, Any };
 
+// In the linear program an instruction that takes a byte names the one that
+// follows it in `b` (see Program::linear); everywhere else the next is the
+// following instruction.
 struct Inst {
   Op op = Op::Match;
   Item item = Item::Char;
@@ -53,8 +59,31 @@ struct Inst {
 
 using ByteTable = std::array<bool, 256>;
 
+// Capture slots: start and end of each group (group 0 first), then, for groups
+// that refer to themselves, where the pass under way began. Such a group keeps
+// the capture of its previous pass until the new pass closes, so that a
+// back-reference inside it sees that capture.
+constexpr int kCaptureSlots = 2 * (kMaxGroups + 1);
+constexpr int kPendingSlot = kCaptureSlots;  // + group number
+constexpr int kSlotCount = kCaptureSlots + kMaxGroups + 1;
+
 struct Program {
   std::vector<Inst> code;
+  // The linear program, empty when there is none: the expression refers back
+  // to a group, or spelling out its counted repetitions would make it too big.
+  // It has no strings, one-byte repetitions, counters or commits; every
+  // repetition is written out as choices and jumps, so where a match can go
+  // from an instruction depends only on the instruction and the position.
+  std::vector<Inst> linear;
+  // For each linear instruction a way can arrive at (the first one and the
+  // successors of byte-taking ones): the byte-taking instructions and the
+  // match it leads to without taking a byte, preferred first, as a range of
+  // linear_reach; begin is -1 where an assertion lies on the way (the
+  // executor then follows the way step by step) or where none was worked out.
+  // Captures are passed over: this serves searches that want no groups.
+  std::vector<std::int32_t> linear_reach_begin;
+  std::vector<std::int32_t> linear_reach_end;
+  std::vector<std::int32_t> linear_reach;
   std::string literals;
   std::vector<ByteTable> sets;
   std::array<unsigned char, 256> fold{};
@@ -70,9 +99,15 @@ struct Program {
   // `prefix` stands (compared through the fold table when prefix_fold); or
   // only on a byte of first_bytes.
   bool anchored = false;
-  // The program opens with an unbounded one-byte repetition: a start inside
-  // the run such a failed attempt took can fail only the same way.
+  // The program opens with an unbounded one-byte repetition (at
+  // leading_run_pc, after captures that nothing refers back to): a start
+  // inside the run such a failed attempt took can fail only the same way.
   bool leading_run = false;
+  int leading_run_pc = 0;
+  // Whether a way that failed from an instruction and position fails there
+  // whatever came before: no back-references and no counted loops.
+  bool failures_hold = false;
+  int unbounded_runs = 0;  // unbounded RepeatSimple instructions
   std::string prefix;
   bool prefix_fold = false;
   TLiteralScanner prefix_scanner;

@@ -32,7 +32,10 @@ struct RNode {
 
 class Generator {
  public:
-  explicit Generator(unsigned seed) : rng_(seed) {}
+  // With nullable_repeats, operands that can match nothing are repeated too
+  // (a bounded number of times, as the syntax demands).
+  explicit Generator(unsigned seed, bool nullable_repeats = false)
+      : rng_(seed), nullable_repeats_(nullable_repeats) {}
 
   RNode Pattern() {
     groups_ = 0;
@@ -72,7 +75,7 @@ class Generator {
     if (pick == 1) return Simple(RNode::Eol);
     if (pick == 2) return Simple(RNode::WordB);
     RNode atom = Atom(depth);
-    if (Int(0, 2) != 0 || Nullable(atom)) return atom;
+    if (Int(0, 2) != 0 || (Nullable(atom) && !nullable_repeats_)) return atom;
     RNode rep;
     rep.kind = RNode::Rep;
     rep.greedy = Int(0, 2) != 0;
@@ -96,6 +99,7 @@ class Generator {
         rep.min = Int(0, 2), rep.max = rep.min + Int(0, 2);
         break;
     }
+    if (rep.max == kInf && Nullable(atom)) rep.max = rep.min + 2;
     rep.kids.push_back(std::move(atom));
     return rep;
   }
@@ -167,6 +171,7 @@ class Generator {
   }
 
   std::mt19937 rng_;
+  bool nullable_repeats_;
   int groups_ = 0;
 };
 
@@ -413,6 +418,32 @@ TEST(RegexCrossCheck, GeneratedExpressionsAgreeWithTheReferenceMatcher) {
       ASSERT_EQ(actual, ReferenceMatches(ref, line, groups))
           << "/" << expression << "/" << (ignore_case ? "i" : "") << (greedy_mode ? "" : "-g")
           << " on '" << line << "'";
+      ++compared;
+    }
+  }
+  EXPECT_EQ(compared, 18000);
+}
+
+TEST(RegexCrossCheck, TheLinearExecutorAgreesWithTheBacktrackingOne) {
+  Generator gen(20240611, true);
+  int compared = 0;
+  for (int round = 0; round < 3000; ++round) {
+    const RNode pattern = gen.Pattern();
+    const std::string expression = Render(pattern);
+    const int groups = CountGroups(pattern);
+    TRegexMatcher backtracking, linear;
+    for (TRegexMatcher* m : {&backtracking, &linear}) {
+      m->SetModifierI(round % 3 == 0);
+      m->SetModifierG(round % 7 != 0);
+      m->SetExpression(expression);
+    }
+    backtracking.SetEngine(TRegexMatcher::Engine::Backtracking);
+    linear.SetEngine(TRegexMatcher::Engine::Linear);
+    ASSERT_TRUE(linear.HasLinearForm()) << expression;
+    for (int k = 0; k < 6; ++k) {
+      const std::string line = gen.Line();
+      ASSERT_EQ(MatcherMatches(linear, line, groups), MatcherMatches(backtracking, line, groups))
+          << "/" << expression << "/ on '" << line << "'";
       ++compared;
     }
   }

@@ -50,19 +50,22 @@ TEST(RegexRobustness, CatastrophicBacktrackingEndsWithTheLoopError) {
   struct Case {
     const char* pattern;
     std::string line;
-    int code;
+    int code;  // 0: ends without a match
   } cases[] = {
-      {"(a|aa)*b", std::string(10000, 'a'), 1014},
-      {"(x+x+)+y", std::string(5000, 'x'), 1014},
+      {"(a|aa)*\\1b", std::string(10000, 'a'), 1014},
+      {"(x+x+)+\\1y", std::string(5000, 'x'), 1014},
       {"(a*)*b", std::string(10000, 'a'), 106},  // refused before it can run
+      // Without back-references the linear executor takes over.
+      {"(a|aa)*b", std::string(10000, 'a'), 0},
+      {"(x+x+)+y", std::string(5000, 'x'), 0},
   };
   for (const auto& c : cases) {
     TEditorRegexSearch engine;
     engine.SetPattern(c.pattern);
     const auto start = Clock::now();
     try {
-      engine.FindAllInLine(c.line);
-      ADD_FAILURE() << c.pattern << " ended without an error";
+      EXPECT_EQ(engine.FindAllInLine(c.line), 0) << c.pattern;
+      EXPECT_EQ(c.code, 0) << c.pattern << " ended without an error";
     } catch (const ERegexMatcher& e) {
       EXPECT_EQ(e.ErrorCode(), c.code) << c.pattern;
       if (c.code == 1014) {
@@ -78,8 +81,43 @@ TEST(RegexRobustness, CatastrophicBacktrackingEndsWithTheLoopError) {
   EXPECT_EQ(engine.LengthAt(0), 10001);
 }
 
+TEST(RegexRobustness, LongLinesNeverEndExpressionsWithoutBackReferences) {
+  const std::string mega(1024 * 1024, 'a');
+  struct Case {
+    const char* pattern;
+    std::string line;
+    std::string match;  // "-" for none
+    std::size_t group1;
+  } cases[] = {
+      {"(.*)foo", mega, "-", 0},
+      {"(.*)foo", mega + "foo", "0:1048579", mega.size()},
+      {"(.*?)foo", mega, "-", 0},
+      {"(\\w+)\\d", mega, "-", 0},
+      {"(\\w+)\\d", "+" + mega + "7", "1:1048577", mega.size()},
+      {"(a|aa)+$", mega, "0:1048576", 1},
+      {"(\\w+)\\d", std::string(2500, 'a'), "-", 0},
+      {"(.*)foo", std::string(3000, 'x'), "-", 0},
+  };
+  for (const auto& c : cases) {
+    TRegexMatcher matcher;
+    matcher.SetExpression(c.pattern);
+    const auto start = Clock::now();
+    const bool found = matcher.Exec(c.line);
+    EXPECT_LT(SecondsSince(start), 10.0) << c.pattern;
+    EXPECT_EQ(
+        found ? std::to_string(matcher.MatchPos(0) - 1) + ":" + std::to_string(matcher.MatchLen(0))
+              : "-",
+        c.match)
+        << c.pattern;
+    if (found) {
+      EXPECT_EQ(matcher.MatchLen(1), static_cast<int>(c.group1)) << c.pattern;
+    }
+  }
+}
+
 TEST(RegexRobustness, TheBudgetIsAllowanceAndPerByteShare) {
   TRegexMatcher matcher;
+  matcher.SetEngine(TRegexMatcher::Engine::Backtracking);
   matcher.SetExpression("(a|aa)*b");
   matcher.SetBudget(1000, 0);
   EXPECT_THROW(matcher.Exec(std::string(12, 'a')), ERegexMatcher);
@@ -125,14 +163,21 @@ TEST(RegexRobustness, SearchesOnTenMegabyteLines) {
 
 TEST(RegexRobustness, RepeatedGroupsOverHugeLinesStopAtTheStackLimit) {
   // Each pass of a repeated group leaves an entry to backtrack to; millions of
-  // passes end with the loop error instead of exhausting memory.
+  // passes end with the loop error instead of exhausting memory, unless the
+  // linear executor can take over.
   std::string line;
   while (line.size() < 10 * 1024 * 1024) line += "ab";
   TEditorRegexSearch engine;
-  engine.SetPattern("(ab)*");
-  const auto start = Clock::now();
+  engine.SetPattern("(ab)*\\1");
+  auto start = Clock::now();
   EXPECT_EQ(ErrorCodeOf(engine, line), 1014);
   EXPECT_LT(SecondsSince(start), 30.0);
+  engine.SetPattern("(ab)*");
+  start = Clock::now();
+  EXPECT_EQ(ErrorCodeOf(engine, line), 0);
+  EXPECT_LT(SecondsSince(start), 30.0);
+  EXPECT_EQ(engine.ResultCount(), 2);
+  EXPECT_EQ(engine.LengthAt(0), static_cast<int>(line.size()));
   // Shorter lines are matched whole.
   EXPECT_EQ(engine.FindAllInLine(std::string_view(line).substr(0, 100000)), 2);
   EXPECT_EQ(engine.LengthAt(0), 100000);

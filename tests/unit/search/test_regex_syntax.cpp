@@ -153,6 +153,31 @@ TEST(RegexSyntax, BackReferences) {
   });
 }
 
+TEST(RegexSyntax, ABackReferenceInsideItsOwnGroupSeesThePreviousPass) {
+  struct {
+    const char* pattern;
+    const char* text;
+    const char* match;   // "-" for none
+    const char* group1;  // the group's text after the match
+  } cases[] = {
+      {"^(a\\1?){4}$", "aaaaa", "aaaaa", "a"},
+      {"^(a\\1?){4}$", "aaaaaa", "aaaaaa", "aa"},
+      {"^(a\\1?){4}$", "aaaaaaa", "aaaaaaa", "a"},
+      {"^(a\\1?){4}$", "aaaaaaaaaa", "aaaaaaaaaa", "aaaa"},
+      {"^(a\\1?){4}$", "aaaaaaaaaaa", "-", ""},
+      {"^(a|b\\1){2}", "aba", "aba", "ba"},
+      {"^(a|b\\1)+$", "ababbabbba", "ababbabbba", "bbba"},
+      {"(a\\1)", "aa", "-", ""},  // on the first pass the group has no capture yet
+  };
+  for (const auto& c : cases) {
+    TRegexMatcher matcher;
+    matcher.SetExpression(c.pattern);
+    const bool found = matcher.Exec(c.text);
+    EXPECT_EQ(found ? matcher.Match(0) : "-", c.match) << c.pattern << " on " << c.text;
+    EXPECT_EQ(matcher.Match(1), c.group1) << c.pattern << " on " << c.text;
+  }
+}
+
 TEST(RegexSyntax, ModifiersSwitchedInsideTheExpression) {
   RunCases({
       {"a(?i)b", "", "aB AB", "1:2"},
