@@ -1,5 +1,6 @@
 // Turns the syntax tree into the executors' programs and works out where a
 // match can start, so the executors need not try every position.
+#include <algorithm>
 #include <map>
 
 #include "search/RegexErrors.h"
@@ -78,7 +79,7 @@ class Compiler {
       for (int b = 0; b < 256; ++b)
         identity[static_cast<std::size_t>(b)] = static_cast<unsigned char>(b);
       program_.prefix_scanner.Reset(prefix, any_fold ? case_.fold : identity);
-    } else {
+    } else if (!UseStartTexts()) {
       ByteSet first;
       if (!First(syntax_.root, first) && first.count() < 256) {
         program_.use_first_bytes = true;
@@ -528,6 +529,118 @@ class Compiler {
       default:
         return false;
     }
+  }
+
+  // A literal text some match may start with; `open` while the text is all
+  // the node matched, so that what follows the node may extend it.
+  struct StartText {
+    std::string text;
+    bool open = true;
+  };
+  using StartTexts = std::vector<StartText>;
+  static constexpr std::size_t kMaxClassStarts = 4;
+
+  // Sets the program's start texts when every match starts with one of a few
+  // texts (none of them empty); returns whether it did.
+  bool UseStartTexts() {
+    StartTexts starts;
+    bool folded = false;
+    if (!StartsOf(syntax_.root, starts, folded)) return false;
+    std::vector<std::string> texts;
+    for (StartText& s : starts) {
+      if (s.text.empty()) return false;
+      // With any byte compared through the fold table, all of them are.
+      if (folded) {
+        for (char& c : s.text) c = static_cast<char>(case_.fold[static_cast<unsigned char>(c)]);
+      }
+      if (std::find(texts.begin(), texts.end(), s.text) == texts.end()) texts.push_back(s.text);
+    }
+    if (texts.empty()) return false;
+    std::array<unsigned char, 256> identity;
+    for (int b = 0; b < 256; ++b)
+      identity[static_cast<std::size_t>(b)] = static_cast<unsigned char>(b);
+    program_.starts.Reset(texts, folded ? case_.fold : identity);
+    return true;
+  }
+
+  // The texts, one of which begins every match of the node; false when there
+  // are too many or a match may begin with anything.
+  bool StartsOf(int index, StartTexts& out, bool& folded) const {
+    const Node& node = N(index);
+    out.clear();
+    switch (node.kind) {
+      case NodeKind::Empty:
+      case NodeKind::Assert:
+        out.push_back({});
+        return true;
+      case NodeKind::Literal:
+        folded = folded || node.fold;
+        out.push_back({std::string(1, static_cast<char>(node.byte)), true});
+        return true;
+      case NodeKind::Class: {
+        const ByteSet& set = syntax_.sets[static_cast<std::size_t>(node.set)];
+        if (set.count() > kMaxClassStarts) return false;
+        for (std::size_t b = 0; b < 256; ++b) {
+          if (set.test(b)) out.push_back({std::string(1, static_cast<char>(b)), true});
+        }
+        return true;
+      }
+      case NodeKind::Backref:
+        return false;
+      case NodeKind::Group:
+        return StartsOf(node.children[0], out, folded);
+      case NodeKind::Alternation:
+        for (int child : node.children) {
+          StartTexts part;
+          if (!StartsOf(child, part, folded)) return false;
+          out.insert(out.end(), part.begin(), part.end());
+          if (out.size() > StartScanner::kMaxTexts) return false;
+        }
+        return true;
+      case NodeKind::Repeat: {
+        if (node.max == 0) {
+          out.push_back({});
+          return true;
+        }
+        if (!StartsOf(node.children[0], out, folded)) return false;
+        // After one pass the repetition may go on, unless one is its most.
+        if (node.max != 1) {
+          for (StartText& s : out) s.open = false;
+        }
+        if (node.min == 0) out.push_back({});
+        return out.size() <= StartScanner::kMaxTexts;
+      }
+      case NodeKind::Concat:
+        out.push_back({});
+        for (int child : node.children) {
+          bool any_open = false;
+          for (const StartText& s : out) any_open = any_open || s.open;
+          if (!any_open) break;
+          StartTexts part;
+          bool part_folded = folded;
+          StartTexts next;
+          if (StartsOf(child, part, part_folded)) {
+            for (const StartText& s : out) {
+              if (!s.open) {
+                next.push_back(s);
+                continue;
+              }
+              for (const StartText& t : part) next.push_back({s.text + t.text, t.open});
+            }
+          }
+          bool fits = !next.empty() && next.size() <= StartScanner::kMaxTexts;
+          for (const StartText& s : next) fits = fits && s.text.size() <= kMaxPrefix;
+          if (!fits) {
+            // What is known so far still begins every match.
+            for (StartText& s : out) s.open = false;
+            break;
+          }
+          folded = part_folded;
+          out = std::move(next);
+        }
+        return true;
+    }
+    return false;
   }
 
   // Adds the bytes a match of the node can start with; returns whether the

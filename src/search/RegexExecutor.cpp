@@ -84,6 +84,9 @@ bool Executor::Search(const Program& program, std::string_view text, std::size_t
     if (!program.prefix.empty()) {
       pos = FindPrefix(pos);
       if (pos == std::string_view::npos) return false;
+    } else if (program.starts.Active()) {
+      pos = program.starts.Find(text_, length, pos);
+      if (pos == StartScanner::npos) return false;
     } else if (program.use_first_bytes) {
       while (pos < length && !program.first_bytes[text_[pos]]) ++pos;
       if (pos == length) return false;  // such a match cannot be empty

@@ -109,6 +109,9 @@ std::size_t LinearExecutor::NextStart(std::size_t pos) {
     } else if (!program.prefix.empty()) {
       pos = program.prefix_scanner.Find(text, length, pos);
       if (pos == TLiteralScanner::npos) return std::string_view::npos;
+    } else if (program.starts.Active()) {
+      pos = program.starts.Find(text, length, pos);
+      if (pos == StartScanner::npos) return std::string_view::npos;
     } else if (program.use_first_bytes) {
       while (pos < length && !program.first_bytes[text[pos]]) ++pos;
       if (pos == length) return std::string_view::npos;  // such a match cannot be empty
@@ -130,6 +133,8 @@ bool LinearExecutor::MayStartAt(std::size_t pos) {
       const unsigned char c = program.prefix_fold ? program.fold[text[pos + k]] : text[pos + k];
       if (c != static_cast<unsigned char>(prefix[k])) return false;
     }
+  } else if (program.starts.Active()) {
+    if (!program.starts.At(text, length, pos)) return false;
   } else if (program.use_first_bytes) {
     if (pos >= length || !program.first_bytes[text[pos]]) return false;
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "search/LiteralScanner.h"
+#include "search/RegexStartScanner.h"
 #include "search/RegexSyntax.h"
 
 namespace regex_detail {
@@ -97,7 +98,8 @@ struct Program {
 
   // Start hints: a match can only begin at the text start; or only where
   // `prefix` stands (compared through the fold table when prefix_fold); or
-  // only on a byte of first_bytes.
+  // only where one of a few texts stands (`starts`); or only on a byte of
+  // first_bytes.
   bool anchored = false;
   // The program opens with an unbounded one-byte repetition (at
   // leading_run_pc, after captures that nothing refers back to): a start
@@ -111,6 +113,7 @@ struct Program {
   std::string prefix;
   bool prefix_fold = false;
   TLiteralScanner prefix_scanner;
+  StartScanner starts;
   bool use_first_bytes = false;
   ByteTable first_bytes{};
 };

@@ -147,3 +147,38 @@ TEST(RegexSearchEngine, CaseModeFollowsTheOptions) {
   EXPECT_FALSE(engine.Matcher().ModifierI());
   EXPECT_EQ(engine.Matcher().ModifierStr(), "rsg-imx");
 }
+
+TEST(RegexSearchEngine, MatchesThatStartWithOneOfAFewTextsAreFoundAnywhereInALongLine) {
+  struct Case {
+    const char* pattern;
+    TSearchOptionSet options;
+    std::vector<std::string> words;  // placed in a long line at the offsets below
+    int length;                      // of each occurrence
+  } cases[] = {
+      {"\\b(wait|sendln|goto) ", {}, {"wait ", "Sendln ", "goto "}, 0},
+      {"(wait|sendln|goto) ", {TSearchOption::MatchCase}, {"wait ", "goto ", "wait "}, 0},
+      {"[wx]ai(t|d)", {TSearchOption::MatchCase}, {"wait", "xaid", "xait"}, 4},
+      {"x*(ab|cd)", {}, {"xxab", "CD", "xcd"}, 0},
+      {"send(ln)?!", {}, {"sendln!", "send!", "SEND!"}, 0},
+  };
+  const int offsets[] = {0, 14, 31, 47, 70};
+  for (const auto& c : cases) {
+    // A filler that holds the texts' first bytes without forming a match.
+    std::string line(90, '.');
+    for (std::size_t k = 0; k < line.size(); k += 3) line[k] = "wsgxca"[k % 6];
+    Pairs expected;
+    std::size_t at = 0;
+    for (int offset : offsets) {
+      const std::string& word = c.words[at++ % c.words.size()];
+      if (offset > 0) line[static_cast<std::size_t>(offset) - 1] = '.';
+      line.replace(static_cast<std::size_t>(offset), word.size(), word);
+      line[static_cast<std::size_t>(offset) + word.size()] = '.';
+      expected.emplace_back(offset + 1, c.length ? c.length : static_cast<int>(word.size()));
+    }
+    line.resize(line.size() - 3);  // the last text ends close to the line's end
+    TEditorRegexSearch engine;
+    engine.SetOptions(c.options);
+    engine.SetPattern(c.pattern);
+    EXPECT_EQ(Occurrences(engine, line), expected) << c.pattern << " on " << line;
+  }
+}
