@@ -160,6 +160,7 @@ void ApplySettingsToPreview(const TEditorSettings& s, TCustomEditor& preview) {
   font.Name = s.font_name;
   font.SetSize(s.font_size);
   font.Style = s.font_style;
+  font.CharSet = s.font_charset;
   preview.SetFont(font);
   preview.SetColor(s.background);
   preview.SetActiveLineColor(s.active_line);
@@ -179,6 +180,7 @@ TEditorSettings SettingsFromPreview(TCustomEditor& preview, TEditorSettings held
   held.font_name = font.Name;
   held.font_size = font.Size();
   held.font_style = font.Style;
+  held.font_charset = font.CharSet;
   held.background = preview.Color();
   held.active_line = preview.ActiveLineColor();
   held.selection_foreground = preview.SelectedColor().Foreground();

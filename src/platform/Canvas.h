@@ -15,6 +15,9 @@ struct TFont {
   int Height = -13;  // 10 pt on a 96 dpi screen
   TColor Color = clWindowText;
   TFontStyles Style = 0;
+  // The platform's font character set (1: the default). A font of an East
+  // Asian script shows its characters only with its own set.
+  int CharSet = 1;
 
   // Points on a 96 dpi screen.
   int Size() const { return ((Height < 0 ? -Height : Height) * 72 + 48) / 96; }

@@ -14,8 +14,9 @@ struct FontKey {
   std::string name;
   int height;
   int style;
+  int charset;
   bool operator<(const FontKey& o) const {
-    return std::tie(name, height, style) < std::tie(o.name, o.height, o.style);
+    return std::tie(name, height, style, charset) < std::tie(o.name, o.height, o.style, o.charset);
   }
 };
 
@@ -63,21 +64,21 @@ void TGdiCanvas::DrawLine(TPoint from, TPoint to, TColor color) {
 
 HFONT TGdiCanvas::SharedFont(const TFont& font, TFontStyles style, int dpi) {
   const int height = ScaleForDpi(font.Height, dpi);
-  FontKey key{font.Name, height, style & 0x0F};
+  FontKey key{font.Name, height, style & 0x0F, font.CharSet & 0xFF};
   auto& table = FontTable();
   auto it = table.find(key);
   if (it != table.end()) return it->second;
-  HFONT f =
-      CreateFontW(height, 0, 0, 0, (style & fsBold) ? FW_BOLD : FW_NORMAL,
-                  (style & fsItalic) ? TRUE : FALSE, (style & fsUnderline) ? TRUE : FALSE,
-                  (style & fsStrikeOut) ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, Wide(font.Name).c_str());
+  HFONT f = CreateFontW(
+      height, 0, 0, 0, (style & fsBold) ? FW_BOLD : FW_NORMAL, (style & fsItalic) ? TRUE : FALSE,
+      (style & fsUnderline) ? TRUE : FALSE, (style & fsStrikeOut) ? TRUE : FALSE,
+      static_cast<DWORD>(font.CharSet & 0xFF), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+      DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, Wide(font.Name).c_str());
   table.emplace(key, f);
   return f;
 }
 
 TFontMetrics TGdiCanvas::Measure(const TFont& font, TFontStyles style, int dpi) {
-  FontKey key{font.Name, ScaleForDpi(font.Height, dpi), style & 0x0F};
+  FontKey key{font.Name, ScaleForDpi(font.Height, dpi), style & 0x0F, font.CharSet & 0xFF};
   auto& table = MetricsTable();
   auto it = table.find(key);
   if (it != table.end()) return it->second;

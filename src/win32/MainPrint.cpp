@@ -22,12 +22,19 @@ void TForm1::CreatePrinting() {
     if (settings_) settings_->SetPrintPreviewScale(index);
   };
   print_preview_->Create();
+  // Decided once and stored: how the printers are counted.
+  if (services_.registry) {
+    is_nt_ = DetectWindowsNT(*services_.registry, [] {
+      OSVERSIONINFOA version{};
+      version.dwOSVersionInfoSize = sizeof version;
+      return !GetVersionExA(&version) || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    });
+  }
   DetectPrinters(true);
 }
 
 bool TForm1::DetectPrinters(bool refresh) {
-  // Every Windows this program runs on is of the NT family.
-  if (refresh) printer_count_ = CountInstalledPrinters(true);
+  if (refresh) printer_count_ = CountInstalledPrinters(is_nt_);
   return printer_count_ > 0;
 }
 

@@ -19,7 +19,6 @@ void ShowSpecialChars(TEditorMemo& memo, bool on) {
 
 void TForm1::CreateSettingsWindow() {
   if (!services_.registry) return;
-  DetectWindowsNT(*services_.registry, [] { return true; });  // every Windows this runs on
   TSettingsWindowServices s;
   s.owner = handle_;
   s.main_editor = memo_.get();

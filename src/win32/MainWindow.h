@@ -202,6 +202,7 @@ class TForm1 : public IDocumentView {
   std::unique_ptr<TEditorPrint> print_;
   std::unique_ptr<TPrintPreviewDlg> print_preview_;
   int printer_count_ = -1;  // not counted yet
+  bool is_nt_ = true;       // printers are counted the NT family's way
   std::unique_ptr<TFlatMenuPainter> menu_painter_;
   TWindowState restored_state_ = TWindowState::wsNormal;
   TMacroTemplates templates_;

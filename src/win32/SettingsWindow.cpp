@@ -263,7 +263,6 @@ TEditorSettings TfrmSettings::HeldSettings() {
   s.smart_tabs = Checked(idSmartTabs);
   s.show_special = Checked(idShowSpecial);
   s.tab_width_index = static_cast<int>(SendMessageA(Item(idTabWidth), CB_GETCURSEL, 0, 0));
-  s.font_charset = font_charset_;
   s.scp_width = SCPWidth();
   s.last_ttl_file = services_.CurrentFileName ? services_.CurrentFileName() : std::string();
   return s;
@@ -276,7 +275,6 @@ void TfrmSettings::ShowSettings(const TEditorSettings& s) {
   SetChecked(idSmartTabs, s.smart_tabs);
   SetChecked(idShowSpecial, s.show_special);
   SendMessageA(Item(idTabWidth), CB_SETCURSEL, static_cast<WPARAM>(s.tab_width_index), 0);
-  font_charset_ = s.font_charset;
   scp_width_ = s.scp_width;
   if (services_.SetSCPWidth) services_.SetSCPWidth(s.scp_width);
 }
@@ -589,10 +587,11 @@ void TfrmSettings::btnResetClick() {
 
 void TfrmSettings::btnChangeFontClick() {
   if (!FontDialog) return;
-  const std::optional<TFontChoice> chosen = FontDialog({memo3_.Font(), font_charset_});
+  const std::optional<TFontChoice> chosen = FontDialog({memo3_.Font(), memo3_.Font().CharSet});
   if (!chosen) return;
-  memo3_.SetFont(chosen->font);
-  font_charset_ = chosen->charset;
+  TFont font = chosen->font;
+  font.CharSet = chosen->charset;
+  memo3_.SetFont(font);
   EnableApply(true);
 }
 

@@ -149,7 +149,7 @@ class TfrmSettings {
   void SetShowSpecialChecked(bool on);
   int PrintPreviewScale() const { return print_preview_scale_; }
   void SetPrintPreviewScale(int value) { print_preview_scale_ = value; }
-  int FontCharset() const { return font_charset_; }
+  int FontCharset() const { return memo3_.Font().CharSet; }
   int SCPWidth() const;
   bool ApplyEnabled() const;
 
@@ -197,7 +197,6 @@ class TfrmSettings {
   HWND memo3_window_ = nullptr;
   int modal_result_ = 0;
   int print_preview_scale_ = 4;
-  int font_charset_ = 1;
   int scp_width_ = 600;
   bool saved_on_destroy_ = false;
 };

@@ -67,4 +67,14 @@ TEST(GdiFonts, SharedPerDescriptionAndMeasuredOnce) {
   EXPECT_GT(m.Height, 0);
 }
 
+TEST(GdiFonts, TheFontIsMadeWithItsCharacterSet) {
+  for (const int charset : {DEFAULT_CHARSET, SHIFTJIS_CHARSET, RUSSIAN_CHARSET}) {
+    TFont font{"Courier New", -12};
+    font.CharSet = charset;
+    LOGFONTW made{};
+    ASSERT_TRUE(GetObjectW(TGdiCanvas::SharedFont(font, 0), sizeof made, &made));
+    EXPECT_EQ(made.lfCharSet, charset);
+  }
+}
+
 }  // namespace

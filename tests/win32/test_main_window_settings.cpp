@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "win32/Printing.h"
 
 namespace {
 
@@ -88,6 +89,34 @@ TEST_F(MainWindowSettingsTest, AFirstRunLeavesEverySettingInTheKey) {
   EXPECT_TRUE(key->OpenKey("TForm1", false));
   EXPECT_TRUE(key->OpenKey("Comment", false)) << "the highlighter's attributes";
   EXPECT_EQ(key->ReadString("TemplateFile"), program_dir.File("ttmacro.tpl"));
+}
+
+TEST_F(MainWindowSettingsTest, TheStoredNTValueChoosesHowPrintersAreCounted) {
+  // Before the NT family, the default printer was a value of a machine key.
+  const char* kOldKey = "Config\\0001\\System\\CurrentControlSet\\Control\\Print\\Printers";
+  HKEY probe = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Config", 0, KEY_READ, &probe) == ERROR_SUCCESS) {
+    RegCloseKey(probe);
+    GTEST_SKIP() << "the machine has the old printer key";
+  }
+  HKEY old_key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kOldKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                            &old_key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(old_key, "Default", 0, REG_SZ, reinterpret_cast<const BYTE*>("Old printer"), 12);
+  RegCloseKey(old_key);
+  const bool ports = CountInstalledPrinters(true) > 0;
+  for (const bool nt : {false, true}) {
+    SCOPED_TRACE(nt ? "NT" : "before NT");
+    registry.Open(TRegistryRoot::CurrentUser, kSettingsKeyPath, true)->WriteBool("NT", nt);
+    Start();
+    HMENU file = GetSubMenu(GetMenu(form->Handle()), 0);
+    SendMessageA(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    const bool setup = (GetMenuState(file, cmPrinterSetup, MF_BYCOMMAND) & MF_GRAYED) == 0;
+    EXPECT_EQ(setup, nt ? ports : true);
+    Close();
+  }
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Config");
 }
 
 }  // namespace

@@ -145,6 +145,7 @@ TEST(EditorSettings, StoredValuesReachTheMainEditorAndBadOnesKeepTheirDefaults) 
        [](const TEditorSettings& s, TEditorMemo& m) {
          EXPECT_EQ(m.Font().Style, fsBold | fsItalic);
          EXPECT_EQ(s.font_charset, 0xCC);
+         EXPECT_EQ(m.Font().CharSet, 0xCC) << "the editor's font is made with it";
        }},
       {"selection colours, tabs and width",
        [](IRegistryKey& k) {
@@ -212,12 +213,12 @@ TEST(EditorSettings, SavingWritesEveryValueInItsOrder) {
   held.smart_tabs = true;
   held.scp_width = 333;
   held.print_preview_scale = 7;
-  held.font_charset = 204;
   held.last_ttl_file = "C:\\macros\\login.ttl";
   TFont font = e.preview.Font();
   font.Name = "Lucida Console";
   font.SetSize(11);
   font.Style = fsBold | fsItalic;
+  font.CharSet = 204;  // the font carries its character set
   e.preview.SetFont(font);
   e.preview.SetColor(0x00102030);
   e.preview.SetActiveLineColor(clNone);
