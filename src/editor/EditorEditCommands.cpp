@@ -265,8 +265,8 @@ void TCustomEditor::DoDeleteWord() {
     if (y >= lines_->Count()) return;
     const std::string next = LineStr(y + 1);
     int i = 1;
-    while (i <= static_cast<int>(next.size()) && IsBlank(next[static_cast<std::size_t>(i - 1)]))
-      ++i;
+    // The next line's leading spaces go with the break; its tabs stay.
+    while (i <= static_cast<int>(next.size()) && next[static_cast<std::size_t>(i - 1)] == ' ') ++i;
     end = {i, y + 1};
   } else if (IsWordChar(static_cast<unsigned char>(s[static_cast<std::size_t>(x - 1)]))) {
     int i = x;

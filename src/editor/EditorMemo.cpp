@@ -6,28 +6,31 @@
 void TEditorMemo::ReplaceSelection(std::string_view text, bool can_undo) {
   if (ReadOnly()) return;
   BeginUpdate();
-  TEditorUndoList& undo = UndoList();
-  undo.OpenGroup();
-  const bool had = HasSelection();
-  const TBufferCoord b = SelectionBegin(), e = SelectionFinish();
-  const TSelectionMode mode = ActiveSelectionMode();
-  const std::string old = SelectedText();
-  const TBufferCoord start = had ? b : CaretPos();
-  undo.Lock();
   try {
-    SetSelectedText(text);
+    if (can_undo) {
+      // The replacement records itself, whatever the selection's shape and
+      // however the line had to be padded to reach the caret, so one Undo
+      // gives back exactly the old text.
+      TEditorUndoBlockScope group(UndoList());
+      SetSelectedText(text);
+    } else {
+      TEditorUndoList& undo = UndoList();
+      undo.Lock();
+      try {
+        SetSelectedText(text);
+      } catch (...) {
+        undo.Unlock();
+        throw;
+      }
+      undo.Unlock();
+      // The history ends at a change it does not know: undoing across it would
+      // put old text in the wrong places.
+      ClearUndoHistory();
+    }
   } catch (...) {
-    undo.Unlock();
-    undo.CloseGroup();
     EndUpdate();
     throw;
   }
-  undo.Unlock();
-  if (can_undo) {
-    if (had) undo.AddRecord(ckDelete, b, mode, old, e);
-    if (!text.empty()) undo.AddRecord(ckPaste, start, smNormal, std::string(), CaretPos());
-  }
-  undo.CloseGroup();
   ScrollCaretIntoView();
   StatusChanged(TStatusChanges{scSelection});
   EndUpdate();

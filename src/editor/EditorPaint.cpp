@@ -414,7 +414,7 @@ class TEditorPainter {
   // Draws columns [from, to) of the pending run.
   void PaintPiece(int from, int to, TColor fg, TColor bg) {
     const int cw = e_.cell_width_;
-    const int x = (from - 1) * cw + e_.text_left_;
+    int x = (from - 1) * cw + e_.text_left_;
     TRect clip = row_clip_;
     clip.left = std::max(clip.left, x);
     clip.right = std::min(clip.right, x + (to - from) * cw);
@@ -422,6 +422,13 @@ class TEditorPainter {
     const bool special_chars = e_.options_.Contains(eoShowSpecialChars);
     std::string out = pending_text_.substr(static_cast<std::size_t>(from - pending_col_),
                                            static_cast<std::size_t>(to - from));
+    // A piece starting on the second byte of a double-byte character draws
+    // the whole character from its first cell; the clip keeps its left half out.
+    const int at = from - 1 - expanded_base_;
+    if (at > 0 && at < static_cast<int>(expanded_.size()) && e_.IsTrailByte(expanded_, at)) {
+      out.insert(out.begin(), expanded_[static_cast<std::size_t>(at - 1)]);
+      x -= cw;
+    }
     for (char& c : out) {
       if (c == '\t')
         c = ' ';

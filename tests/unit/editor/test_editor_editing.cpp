@@ -72,6 +72,7 @@ TEST_F(EditingTest, CommandsChangeTextAndCaretAndUndoRestoresThem) {
       {"delete word takes the spaces after it", kPlain, "|foo  bar", ecDeleteWord, 0, "|bar"},
       {"delete word on a space run", kPlain, "a|   b", ecDeleteWord, 0, "a|b"},
       {"delete word at the end joins", kPlain, "ab|\r\n  cd", ecDeleteWord, 0, "ab|cd"},
+      {"delete word at the end keeps the tabs", kPlain, "ab|\r\n \tcd", ecDeleteWord, 0, "ab|\tcd"},
       {"delete last word", kPlain, "foo bar|", ecDeleteLastWord, 0, "foo |"},
       {"delete to line start", kPlain, "foo b|ar", ecDeleteBOL, 0, "|ar"},
       {"delete to line end", kPlain, "fo|o bar", ecDeleteEOL, 0, "fo|"},
@@ -242,6 +243,47 @@ TEST_F(EditingTest, ReplaceSelMessageRecordsOnlyWhenAsked) {
     EXPECT_EQ(editor.EditMessage(em::Undo, 0, 0, handled), can_undo ? 1 : 0);
     EXPECT_EQ(editor.Text(), can_undo ? "abc" : "aXYc");
   }
+}
+
+TEST_F(EditingTest, ReplaceSelMessageIsUndoneExactlyWhateverTheSelection) {
+  editor.SetOptions(editor.Options() + TEditorOptions{eoScrollPastEol});
+  struct Case {
+    const char* what;
+    TSelectionMode mode;
+    TBufferCoord anchor, end;  // equal: no selection, just the caret
+    const char* replacement;
+  } cases[] = {
+      {"column selection", smColumn, {2, 1}, {4, 2}, "Z"},
+      {"column selection past the line ends", smColumn, {3, 1}, {9, 3}, "Z\r\nW"},
+      {"caret beyond the end of a line", smNormal, {8, 1}, {8, 1}, "XY"},
+      {"line selection", smLine, {2, 1}, {2, 2}, "new"},
+      {"normal selection across lines", smNormal, {3, 1}, {2, 3}, "1\r\n2\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string original = "abcd\r\nefgh\r\nij";
+    editor.SetText(original);
+    editor.SetSelectionMode(c.mode);
+    editor.SetCaretPos(c.anchor);
+    editor.SetSelectionAnchor(c.anchor);
+    editor.SetSelectionEnd(c.end);
+    bool handled = false;
+    editor.EditMessage(em::ReplaceSel, 1, reinterpret_cast<std::intptr_t>(c.replacement), handled);
+    const std::string replaced = editor.Text();
+    EXPECT_NE(replaced, original);
+    editor.Undo();
+    EXPECT_EQ(editor.Text(), original);
+    editor.Redo();
+    EXPECT_EQ(editor.Text(), replaced);
+  }
+  // A replacement that may not be undone ends the history before it.
+  editor.SetText("abc");
+  editor.SetCaretPos({4, 1});
+  editor.ProcessCommand(ecChar, 'd', nullptr);
+  bool handled = false;
+  editor.EditMessage(em::ReplaceSel, 0, reinterpret_cast<std::intptr_t>("\r\nxy"), handled);
+  editor.Undo();
+  EXPECT_EQ(editor.Text(), "abcd\r\nxy");
 }
 
 }  // namespace

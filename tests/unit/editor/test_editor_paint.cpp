@@ -4,6 +4,7 @@
 
 #include "EditorFixture.h"
 #include "TestHighlighters.h"
+#include "support/DoubleByteCodePage.h"
 
 namespace {
 
@@ -257,6 +258,20 @@ TEST_F(PaintTest, ScrolledLineShowsOnlyTheVisibleColumns) {
       EXPECT_LE(op.text.size(), std::size_t(editor.VisibleColumns() + 2));
     }
   }
+}
+
+TEST_F(PaintTest, ARunStartingOnASecondByteDrawsTheWholeCharacterFromItsFirstCell) {
+  TDoubleByteCodePage cp;
+  editor.SetCodePage(&cp);
+  Text(std::string("ab\x82\xA0") + "cd");  // one double-byte character in columns 3 and 4
+  // A repaint whose left edge is the character's second cell.
+  editor.Paint(canvas, {CellX(4), 0, host.client_width, RowY(2)});
+  const auto runs = canvas.TextsAt(RowY(1));
+  ASSERT_FALSE(runs.empty());
+  EXPECT_EQ(runs.front().text, std::string("\x82\xA0") + "cd");
+  EXPECT_EQ(runs.front().from.x, CellX(3));
+  EXPECT_GE(runs.front().rect.left, CellX(4)) << "the first cell is not painted over";
+  editor.SetCodePage(nullptr);
 }
 
 TEST_F(PaintTest, BookmarkGlyphIsDrawnInTheGutterOfItsLine) {
