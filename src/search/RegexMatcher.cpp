@@ -272,8 +272,13 @@ void TRegexMatcher::EnsureGroups() const {
   if (!groups_pending_) return;
   groups_pending_ = false;
   const auto start = static_cast<std::size_t>(captures_[0]);
-  linear_executor_.Search(*program_, text_, start, {.groups = true, .at_from_only = true},
-                          captures_);
+  const int end = captures_[1];
+  std::fill(captures_.begin() + 2, captures_.end(), -1);
+  if (!linear_executor_.Search(*program_, text_, start, {.groups = true, .at_from_only = true},
+                               captures_) ||
+      captures_[1] != end) {
+    throw ERegexMatcher(regex_error::kMatchPrimCorruptedPointers);
+  }
 }
 
 int TRegexMatcher::SubExprMatchCount() const {
