@@ -1,0 +1,59 @@
+#include "platform/UnicodeProperties.h"
+
+#include <algorithm>
+
+#include "platform/UnicodeTables.h"
+
+namespace {
+
+using unicode_tables::TCaseRun;
+
+unsigned Properties(char32_t cp) {
+  if (cp > 0x10FFFF) return 1;  // one cell, no class
+  const std::uint32_t* begin = unicode_tables::kPropertyRanges;
+  const std::uint32_t* end = begin + unicode_tables::kPropertyRangeCount;
+  const std::uint32_t key = static_cast<std::uint32_t>(cp) << 8 | 0xFF;
+  const std::uint32_t* it = std::upper_bound(begin, end, key);
+  return it == begin ? 1 : (it[-1] & 0xFF);
+}
+
+char32_t MapCase(char32_t cp, const TCaseRun* runs, std::size_t count) {
+  const TCaseRun* end = runs + count;
+  const TCaseRun* it =
+      std::upper_bound(runs, end, static_cast<std::uint32_t>(cp),
+                       [](std::uint32_t v, const TCaseRun& r) { return v < r.First; });
+  if (it == runs) return cp;
+  const TCaseRun& run = it[-1];
+  const std::uint32_t offset = static_cast<std::uint32_t>(cp) - run.First;
+  if (offset % run.Stride != 0 || offset / run.Stride >= run.Count) return cp;
+  return static_cast<char32_t>(static_cast<std::int64_t>(cp) + run.Delta);
+}
+
+}  // namespace
+
+int CodePointCells(char32_t cp) {
+  if (cp < 0x300) return 1;  // nothing below the combining diacritics is wide or zero
+  return static_cast<int>(Properties(cp) & 3);
+}
+
+TCharClass CodePointClass(char32_t cp) { return static_cast<TCharClass>(Properties(cp) >> 2 & 7); }
+
+bool IsWordCodePoint(char32_t cp) {
+  const TCharClass c = CodePointClass(cp);
+  return c != TCharClass::Other && c != TCharClass::Space;
+}
+
+char32_t SimpleCaseFold(char32_t cp) {
+  if (cp < 0x80) return cp >= 'A' && cp <= 'Z' ? cp + 0x20 : cp;
+  return MapCase(cp, unicode_tables::kFoldRuns, unicode_tables::kFoldRunsCount);
+}
+
+char32_t SimpleUpperCase(char32_t cp) {
+  if (cp < 0x80) return cp >= 'a' && cp <= 'z' ? cp - 0x20 : cp;
+  return MapCase(cp, unicode_tables::kUpperRuns, unicode_tables::kUpperRunsCount);
+}
+
+char32_t SimpleLowerCase(char32_t cp) {
+  if (cp < 0x80) return cp >= 'A' && cp <= 'Z' ? cp + 0x20 : cp;
+  return MapCase(cp, unicode_tables::kLowerRuns, unicode_tables::kLowerRunsCount);
+}
