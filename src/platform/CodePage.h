@@ -1,13 +1,113 @@
 #pragma once
-// Character services of the ANSI code page the text is in.
+// The character set a text is in: the ANSI code page (one byte per character,
+// or a lead and a trail byte in the East-Asian double-byte code pages) or UTF-8
+// for Unicode documents. Everything that steps over characters, counts the
+// cells they take on the editor's grid, changes their case or converts them to
+// and from UTF-16 asks here; nothing else looks at lead bytes or UTF-8.
+//
+// Positions are byte offsets into one line of text. A UTF-8 character is one
+// code point together with the combining marks that follow it (they draw over
+// it and take no cell of their own); a byte that does not decode is a character
+// of one byte and one cell. Tabs are the callers' business: here a tab is a
+// character of one cell.
 #include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// How characters are made of bytes.
+enum class TCharForm : std::uint8_t { SingleByte, DoubleByte, Utf8 };
+
+enum class TCaseMapping : std::uint8_t { Upper, Lower, Toggle, Title, Fold };
 
 class ICodePage {
  public:
+  // A code page that does not say otherwise may have lead bytes.
+  explicit ICodePage(TCharForm form = TCharForm::DoubleByte) : form_(form) {}
   virtual ~ICodePage() = default;
-  // Lower-cases n bytes in place, as the code page's own table does.
+
+  // ---- bytes
+  // Lower-cases n bytes in place, as the code page's own table does. In UTF-8
+  // only characters whose lower-case form has the same length change.
   virtual void LowerBuffer(char* text, std::size_t n) const = 0;
   virtual bool IsAlphaNumeric(unsigned char c) const = 0;
-  // True for the first byte of a double-byte character.
+  // True for the first byte of a double-byte character (never in UTF-8).
   virtual bool IsLeadByte(unsigned char c) const = 0;
+
+  // ---- what the text is like
+  TCharForm Form() const { return form_; }
+  // Every character is one byte.
+  bool OneBytePerChar() const { return form_ == TCharForm::SingleByte; }
+  // Every character takes one cell per byte, so a line's byte positions are its
+  // display columns once tabs are expanded.
+  bool CellsAreBytes() const { return form_ != TCharForm::Utf8; }
+  // The text is UTF-8, and characters have Unicode properties.
+  bool UnicodeText() const { return form_ == TCharForm::Utf8; }
+
+  // ---- characters; i < text.size()
+  // Bytes of the character that starts at i (at least 1, never past the end).
+  std::size_t CharLength(std::string_view text, std::size_t i) const {
+    if (form_ == TCharForm::SingleByte) return 1;
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80 && (form_ == TCharForm::DoubleByte || i + 1 == text.size() ||
+                     static_cast<unsigned char>(text[i + 1]) < 0x80))
+      return 1;
+    return MultiByteCharLength(text, i);
+  }
+  // Cells of the character that starts at i: 2 for wide characters (and for
+  // the two bytes of a double-byte character), else 1.
+  int CharCells(std::string_view text, std::size_t i) const {
+    if (form_ != TCharForm::Utf8) return static_cast<int>(CharLength(text, i));
+    if (static_cast<unsigned char>(text[i]) < 0x80) return 1;
+    return Utf8CharCells(text, i);
+  }
+  // Start of the character that holds byte i (i itself when a character
+  // starts there; text.size() for i >= text.size()).
+  std::size_t CharStart(std::string_view text, std::size_t i) const;
+  // Start of the character that ends just before position i (0 < i <= size).
+  std::size_t PrevCharStart(std::string_view text, std::size_t i) const {
+    return CharStart(text, i - 1);
+  }
+  // The position after the character at i.
+  std::size_t NextCharStart(std::string_view text, std::size_t i) const {
+    return i + CharLength(text, i);
+  }
+
+  // A character of words (letters and digits; the editor adds its own word
+  // characters): the byte's alphanumeric test in a code page, the Unicode
+  // letters, marks and digits in UTF-8.
+  virtual bool IsWordCharAt(std::string_view text, std::size_t i) const;
+  // The Unicode code point of the character at i (its first one in UTF-8).
+  virtual char32_t CodePointAt(std::string_view text, std::size_t i) const;
+
+  // Case conversion of a whole text; in a code page the lower-case table and
+  // its inverse, byte by byte, trail bytes left alone. Title makes the first
+  // character upper case and the rest lower case. Fold gives the form a
+  // case-blind comparison uses.
+  virtual std::string MapCase(std::string_view text, TCaseMapping how) const;
+
+  // ---- UTF-16
+  // A single-byte code page converts byte by byte through UnitOfByte and
+  // ByteOfUnit; the others replace these.
+  virtual std::u16string ToUtf16(std::string_view text) const;
+  // Characters the code page cannot hold become '?' and are counted in *lost.
+  virtual std::string FromUtf16(std::u16string_view text, std::size_t* lost = nullptr) const;
+
+ protected:
+  // The UTF-16 unit of a byte, and the byte of a unit (-1: none). Without a
+  // table of its own a code page stands for U+0000-U+00FF.
+  virtual char16_t UnitOfByte(unsigned char b) const { return b; }
+  virtual int ByteOfUnit(char16_t u) const { return u <= 0xFF ? u : -1; }
+  // Characters whose first byte is above 127, or ASCII followed by such a byte.
+  virtual std::size_t MultiByteCharLength(std::string_view text, std::size_t i) const;
+  virtual int Utf8CharCells(std::string_view, std::size_t) const { return 1; }
+  virtual std::size_t Utf8CharStart(std::string_view, std::size_t i) const { return i; }
+
+ private:
+  TCharForm form_;
 };
+
+// Text of one character set in another (the same text when both are one).
+// Characters the target cannot hold become '?' and are counted in *lost.
+std::string ConvertText(std::string_view text, const ICodePage& from, const ICodePage& to,
+                        std::size_t* lost = nullptr);

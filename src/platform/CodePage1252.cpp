@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/UnicodeTables.h"
+
 namespace {
 
 struct Tables {
@@ -52,6 +54,17 @@ void TCodePage1252::LowerBuffer(char* text, std::size_t n) const {
 }
 
 bool TCodePage1252::IsAlphaNumeric(unsigned char c) const { return Get().alnum[c]; }
+
+char16_t TCodePage1252::UnitOfByte(unsigned char b) const {
+  return b < 0x80 ? b : unicode_tables::kCodePage1252HighHalf[b - 0x80];
+}
+
+int TCodePage1252::ByteOfUnit(char16_t u) const {
+  if (u < 0x80) return u;
+  for (int k = 0; k < 128; ++k)
+    if (unicode_tables::kCodePage1252HighHalf[k] == u) return 0x80 + k;
+  return -1;
+}
 
 const ICodePage& DefaultCodePage() {
   static const TCodePage1252 code_page;

@@ -6,9 +6,14 @@
 
 class TCodePage1252 final : public ICodePage {
  public:
+  TCodePage1252() : ICodePage(TCharForm::SingleByte) {}
   void LowerBuffer(char* text, std::size_t n) const override;
   bool IsAlphaNumeric(unsigned char c) const override;
   bool IsLeadByte(unsigned char) const override { return false; }
+
+ protected:
+  char16_t UnitOfByte(unsigned char b) const override;
+  int ByteOfUnit(char16_t u) const override;
 };
 
 // The code page used when a caller names none.

@@ -1,0 +1,150 @@
+#include "platform/Utf8CodePage.h"
+
+#include "platform/UnicodeProperties.h"
+#include "platform/Utf8.h"
+
+namespace {
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+TUtf8Char At(std::string_view text, std::size_t i) { return DecodeUtf8(text, i, true); }
+
+// A code point that draws over the character before it.
+bool IsCombining(const TUtf8Char& c) { return c.Valid && CodePointCells(c.CodePoint) == 0; }
+
+// Combining marks join a character that is neither a control nor a byte that
+// does not decode.
+bool TakesMarks(const TUtf8Char& c) { return c.Valid && c.CodePoint >= 0x20; }
+
+// Start of the code point that holds byte i: the nearest byte before it that is
+// no continuation byte, when the sequence starting there reaches byte i.
+std::size_t CodePointStart(std::string_view text, std::size_t i) {
+  std::size_t k = i;
+  while (k > 0 && i - k < 3 && IsContinuation(static_cast<unsigned char>(text[k]))) --k;
+  if (k == i) return i;
+  const TUtf8Char c = At(text, k);
+  return c.Valid && k + c.Length > i ? k : i;
+}
+
+}  // namespace
+
+std::size_t TUtf8CodePage::MultiByteCharLength(std::string_view text, std::size_t i) const {
+  const TUtf8Char first = At(text, i);
+  std::size_t end = i + first.Length;
+  if (!TakesMarks(first)) return first.Length;
+  while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
+    const TUtf8Char next = At(text, end);
+    if (!IsCombining(next)) break;
+    end += next.Length;
+  }
+  return end - i;
+}
+
+int TUtf8CodePage::Utf8CharCells(std::string_view text, std::size_t i) const {
+  const TUtf8Char c = At(text, i);
+  if (!c.Valid) return 1;
+  const int cells = CodePointCells(c.CodePoint);
+  return cells == 0 ? 1 : cells;  // a mark on its own shows in a cell of its own
+}
+
+std::size_t TUtf8CodePage::Utf8CharStart(std::string_view text, std::size_t i) const {
+  // Back to a code point that surely starts a character: one that is no
+  // combining mark, or a mark that follows nothing it could join.
+  std::size_t start = CodePointStart(text, i);
+  while (start > 0 && IsCombining(At(text, start))) {
+    const std::size_t before = CodePointStart(text, start - 1);
+    const TUtf8Char b = At(text, before);
+    if (!IsCombining(b) && !TakesMarks(b)) break;
+    start = before;
+  }
+  // Forward from there to the character that holds byte i.
+  for (;;) {
+    const std::size_t next = start + CharLength(text, start);
+    if (next > i) return start;
+    start = next;
+  }
+}
+
+void TUtf8CodePage::LowerBuffer(char* text, std::size_t n) const {
+  const std::string_view view(text, n);
+  for (std::size_t i = 0; i < n;) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      if (b >= 'A' && b <= 'Z') text[i] = static_cast<char>(b + 0x20);
+      ++i;
+      continue;
+    }
+    const TUtf8Char c = At(view, i);
+    if (c.Valid) {
+      std::string lower;
+      AppendUtf8(lower, SimpleLowerCase(c.CodePoint));
+      if (lower.size() == c.Length) lower.copy(text + i, c.Length);
+    }
+    i += c.Length;
+  }
+}
+
+bool TUtf8CodePage::IsAlphaNumeric(unsigned char c) const {
+  return c >= 0x80 || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool TUtf8CodePage::IsWordCharAt(std::string_view text, std::size_t i) const {
+  const TUtf8Char c = At(text, i);
+  return c.Valid && (c.CodePoint == '_' || IsWordCodePoint(c.CodePoint));
+}
+
+char32_t TUtf8CodePage::CodePointAt(std::string_view text, std::size_t i) const {
+  return At(text, i).CodePoint;
+}
+
+std::string TUtf8CodePage::MapCase(std::string_view text, TCaseMapping how) const {
+  std::string out;
+  out.reserve(text.size());
+  bool first = true;
+  for (std::size_t i = 0; i < text.size();) {
+    const TUtf8Char c = At(text, i);
+    if (!c.Valid) {
+      out.append(text.substr(i, c.Length));  // kept as it is
+      i += c.Length;
+      first = false;
+      continue;
+    }
+    char32_t r = c.CodePoint;
+    switch (how) {
+      case TCaseMapping::Upper:
+        r = SimpleUpperCase(r);
+        break;
+      case TCaseMapping::Lower:
+        r = SimpleLowerCase(r);
+        break;
+      case TCaseMapping::Fold:
+        r = SimpleCaseFold(r);
+        break;
+      case TCaseMapping::Toggle: {
+        const char32_t lower = SimpleLowerCase(r);
+        r = lower != r ? lower : SimpleUpperCase(r);
+        break;
+      }
+      case TCaseMapping::Title:
+        r = first ? SimpleUpperCase(r) : SimpleLowerCase(r);
+        break;
+    }
+    // Combining marks belong to the character before them.
+    if (!IsCombining(c)) first = false;
+    AppendUtf8(out, r);
+    i += c.Length;
+  }
+  return out;
+}
+
+std::u16string TUtf8CodePage::ToUtf16(std::string_view text) const { return Utf8ToUtf16(text); }
+
+std::string TUtf8CodePage::FromUtf16(std::u16string_view text, std::size_t* lost) const {
+  if (lost) *lost = 0;
+  return Utf16ToUtf8(text);
+}
+
+const ICodePage& Utf8CodePage() {
+  static const TUtf8CodePage code_page;
+  return code_page;
+}
