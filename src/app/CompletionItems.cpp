@@ -1,6 +1,7 @@
 #include "app/CompletionItems.h"
 
 #include "platform/FileSystem.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 
@@ -55,10 +56,13 @@ std::vector<TCompletionItem> ParseCompletionItems(std::string_view contents) {
   return items;
 }
 
-std::optional<std::vector<TCompletionItem>> ReadCompletionItemFile(const std::string& path) {
+std::optional<std::vector<TCompletionItem>> ReadCompletionItemFile(const std::string& path,
+                                                                   bool* unicode) {
   // Through the program's file system, which takes a folder of any name.
   try {
-    return ParseCompletionItems(FileSystem().ReadWholeFile(path));
+    const TDecodedText decoded = DecodeText(FileSystem().ReadWholeFile(path));
+    if (unicode) *unicode = IsUnicodeEncoding(decoded.Encoding);
+    return ParseCompletionItems(decoded.Text);
   } catch (const EFileError&) {
     return std::nullopt;
   }

@@ -18,5 +18,8 @@ struct TCompletionItem {
 // are skipped.
 std::vector<TCompletionItem> ParseCompletionItems(std::string_view contents);
 
-// The entries of the file at `path`, or nullopt when it cannot be read.
-std::optional<std::vector<TCompletionItem>> ReadCompletionItemFile(const std::string& path);
+// The entries of the file at `path`, or nullopt when it cannot be read. The
+// file's encoding is found as a macro file's is; *unicode tells whether the
+// entries are UTF-8 (else they are in the ANSI code page).
+std::optional<std::vector<TCompletionItem>> ReadCompletionItemFile(const std::string& path,
+                                                                   bool* unicode = nullptr);

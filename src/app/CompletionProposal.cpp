@@ -296,6 +296,7 @@ void TCompletionProposal::Complete(char end_char) {
       }
     }
     if (end_char != 0 && !options.Contains(scoEndCharCompletion)) text.reset();
+    if (text) text = editor->DocumentText(*text, ItemsUnicode());
     const std::string selected = editor->SelectedText();
     if (text && *text != selected) editor->SetSelectedText(*text);
 

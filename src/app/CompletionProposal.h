@@ -181,6 +181,10 @@ class TBaseCompletionProposal {
   void SetItemList(std::vector<std::string> value) { form_.ItemList() = std::move(value); }
   std::vector<std::string>& InsertList() { return form_.InsertList(); }
   void SetInsertList(std::vector<std::string> value) { form_.InsertList() = std::move(value); }
+  // Whether the item texts are UTF-8 (else in the ANSI code page); they are
+  // put into the editor in its document's character set.
+  bool ItemsUnicode() const { return items_unicode_; }
+  void SetItemsUnicode(bool value) { items_unicode_ = value; }
   int NbLinesInWindow() const { return nb_lines_in_window_; }
   void SetNbLinesInWindow(int value);
   int Width() const { return width_; }
@@ -254,6 +258,7 @@ class TBaseCompletionProposal {
   int item_height_ = 0;
   IPrettyImages* images_ = nullptr;
   int margin_ = 2;
+  bool items_unicode_ = false;
 };
 
 class TCompletionProposal : public TBaseCompletionProposal {

@@ -18,8 +18,10 @@ void ConfigureMainCompletionProposal(TCompletionProposal& scp) {
 }
 
 bool LoadCompletionItems(TCompletionProposal& scp, TCustomEditor& editor, const std::string& path) {
-  auto items = ReadCompletionItemFile(path);
+  bool unicode = false;
+  auto items = ReadCompletionItemFile(path, &unicode);
   if (!items) return false;
+  scp.SetItemsUnicode(unicode);
   std::vector<std::string> inserts, displays;
   inserts.reserve(items->size());
   displays.reserve(items->size());

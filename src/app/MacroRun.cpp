@@ -9,8 +9,8 @@ constexpr int kTempFileNames = 128;
 
 }  // namespace
 
-std::string MacroFileBytes(std::string_view text) {
-  std::string bytes = "\r\n";
+std::string MacroFileBytes(std::string_view text, bool unicode) {
+  std::string bytes = unicode ? "\xEF\xBB\xBF\r\n" : "\r\n";
   bytes.reserve(text.size() + 4);
   std::size_t i = 0;
   while (i < text.size()) {
@@ -47,8 +47,7 @@ TMacroRunner::TMacroRunner(const TProgramDirectory& program_dir, IUserPrompts& p
 bool TMacroRunner::FindMacroInterpreter() {
   interpreter_path_ = program_dir_.ProgramDirFile("TTPMACRO.EXE");
   if (platform_.FileExists(interpreter_path_)) return true;
-  ShowError(prompts_,
-            "TTPMACRO.EXE not found.\rPlease move Quillon.exe into TeraTerm directory.");
+  ShowError(prompts_, "TTPMACRO.EXE not found.\rPlease move Quillon.exe into TeraTerm directory.");
   return false;
 }
 
@@ -62,7 +61,8 @@ std::string TMacroRunner::ProgramSubdirectory(const std::string& name, bool crea
 }
 
 void TMacroRunner::RunMacro(std::string_view text, const std::string& param2,
-                            const std::string& param3, const std::string& document_path) {
+                            const std::string& param3, const std::string& document_path,
+                            bool unicode) {
   if (!FindMacroInterpreter()) return;
   const std::string dir = ProgramSubdirectory("Temp_TTL", true);
   if (dir.empty()) {
@@ -70,9 +70,10 @@ void TMacroRunner::RunMacro(std::string_view text, const std::string& param2,
     return;
   }
   if (temp_file_counter_ > kTempFileNames) temp_file_counter_ = 1;
-  const std::string file = JoinProgramDir(dir, "~macroE" + std::to_string(temp_file_counter_) + ".ttl");
+  const std::string file =
+      JoinProgramDir(dir, "~macroE" + std::to_string(temp_file_counter_) + ".ttl");
   ++temp_file_counter_;
-  platform_.WriteNewFile(file, MacroFileBytes(text));
+  platform_.WriteNewFile(file, MacroFileBytes(text, unicode));
   platform_.StartProgram(interpreter_path_, MacroParameters(file, param2, param3),
                          MacroWorkingFolder(document_path, program_dir_.Directory()));
 }
@@ -80,6 +81,7 @@ void TMacroRunner::RunMacro(std::string_view text, const std::string& param2,
 void TMacroRunner::DeleteTempMacroFiles() {
   const std::string dir = ProgramSubdirectory("Temp_TTL", false) + "\\";
   for (const char* pattern : {"~macroE*.ttl", "~TTiniE*.ini"}) {
-    for (const std::string& file : platform_.FilesMatching(dir + pattern)) platform_.RemoveFile(file);
+    for (const std::string& file : platform_.FilesMatching(dir + pattern))
+      platform_.RemoveFile(file);
   }
 }

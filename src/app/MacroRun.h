@@ -33,8 +33,10 @@ class IMacroPlatform {
 
 // The bytes of a temporary macro file: an empty first line, then the text's
 // lines (split at CR, LF or CR LF), each ending in CR LF. The editor's line k
-// is line k + 1 of the file.
-std::string MacroFileBytes(std::string_view text);
+// is line k + 1 of the file. The text of a Unicode document is UTF-8 and goes
+// after a UTF-8 byte-order mark, so that the interpreter reads it as UTF-8
+// whatever it holds; an ANSI document's bytes go as they are.
+std::string MacroFileBytes(std::string_view text, bool unicode = false);
 // The interpreter's parameters: the quoted macro path, then both values
 // exactly as typed, each after one space.
 std::string MacroParameters(const std::string& macro_path, const std::string& param2,
@@ -58,8 +60,9 @@ class TMacroRunner {
   // Writes text (lines joined by CR LF) to the next temporary file and starts
   // the interpreter on it in the document's folder (document_path empty for
   // an unnamed document). A write error propagates after the counter moved on.
+  // unicode: the text is a Unicode document's UTF-8.
   void RunMacro(std::string_view text, const std::string& param2, const std::string& param3,
-                const std::string& document_path);
+                const std::string& document_path, bool unicode = false);
   // Removes the temporary macro and settings files the runs left (at exit).
   void DeleteTempMacroFiles();
 

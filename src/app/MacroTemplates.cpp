@@ -1,5 +1,7 @@
 #include "app/MacroTemplates.h"
 
+#include "platform/TextEncoding.h"
+
 namespace {
 
 constexpr std::string_view kHeader = "[MACRO_TEMPLATE ";
@@ -41,7 +43,8 @@ std::vector<std::string_view> SplitTemplateLines(std::string_view content) {
       break;
     }
     lines.push_back(content.substr(i, end - i));
-    i = end + (content[end] == '\r' && end + 1 < content.size() && content[end + 1] == '\n' ? 2 : 1);
+    i = end +
+        (content[end] == '\r' && end + 1 < content.size() && content[end + 1] == '\n' ? 2 : 1);
   }
   return lines;
 }
@@ -74,4 +77,11 @@ TMacroTemplates ParseMacroTemplates(std::string_view content) {
 
 std::string TemplateInsertion(const std::string& body, bool caret_in_first_column) {
   return (caret_in_first_column ? "" : "\r\n") + body + "\r\n";
+}
+
+TMacroTemplates ReadMacroTemplates(std::string file_bytes) {
+  const TDecodedText decoded = DecodeText(std::move(file_bytes));
+  TMacroTemplates templates = ParseMacroTemplates(decoded.Text);
+  templates.unicode = IsUnicodeEncoding(decoded.Encoding);
+  return templates;
 }

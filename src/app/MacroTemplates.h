@@ -16,6 +16,8 @@ struct TTemplateMenuItem {
 struct TMacroTemplates {
   std::vector<TTemplateMenuItem> items;  // in file order
   std::vector<std::string> bodies;       // each line followed by CR LF
+  // Captions and bodies are UTF-8 (else in the ANSI code page).
+  bool unicode = false;
   // The submenu is usable only with at least one template.
   bool HasTemplates() const { return !bodies.empty(); }
 };
@@ -23,6 +25,8 @@ struct TMacroTemplates {
 // Lines split at CR LF, lone CR or lone LF; a break at the very end adds no line.
 std::vector<std::string_view> SplitTemplateLines(std::string_view content);
 TMacroTemplates ParseMacroTemplates(std::string_view content);
+// The templates of a file's bytes, whose encoding is found as a macro file's is.
+TMacroTemplates ReadMacroTemplates(std::string file_bytes);
 // What replaces the selection when a template is chosen: the body and an
 // empty line after it, on a line of its own when the caret is not in column 1.
 std::string TemplateInsertion(const std::string& body, bool caret_in_first_column);

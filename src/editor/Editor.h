@@ -63,8 +63,8 @@ using TScrollEvent = std::function<void(TCustomEditor& sender, TScrollBarKind ki
 // Asked before each replacement of a prompted replace. line and column
 // (1-based) are where the occurrence starts; action arrives as raCancel.
 using TReplaceTextEvent =
-    std::function<void(TCustomEditor& sender, const std::string& search,
-                       const std::string& replace, int line, int column, TReplaceAction& action)>;
+    std::function<void(TCustomEditor& sender, const std::string& search, const std::string& replace,
+                       int line, int column, TReplaceAction& action)>;
 using TPaintEvent = std::function<void(TCustomEditor& sender, ICanvas& canvas)>;
 using TPaintTransientEvent =
     std::function<void(TCustomEditor& sender, ICanvas* canvas, TTransientType kind)>;
@@ -91,8 +91,16 @@ class TCustomEditor {
   // ---- the window that shows the editor (not owned; nullptr detaches)
   void SetHost(IEditorHost* host);
   IEditorHost* Host() const { return host_; }
-  // Double-byte characters are kept whole when a code page is given (not owned).
-  void SetCodePage(const ICodePage* code_page) { code_page_ = code_page; }
+  // The ANSI code page of ANSI documents (not owned); double-byte characters
+  // are kept whole when it has them. Unicode documents are read as UTF-8.
+  void SetCodePage(const ICodePage* code_page) { lines_->SetAnsiCodePage(code_page); }
+  // The character set of the text: UTF-8 for a Unicode document, else the ANSI
+  // code page (nullptr when none was given: one byte per character).
+  const ICodePage* CharSet() const { return lines_->CodePage(); }
+  // Text from elsewhere (a data file, the clipboard) in this document's
+  // character set: `text` is UTF-8 when utf8, else in the ANSI code page.
+  // Characters an ANSI document cannot hold become '?', counted in *lost.
+  std::string DocumentText(std::string_view text, bool utf8, std::size_t* lost = nullptr) const;
 
   // ---- text
   TEditorStringList& Lines() { return *lines_; }
@@ -425,10 +433,16 @@ class TCustomEditor {
   int ScanRanges(int from_index, int must_reach);
   // Walks the characters of a line as the display sees them; NUL ends tab expansion.
   int LineLength(int line) const;
-  // Display to buffer; a character on the second byte of a double-byte
-  // character moves by trail_step (+1 or -1).
+  // Display to buffer; a column on the second cell of a wide character moves
+  // to the end of it (trail_step +1) or to its start (-1).
   TBufferCoord DisplayToBufferStep(TDisplayCoord p, int trail_step) const;
+  // Whether the byte at 0-based char_index is inside a character of the line
+  // rather than at its start.
   bool IsTrailByte(std::string_view s, int char_index) const;
+  // 1-based positions stepped over whole characters: after the character at
+  // ch, and the start of the one before ch (one step per byte beyond the end).
+  int NextCharPos(std::string_view s, int ch) const;
+  int PrevCharPos(std::string_view s, int ch) const;
 
  private:
   friend class TEditorPainter;
@@ -533,7 +547,6 @@ class TCustomEditor {
   bool CaretShouldShow() const;
 
   IEditorHost* host_ = nullptr;
-  const ICodePage* code_page_ = nullptr;
   std::unique_ptr<TEditorStringList> lines_;
   TTextDrawer drawer_;
   TCustomHighlighter* highlighter_ = nullptr;

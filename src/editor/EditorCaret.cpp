@@ -8,6 +8,8 @@
 #include "editor/Editor.h"
 #include "language/EditorHighlighter.h"
 #include "platform/CodePage.h"
+#include "platform/CodePage1252.h"
+#include "platform/Utf8CodePage.h"
 
 namespace {
 
@@ -30,15 +32,30 @@ int TCustomEditor::LineLength(int line) const {
 }
 
 bool TCustomEditor::IsTrailByte(std::string_view s, int char_index) const {
-  if (!code_page_ || char_index <= 0 || char_index >= static_cast<int>(s.size())) return false;
-  int i = 0;
-  while (i < char_index) {
-    if (code_page_->IsLeadByte(static_cast<unsigned char>(s[static_cast<std::size_t>(i)])))
-      i += 2;
-    else
-      ++i;
-  }
-  return i > char_index;
+  const ICodePage* cp = CharSet();
+  if (!cp || cp->OneBytePerChar() || char_index <= 0 || char_index >= static_cast<int>(s.size()))
+    return false;
+  const auto i = static_cast<std::size_t>(char_index);
+  return cp->CharStart(s, i) != i;
+}
+
+std::string TCustomEditor::DocumentText(std::string_view text, bool utf8, std::size_t* lost) const {
+  const ICodePage* ansi = lines_->AnsiCodePage();
+  const ICodePage& ansi_cp = ansi ? *ansi : DefaultCodePage();
+  const ICodePage& doc = CharSet() ? *CharSet() : ansi_cp;
+  return ConvertText(text, utf8 ? Utf8CodePage() : ansi_cp, doc, lost);
+}
+
+int TCustomEditor::NextCharPos(std::string_view s, int ch) const {
+  const ICodePage* cp = CharSet();
+  if (!cp || ch < 1 || ch > static_cast<int>(s.size())) return ch + 1;
+  return static_cast<int>(cp->NextCharStart(s, static_cast<std::size_t>(ch - 1))) + 1;
+}
+
+int TCustomEditor::PrevCharPos(std::string_view s, int ch) const {
+  const ICodePage* cp = CharSet();
+  if (!cp || ch <= 1 || ch > static_cast<int>(s.size()) + 1) return ch - 1;
+  return static_cast<int>(cp->PrevCharStart(s, static_cast<std::size_t>(ch - 1))) + 1;
 }
 
 // ---- conversions
@@ -48,23 +65,38 @@ TDisplayCoord TCustomEditor::BufferToDisplayPos(TBufferCoord p) const {
   if (n <= 0) return {1, p.Line};
   const std::string_view s = lines_->LineView(p.Line - 1);
   const int len = static_cast<int>(s.size());
+  const bool vary = lines_->CellsVary(p.Line - 1);
   // A line whose expansion has its own length has one cell per character.
-  if (len == 0 || lines_->GetExpandedLength(p.Line - 1) == len) return {n + 1, p.Line};
+  if (len == 0 || (!vary && lines_->GetExpandedLength(p.Line - 1) == len)) return {n + 1, p.Line};
   const int upto = std::min(n, len);
-  // From tab to tab: the characters between them take one cell each.
   long long x = 0;
   std::size_t i = 0;
   const std::size_t end = static_cast<std::size_t>(upto);
-  while (i < end) {
-    const void* hit = std::memchr(s.data() + i, '\t', end - i);
-    if (!hit) {
-      x += static_cast<long long>(end - i);
-      break;
+  if (vary) {
+    // Character by character: each takes the cells the character set gives it.
+    const ICodePage& cp = *CharSet();
+    while (i < end) {
+      if (s[i] == '\t') {
+        x += tab_width_ - x % tab_width_;
+        ++i;
+      } else {
+        x += cp.CharCells(s, i);
+        i += cp.CharLength(s, i);
+      }
     }
-    const std::size_t j = static_cast<std::size_t>(static_cast<const char*>(hit) - s.data());
-    x += static_cast<long long>(j - i);
-    x += tab_width_ - x % tab_width_;
-    i = j + 1;
+  } else {
+    // From tab to tab: the characters between them take one cell each.
+    while (i < end) {
+      const void* hit = std::memchr(s.data() + i, '\t', end - i);
+      if (!hit) {
+        x += static_cast<long long>(end - i);
+        break;
+      }
+      const std::size_t j = static_cast<std::size_t>(static_cast<const char*>(hit) - s.data());
+      x += static_cast<long long>(j - i);
+      x += tab_width_ - x % tab_width_;
+      i = j + 1;
+    }
   }
   x += n - upto;
   return {static_cast<int>(std::min<long long>(x + 1, INT_MAX)), p.Line};
@@ -77,11 +109,33 @@ TBufferCoord TCustomEditor::DisplayToBufferPos(TDisplayCoord p) const {
 TBufferCoord TCustomEditor::DisplayToBufferStep(TDisplayCoord p, int trail_step) const {
   const std::string_view s = lines_->LineView(p.Row - 1);
   const int len = static_cast<int>(s.size());
+  const bool vary = lines_->CellsVary(p.Row - 1);
   int ch;
   if (p.Column <= 1) {
     ch = 1;
-  } else if (len == 0 || lines_->GetExpandedLength(p.Row - 1) == len) {
+  } else if (len == 0 || (!vary && lines_->GetExpandedLength(p.Row - 1) == len)) {
     ch = p.Column;
+  } else if (vary) {
+    // The character whose cells hold the column; its first cell means before
+    // it, a later one before or after it as trail_step says. Tabs as below.
+    const ICodePage& cp = *CharSet();
+    long long count = 0;
+    std::size_t i = 0;
+    ch = -1;
+    while (i < s.size()) {
+      const bool tab = s[i] == '\t';
+      const long long cells = tab ? tab_width_ - count % tab_width_ : cp.CharCells(s, i);
+      const std::size_t n = tab ? 1 : cp.CharLength(s, i);
+      if (count + cells >= p.Column) {
+        const bool later_cell = !tab && p.Column > count + 1 && trail_step > 0;
+        ch = static_cast<int>(later_cell ? i + n : i) + 1;
+        break;
+      }
+      count += cells;
+      i += n;
+    }
+    if (ch < 0) ch = static_cast<int>(std::min<long long>(s.size() + (p.Column - count), INT_MAX));
+    return {ch, p.Row};
   } else {
     // Consume characters while the cell count is below the column.
     long long count = 0;
@@ -155,6 +209,10 @@ void TCustomEditor::InternalSetCaretPos(TBufferCoord value, bool scroll_into_vie
   int ch = value.Char;
   if (ch > max_char && !(past_eol && options_.Contains(eoAutoSizeMaxScrollWidth))) ch = max_char;
   if (ch < 1) ch = 1;
+  // The caret stands between characters, never inside one.
+  const std::string_view text = lines_->LineView(line - 1);
+  if (IsTrailByte(text, ch - 1))
+    ch = static_cast<int>(CharSet()->CharStart(text, static_cast<std::size_t>(ch - 1))) + 1;
   if (ch != caret_.Char || line != caret_.Line) {
     BeginUpdate();
     if (caret_.Char != ch) {
@@ -228,7 +286,9 @@ void TCustomEditor::SetSelectionEnd(TBufferCoord value) {
   const std::string_view s = lines_->LineView(value.Line - 1);
   if (active_selection_mode_ == smNormal)
     value.Char = std::min(value.Char, static_cast<int>(s.size()) + 1);
-  if (IsTrailByte(s, value.Char - 1)) --value.Char;
+  if (IsTrailByte(s, value.Char - 1))
+    value.Char =
+        static_cast<int>(CharSet()->CharStart(s, static_cast<std::size_t>(value.Char - 1))) + 1;
   if (value == sel_end_) return;
   const TBufferCoord old = sel_end_;
   sel_end_ = value;
@@ -675,16 +735,25 @@ bool TCustomEditor::IsWordChar(unsigned char c) const {
 
 namespace {
 
-// The editor's word characters as one set, computed once per operation.
+// The editor's word characters, computed once per operation: its own set for
+// single bytes and ASCII, the character set's letters and digits for the other
+// characters of Unicode text. Positions are 1-based character starts.
 struct WordChars {
   THighlighterCharSet set;
-  bool operator()(char c) const { return set.test(static_cast<unsigned char>(c)); }
+  const ICodePage* cp = nullptr;
+  bool operator()(std::string_view s, int pos) const {
+    const std::size_t i = static_cast<std::size_t>(pos - 1);
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80 || !cp || !cp->UnicodeText()) return set.test(c);
+    return cp->IsWordCharAt(s, i);
+  }
 };
 
 WordChars MakeWordChars(const TCustomEditor& e) {
   WordChars w;
   for (int c = 0; c < 256; ++c)
     w.set.set(static_cast<std::size_t>(c), e.IsWordChar(static_cast<unsigned char>(c)));
+  w.cp = e.CharSet();
   return w;
 }
 
@@ -696,15 +765,16 @@ TBufferCoord TCustomEditor::NextWordPos(TBufferCoord from) const {
   const int len = static_cast<int>(s.size());
   int c = std::max(1, from.Char);
   if (c < len) {
-    if (is_word(s[static_cast<std::size_t>(c - 1)]))
-      while (c <= len && is_word(s[static_cast<std::size_t>(c - 1)])) ++c;
-    while (c <= len && !is_word(s[static_cast<std::size_t>(c - 1)])) ++c;
+    if (is_word(s, c))
+      while (c <= len && is_word(s, c)) c = NextCharPos(s, c);
+    while (c <= len && !is_word(s, c)) c = NextCharPos(s, c);
     return {c > len ? len + 1 : c, from.Line};
   }
   if (from.Line < lines_->Count()) {
     const std::string_view next = lines_->LineView(from.Line);
-    for (std::size_t i = 0; i < next.size(); ++i)
-      if (is_word(next[i])) return {static_cast<int>(i) + 1, from.Line + 1};
+    const int next_len = static_cast<int>(next.size());
+    for (int i = 1; i <= next_len; i = NextCharPos(next, i))
+      if (is_word(next, i)) return {i, from.Line + 1};
     return {1, from.Line + 1};
   }
   return {std::max(c, len + 1), from.Line};
@@ -714,22 +784,21 @@ TBufferCoord TCustomEditor::PrevWordPos(TBufferCoord from) const {
   const WordChars is_word = MakeWordChars(*this);
   const std::string_view s = lines_->LineView(from.Line - 1);
   const int len = static_cast<int>(s.size());
-  const int c = std::clamp(from.Char, 1, len + 1);
-  int i = c - 1;  // 1-based index of the character before c
-  while (i >= 1 && !is_word(s[static_cast<std::size_t>(i - 1)])) --i;
-  if (i < 1) {
+  int p = std::clamp(from.Char, 1, len + 1);  // a position between characters
+  while (p > 1 && !is_word(s, PrevCharPos(s, p))) p = PrevCharPos(s, p);
+  if (p == 1) {
     if (from.Line > 1) return {LineLength(from.Line - 1) + 1, from.Line - 1};
     return {1, from.Line};
   }
-  while (i >= 1 && is_word(s[static_cast<std::size_t>(i - 1)])) --i;
-  return {i + 1, from.Line};
+  while (p > 1 && is_word(s, PrevCharPos(s, p))) p = PrevCharPos(s, p);
+  return {p, from.Line};
 }
 
 TBufferCoord TCustomEditor::WordStart(TBufferCoord at) const {
   const WordChars is_word = MakeWordChars(*this);
   const std::string_view s = lines_->LineView(at.Line - 1);
   int c = std::clamp(at.Char, 1, static_cast<int>(s.size()) + 1);
-  while (c > 1 && is_word(s[static_cast<std::size_t>(c - 2)])) --c;
+  while (c > 1 && is_word(s, PrevCharPos(s, c))) c = PrevCharPos(s, c);
   return {c, at.Line};
 }
 
@@ -738,7 +807,7 @@ TBufferCoord TCustomEditor::WordEnd(TBufferCoord at) const {
   const std::string_view s = lines_->LineView(at.Line - 1);
   const int len = static_cast<int>(s.size());
   int c = std::clamp(at.Char, 1, len + 1);
-  while (c <= len && is_word(s[static_cast<std::size_t>(c - 1)])) ++c;
+  while (c <= len && is_word(s, c)) c = NextCharPos(s, c);
   return {c, at.Line};
 }
 
@@ -777,11 +846,19 @@ void TCustomEditor::MoveCaretHorz(int delta, bool select) {
   } else if (!past_eol && delta == 1 && to.Char > len && to.Line < lines_->Count()) {
     to.Line += 1;
     to.Char = 1;
+  } else if (delta == 1 || delta == -1) {
+    // One character, never half of one.
+    to.Char = std::max(1, delta > 0 ? NextCharPos(s, to.Char) : PrevCharPos(s, to.Char));
+    if (!past_eol && delta > 0 && to.Char > len + 1) to.Char = len + 1;
   } else {
     long long c = static_cast<long long>(to.Char) + delta;
     to.Char = static_cast<int>(std::clamp<long long>(c, 1, INT_MAX));
     if (!past_eol && delta > 0 && to.Char > len + 1) to.Char = len + 1;
-    if (to.Char <= len && IsTrailByte(s, to.Char - 1)) to.Char += delta > 0 ? 1 : -1;
+    if (to.Char <= len && IsTrailByte(s, to.Char - 1)) {
+      const int start =
+          static_cast<int>(CharSet()->CharStart(s, static_cast<std::size_t>(to.Char - 1))) + 1;
+      to.Char = delta > 0 ? NextCharPos(s, start) : start;
+    }
   }
   MoveCaretAndSelection(from, to, select);
 }

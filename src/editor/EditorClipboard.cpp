@@ -6,6 +6,7 @@
 
 #include "editor/Editor.h"
 #include "platform/Clipboard.h"
+#include "platform/CodePage.h"
 
 namespace {
 
@@ -209,7 +210,10 @@ void TCustomEditor::DragDrop(TCustomEditor& source, int x, int y, TShiftState sh
       return;
     }
   }
-  const std::string text = source.SelectedText();
+  // Text dragged from a document of another character set arrives in this one's.
+  const bool source_utf8 = source.CharSet() && source.CharSet()->UnicodeText();
+  const std::string text =
+      same ? source.SelectedText() : DocumentText(source.SelectedText(), source_utf8);
   BeginUpdate();
   {
     TEditorUndoBlockScope group(UndoList());

@@ -7,6 +7,7 @@
 
 #include "editor/Editor.h"
 #include "platform/CodePage.h"
+#include "platform/CodePage1252.h"
 
 namespace {
 
@@ -119,6 +120,15 @@ void TCustomEditor::ExecuteEditingCommand(TEditorCommand command, char achar, vo
 void TCustomEditor::DoChar(char c) {
   const auto u = static_cast<unsigned char>(c);
   if (u < 32 || u == 127) return;
+  const ICodePage* cp = CharSet();
+  if (u >= 0x80 && cp && cp->UnicodeText()) {
+    // A character of the ANSI code page, typed into Unicode text.
+    const ICodePage* ansi = lines_->AnsiCodePage();
+    const std::string text =
+        ConvertText(std::string_view(&c, 1), ansi ? *ansi : DefaultCodePage(), *cp);
+    SetSelectedText(text);
+    return;
+  }
   SetSelectedText(std::string_view(&c, 1));
 }
 
@@ -135,15 +145,13 @@ void TCustomEditor::DoImeString(const char* s) {
   std::string line = LineStr(y);
   std::string overwritten;
   if (!insert_mode_) {
-    // As many characters as the string has, double-byte characters kept whole.
+    // As many characters as the string has, every character kept whole.
+    const ICodePage& cp = CharSet() ? *CharSet() : DefaultCodePage();
     std::size_t end = static_cast<std::size_t>(x - 1);
     std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i, ++chars) {
-      if (code_page_ && code_page_->IsLeadByte(static_cast<unsigned char>(text[i]))) ++i;
-    }
+    for (std::size_t i = 0; i < text.size(); i += cp.CharLength(text, i)) ++chars;
     while (chars > 0 && end < line.size()) {
-      const bool lead = code_page_ && code_page_->IsLeadByte(static_cast<unsigned char>(line[end]));
-      end += lead && end + 1 < line.size() ? 2 : 1;
+      end += cp.CharLength(line, end);
       --chars;
     }
     overwritten =
@@ -183,10 +191,7 @@ void TCustomEditor::DoDeleteChar() {
     PlaceCaret({x, y});
     return;
   }
-  int count = 1;
-  if (code_page_ && x < n &&
-      code_page_->IsLeadByte(static_cast<unsigned char>(s[static_cast<std::size_t>(x - 1)])))
-    count = 2;
+  const int count = NextCharPos(s, x) - x;
   const std::string text = RemoveRange({x, y}, {x + count, y}, smNormal);
   UndoList().AddRecord(ckDeleteAtCaret, {x, y}, smNormal, text, {x + count, y});
   PlaceCaret({x, y});
@@ -243,8 +248,8 @@ void TCustomEditor::DoDeleteLastChar() {
         if (tab) break;
       }
     }
-  } else if (code_page_ && IsTrailByte(s, x - 2)) {
-    from = x - 2;
+  } else {
+    from = PrevCharPos(s, x);
   }
   if (from >= x) return;
   RemoveRecorded({from, y}, {x, y}, ckDeleteBeforeCaret, {from, y});
@@ -268,15 +273,12 @@ void TCustomEditor::DoDeleteWord() {
     // The next line's leading spaces go with the break; its tabs stay.
     while (i <= static_cast<int>(next.size()) && next[static_cast<std::size_t>(i - 1)] == ' ') ++i;
     end = {i, y + 1};
-  } else if (IsWordChar(static_cast<unsigned char>(s[static_cast<std::size_t>(x - 1)]))) {
-    int i = x;
-    while (i <= n && IsWordChar(static_cast<unsigned char>(s[static_cast<std::size_t>(i - 1)])))
-      ++i;
-    end = {blank_run(i), y};
+  } else if (WordEnd({x, y}).Char > x) {
+    end = {blank_run(WordEnd({x, y}).Char), y};
   } else if (s[static_cast<std::size_t>(x - 1)] == ' ') {
     end = {blank_run(x), y};
   } else {
-    end = {blank_run(x + 1), y};
+    end = {blank_run(NextCharPos(s, x)), y};
   }
   RemoveRecorded({x, y}, end, ckDeleteAtCaret, {x, y});
 }
@@ -585,55 +587,23 @@ void TCustomEditor::DoBlockUnindent() {
 // ---- case conversion
 
 std::string TCustomEditor::ConvertCase(std::string text, TEditorCommand command) const {
-  unsigned char lower[256], upper[256];
-  for (int c = 0; c < 256; ++c) lower[c] = upper[c] = static_cast<unsigned char>(c);
-  if (code_page_) {
-    for (int c = 0; c < 256; ++c) {
-      char one = static_cast<char>(c);
-      code_page_->LowerBuffer(&one, 1);
-      lower[c] = static_cast<unsigned char>(one);
-    }
-  } else {
-    for (int c = 'A'; c <= 'Z'; ++c) lower[c] = static_cast<unsigned char>(c + 32);
-    for (int c = 192; c <= 222; ++c)
-      if (c != 215) lower[c] = static_cast<unsigned char>(c + 32);
+  TCaseMapping how = TCaseMapping::Lower;
+  switch (command) {
+    case ecUpperCase:
+    case ecUpperCaseBlock:
+      how = TCaseMapping::Upper;
+      break;
+    case ecToggleCase:
+    case ecToggleCaseBlock:
+      how = TCaseMapping::Toggle;
+      break;
+    case ecTitleCase:
+      how = TCaseMapping::Title;
+      break;
+    default:
+      break;
   }
-  // Upper case is the inverse of the code page's own lower-case table.
-  for (int c = 255; c >= 0; --c)
-    if (lower[c] != c && upper[lower[c]] == lower[c])
-      upper[lower[c]] = static_cast<unsigned char>(c);
-  bool first = true;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto u = static_cast<unsigned char>(text[i]);
-    if (code_page_ && code_page_->IsLeadByte(u)) {
-      ++i;
-      first = false;
-      continue;
-    }
-    unsigned char r = u;
-    switch (command) {
-      case ecUpperCase:
-      case ecUpperCaseBlock:
-        r = upper[u];
-        break;
-      case ecLowerCase:
-      case ecLowerCaseBlock:
-        r = lower[u];
-        break;
-      case ecToggleCase:
-      case ecToggleCaseBlock:
-        r = lower[u] != u ? lower[u] : upper[u];
-        break;
-      case ecTitleCase:
-        r = first ? upper[u] : lower[u];
-        break;
-      default:
-        break;
-    }
-    first = false;
-    text[i] = static_cast<char>(r);
-  }
-  return text;
+  return (CharSet() ? *CharSet() : DefaultCodePage()).MapCase(text, how);
 }
 
 void TCustomEditor::DoCaseWord(TEditorCommand command) {
@@ -646,10 +616,11 @@ void TCustomEditor::DoCaseWord(TEditorCommand command) {
     ws = WordStart(pos);
     we = WordEnd(pos);
   }
-  // A trail byte that looks like a letter is no start of a word.
-  if (IsTrailByte(lines_->LineView(ws.Line - 1), ws.Char - 1)) ++ws.Char;
   if (!(ws.Char < we.Char)) return;
+  // Case may change the length of a character in Unicode text: the caret
+  // keeps its column.
   const TBufferCoord caret = caret_;
+  const TDisplayCoord caret_cell = CaretDisplayPos();
   UndoList().AddRecord(ckCaretMark, caret, active_selection_mode_, std::string(), caret);
   UndoList().AddRecord(ckSelectionMark, sel_anchor_, active_selection_mode_, std::string(),
                        sel_end_);
@@ -657,9 +628,10 @@ void TCustomEditor::DoCaseWord(TEditorCommand command) {
   SetActiveSelectionMode(smNormal);
   SelectRange(ws, we, we);
   const std::string word = SelectedText();
-  SetSelectedText(ConvertCase(word, command));
+  const std::string converted = ConvertCase(word, command);
+  SetSelectedText(converted);
   SetActiveSelectionMode(mode);
-  PlaceCaret(caret);
+  PlaceCaret(converted.size() == word.size() ? caret : DisplayToBufferStep(caret_cell, -1));
 }
 
 void TCustomEditor::DoCaseBlock(TEditorCommand command) {
@@ -680,7 +652,15 @@ void TCustomEditor::DoCaseBlock(TEditorCommand command) {
   }
   UndoList().AddRecord(ckCaretMark, caret, mode, std::string(), caret);
   UndoList().AddRecord(ckSelectionMark, anchor, mode, std::string(), end);
+  // Case may change the length of a character in Unicode text: the ends of
+  // the selection keep their columns.
+  const TDisplayCoord anchor_cell = BufferToDisplayPos(anchor), end_cell = BufferToDisplayPos(end),
+                      caret_cell = BufferToDisplayPos(caret);
   SetSelectedText(converted);
   SetActiveSelectionMode(mode);
-  SelectRange(anchor, end, caret);
+  if (converted.size() == text.size())
+    SelectRange(anchor, end, caret);
+  else
+    SelectRange(DisplayToBufferStep(anchor_cell, -1), DisplayToBufferStep(end_cell, -1),
+                DisplayToBufferStep(caret_cell, -1));
 }

@@ -7,6 +7,8 @@
 
 #include "editor/Editor.h"
 #include "language/EditorHighlighter.h"
+#include "platform/CodePage.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -281,7 +283,17 @@ class TEditorPainter {
     std::string_view text;
     int base = 0;  // text[0] is the cell of column base + 1
     int len;
-    if (!highlighted && raw.size() > kWindowedLineLength) {
+    // In a line whose characters take other numbers of cells than bytes, the
+    // painting works on a string of cells (see BuildCells); the highlighter
+    // still reads the expanded text.
+    vary_ = e_.lines_->CellsVary(line - 1);
+    std::string_view expanded;
+    if (vary_) {
+      expanded = e_.lines_->ExpandedLineView(line - 1, scratch);
+      len = e_.lines_->GetExpandedLength(line - 1);
+      BuildCells(expanded);
+      text = cells_;
+    } else if (!highlighted && raw.size() > kWindowedLineLength) {
       len = e_.lines_->GetExpandedLength(line - 1);
       base = std::max(0, first_col_ - 1 - e_.tab_width_);
       scratch = ExpandWindow(raw, e_.tab_width_, base + 1,
@@ -289,6 +301,7 @@ class TEditorPainter {
       text = scratch;
     } else {
       text = e_.lines_->ExpandedLineView(line - 1, scratch);
+      expanded = text;
       len = static_cast<int>(text.size());
     }
     expanded_ = text;
@@ -312,15 +325,21 @@ class TEditorPainter {
         hl->ResetLineState();
       else
         hl->SetLineState(e_.lines_->GetRange(line - 2));
-      hl->SetLineText(text, line - 1);
+      hl->SetLineText(expanded, line - 1);
       int empties = 0;
       while (!hl->AtLineEnd()) {
-        const int start = hl->TokenStart();
-        const int tlen = hl->TokenLength();
+        int start = hl->TokenStart();
+        int tlen = hl->TokenLength();
         if (tlen == 0) {
           if (++empties >= 2) throw EEditorError("The highlighter seems to be in an infinite loop");
         } else {
           empties = 0;
+        }
+        if (vary_) {
+          // A character belongs to the token its first byte is in.
+          const int end_cell = CellOfByte(static_cast<std::size_t>(start + tlen));
+          start = CellOfByte(static_cast<std::size_t>(start));
+          tlen = end_cell - start;
         }
         if (start + 1 > last_col_) break;  // the rest is out of sight
         const int end_col = start + tlen;  // last column of the token
@@ -439,7 +458,10 @@ class TEditorPainter {
     d.SetStyle(pending_style_);
     d.SetForeColor(fg);
     d.SetBackColor(bg);
-    d.DrawRun(x, row_y_, clip, out, true);
+    if (vary_)
+      DrawCharacters(from, to, clip, special_chars);
+    else
+      d.DrawRun(x, row_y_, clip, out, true);
     if (!special_chars) return;
     // One glyph in the middle of each tab span whose middle lies in this piece.
     const std::size_t tw = static_cast<std::size_t>(e_.tab_width_);
@@ -468,6 +490,81 @@ class TEditorPainter {
         d.DrawRun(gx, row_y_, clip, std::string_view(&kTabGlyph, 1), false);
       col = static_cast<int>(e) + 1;
     }
+  }
+
+  // The cells of a line whose characters vary in width, up to the last
+  // visible column: cells_ has one byte per cell (the character itself for
+  // ASCII, a TAB for tab fill, a placeholder for the cells of other
+  // characters), cell_byte_ the offset in the expanded text of the character
+  // that covers each cell.
+  void BuildCells(std::string_view expanded) {
+    const ICodePage& cp = *e_.CharSet();
+    expanded_text_ = expanded;
+    cells_.clear();
+    cell_byte_.clear();
+    std::size_t i = 0;
+    const std::size_t limit = static_cast<std::size_t>(std::max(last_col_, 0)) + 1;
+    while (i < expanded.size() && cells_.size() < limit) {
+      const auto c = static_cast<unsigned char>(expanded[i]);
+      const std::size_t n = cp.CharLength(expanded, i);
+      const int cells = cp.CharCells(expanded, i);
+      const bool single = n == 1 && c < 0x80;
+      for (int k = 0; k < cells; ++k) {
+        cells_.push_back(single ? static_cast<char>(c) : kWideCell);
+        cell_byte_.push_back(static_cast<std::uint32_t>(i));
+      }
+      i += n;
+    }
+    cells_end_byte_ = i;
+  }
+
+  // The cells before the first character that starts at or after byte b of
+  // the expanded text.
+  int CellOfByte(std::size_t b) const {
+    if (b >= cells_end_byte_)
+      return b == cells_end_byte_ ? static_cast<int>(cells_.size()) : INT_MAX / 2;
+    const auto it = std::lower_bound(cell_byte_.begin(), cell_byte_.end(), b);
+    return static_cast<int>(it - cell_byte_.begin());
+  }
+
+  // Draws the characters that cover columns [from, to) on the cell grid; a
+  // wide character cut by the piece's edge is drawn whole and clipped.
+  void DrawCharacters(int from, int to, const TRect& clip, bool special_chars) {
+    const int cw = e_.cell_width_;
+    std::size_t c = static_cast<std::size_t>(from - 1);
+    while (c > 0 && c < cell_byte_.size() && cell_byte_[c - 1] == cell_byte_[c]) --c;
+    const int x = static_cast<int>(c) * cw + e_.text_left_;
+    wide_text_.clear();
+    wide_advances_.clear();
+    const std::size_t last = static_cast<std::size_t>(to - 1);
+    while (c < last) {
+      if (c >= cell_byte_.size()) {
+        // Past the text: the end-of-line mark.
+        const std::size_t k = c + 1 - static_cast<std::size_t>(pending_col_);
+        const bool mark = k < pending_text_.size() && pending_text_[k] == kPilcrow;
+        wide_text_.push_back(mark ? u'\u00B6' : u' ');
+        wide_advances_.push_back(cw);
+        ++c;
+        continue;
+      }
+      const std::size_t start = cell_byte_[c];
+      std::size_t cells = 1;
+      while (c + cells < cell_byte_.size() && cell_byte_[c + cells] == start) ++cells;
+      const std::size_t end =
+          c + cells < cell_byte_.size() ? cell_byte_[c + cells] : cells_end_byte_;
+      const std::string_view ch = expanded_text_.substr(start, end - start);
+      const std::size_t first_unit = wide_text_.size();
+      if (ch == "\t" || (ch == " " && !special_chars))
+        wide_text_.push_back(u' ');
+      else if (ch == " ")
+        wide_text_.push_back(u'\u00B7');
+      else
+        wide_text_ += Utf8ToUtf16(ch);
+      wide_advances_.resize(wide_text_.size(), 0);
+      wide_advances_[first_unit] = static_cast<int>(cells) * cw;
+      c += cells;
+    }
+    e_.drawer_.DrawWideRun(x, row_y_, clip, wide_text_, wide_advances_, true);
   }
 
   // After the last run: background, with the selected part in the selection colour.
@@ -505,6 +602,14 @@ class TEditorPainter {
   bool has_selection_ = false;
   TDisplayCoord sel_begin_{}, sel_end_{};
   // the row being painted
+  static constexpr char kWideCell = '\x01';
+  bool vary_ = false;
+  std::string_view expanded_text_;
+  std::string cells_;
+  std::vector<std::uint32_t> cell_byte_;
+  std::size_t cells_end_byte_ = 0;
+  std::u16string wide_text_;
+  std::vector<int> wide_advances_;
   int row_y_ = 0;
   TRect row_clip_{};
   std::string_view expanded_;

@@ -9,7 +9,10 @@
 #include <new>
 #include <ostream>
 
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/Utf8.h"
+#include "platform/Utf8CodePage.h"
 
 namespace {
 
@@ -37,14 +40,33 @@ int32_t ClampLength(size_t n) {
   return n > static_cast<size_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(n);
 }
 
-// Length of a line after tab expansion, without building it; agrees with the
+// Whether the cells of a line must be counted character by character: only in
+// a character set whose characters may take fewer cells than bytes, and only
+// for a line that has such a character.
+bool CountsCells(std::string_view line, const ICodePage* cp) {
+  return cp && !cp->CellsAreBytes() && AsciiPrefixLength(line) < line.size();
+}
+
+// Cells of a line after tab expansion, without building it; agrees with the
 // expansion routines.
-size_t ExpandedSize(std::string_view line, int tab_width, bool& has_tabs) {
+size_t ExpandedSize(std::string_view line, int tab_width, const ICodePage* cp, bool& has_tabs,
+                    bool& cells_vary) {
   const char* first = FirstTab(line);
   has_tabs = first != nullptr;
+  cells_vary = CountsCells(line, cp);
+  const size_t w = static_cast<size_t>(tab_width);
+  if (cells_vary) {
+    size_t col = 0;
+    for (size_t i = 0; i < line.size(); i += cp->CharLength(line, i)) {
+      if (line[i] == '\t')
+        col += w - col % w;
+      else
+        col += static_cast<size_t>(cp->CharCells(line, i));
+    }
+    return col;
+  }
   if (!has_tabs || tab_width == 1) return line.size();
   size_t col = static_cast<size_t>(first - line.data());
-  const size_t w = static_cast<size_t>(tab_width);
   for (size_t i = col; i < line.size(); ++i) {
     if (line[i] == '\t')
       col += w - col % w;
@@ -52,6 +74,28 @@ size_t ExpandedSize(std::string_view line, int tab_width, bool& has_tabs) {
       ++col;
   }
   return col;
+}
+
+// Tab expansion of a line whose characters take cells other than their bytes:
+// the tab fill reaches the next stop counted in cells.
+std::string_view ExpandCells(std::string_view line, int tab_width, const ICodePage& cp,
+                             std::string& out) {
+  out.clear();
+  const size_t w = static_cast<size_t>(tab_width);
+  size_t col = 0;
+  for (size_t i = 0; i < line.size();) {
+    const size_t n = cp.CharLength(line, i);
+    if (line[i] == '\t') {
+      const size_t fill = w - col % w;
+      out.append(tab_width == 1 ? 1 : fill, tab_width == 1 ? ' ' : '\t');
+      col += fill;
+    } else {
+      out.append(line.substr(i, n));
+      col += static_cast<size_t>(cp.CharCells(line, i));
+    }
+    i += n;
+  }
+  return out;
 }
 
 // The expansion shared by the tab-width routines: the text before the first
@@ -309,6 +353,13 @@ std::string_view TEditorStringList::ExpandedLineView(int Index, std::string& scr
   if (Index < 0 || Index >= count_) return {};
   TEditorStringRec& rec = list_[Index];
   if (rec.Flags & TEditorStringRec::NoTabs) return rec.Text();
+  const ICodePage* cp = CodePage();
+  if (cp && !cp->CellsAreBytes()) {
+    ExpandedLengthOf(rec);
+    if (rec.Flags & TEditorStringRec::NoTabs) return rec.Text();
+    if (rec.Flags & TEditorStringRec::CellsVary)
+      return ExpandCells(rec.Text(), tab_width_, *cp, scratch);
+  }
   bool has_tabs = false;
   std::string_view expanded = expand_tabs_(rec.Text(), tab_width_, scratch, has_tabs);
   rec.ExpandedLength = ClampLength(expanded.size());
@@ -325,11 +376,20 @@ std::string TEditorStringList::GetExpandedLine(int Index) const {
 
 int TEditorStringList::ExpandedLengthOf(TEditorStringRec& Rec) const {
   if (Rec.Flags & TEditorStringRec::LengthStale) {
-    bool has_tabs = false;
-    Rec.ExpandedLength = ClampLength(ExpandedSize(Rec.Text(), tab_width_, has_tabs));
+    bool has_tabs = false, cells_vary = false;
+    Rec.ExpandedLength =
+        ClampLength(ExpandedSize(Rec.Text(), tab_width_, CodePage(), has_tabs, cells_vary));
     Rec.Flags = has_tabs ? TEditorStringRec::TabsFound : TEditorStringRec::NoTabs;
+    if (cells_vary) Rec.Flags |= TEditorStringRec::CellsVary;
   }
   return Rec.ExpandedLength;
+}
+
+bool TEditorStringList::CellsVary(int Index) const {
+  if (Index < 0 || Index >= count_) return false;
+  TEditorStringRec& rec = list_[Index];
+  ExpandedLengthOf(rec);
+  return (rec.Flags & TEditorStringRec::CellsVary) != 0;
 }
 
 int TEditorStringList::GetExpandedLength(int Index) const {
@@ -523,6 +583,10 @@ void TEditorStringList::SetTabWidth(int W) {
   if (W == tab_width_) return;
   tab_width_ = W;
   expand_tabs_ = ExpandTabsRoutineFor(W);
+  MarkAllLengthsStale();
+}
+
+void TEditorStringList::MarkAllLengthsStale() {
   ForgetLongestLine();
   for (int i = 0; i < count_; ++i) {
     TEditorStringRec& rec = list_[i];
@@ -530,6 +594,28 @@ void TEditorStringList::SetTabWidth(int W) {
     rec.Flags = static_cast<uint8_t>((rec.Flags & ~TEditorStringRec::NoTabs) |
                                      TEditorStringRec::LengthStale);
   }
+}
+
+// ---------------------------------------------------------------------------
+// Character set and encoding
+
+void TEditorStringList::SetEncoding(TTextEncoding E) {
+  if (E == encoding_) return;
+  const bool char_set_changes = IsUnicodeEncoding(E) != IsUnicodeEncoding(encoding_);
+  encoding_ = E;
+  // The odd byte of a UTF-16 file belongs to that file only.
+  encoding_tail_.clear();
+  if (char_set_changes) MarkAllLengthsStale();
+}
+
+void TEditorStringList::SetAnsiCodePage(const ICodePage* CodePage) {
+  if (CodePage == ansi_code_page_) return;
+  ansi_code_page_ = CodePage;
+  if (!IsUnicodeEncoding(encoding_)) MarkAllLengthsStale();
+}
+
+const ICodePage* TEditorStringList::CodePage() const {
+  return IsUnicodeEncoding(encoding_) ? &Utf8CodePage() : ansi_code_page_;
 }
 
 // ---------------------------------------------------------------------------
@@ -601,8 +687,12 @@ void TEditorStringList::LoadFromBuffer(std::string Bytes) {
   {
     TUpdateScope update(*this);
     Clear();
+    TDecodedText decoded = DecodeText(std::move(Bytes));
+    if (IsUnicodeEncoding(decoded.Encoding) != IsUnicodeEncoding(encoding_)) ForgetLongestLine();
+    encoding_ = decoded.Encoding;
+    encoding_tail_ = std::move(decoded.Tail);
     // Every line of the old block is gone now, so the block is free to reuse.
-    loaded_block_ = std::move(Bytes);
+    loaded_block_ = std::move(decoded.Text);
     loaded_block_users_ = 0;
     loaded_block_bytes_used_ = 0;
     ParseLines(loaded_block_, true, !append_break_at_end_, saw_cr, saw_lf);
@@ -657,7 +747,8 @@ std::string TEditorStringList::SaveToString() const {
     content.append(list_[i].Text());
     if (i < count_ - 1 || append_break_at_end_) content.append(line_break);
   }
-  return content;
+  if (ByteOrderMark(encoding_).empty() && encoding_tail_.empty()) return content;
+  return EncodeText(content, encoding_, encoding_tail_);
 }
 
 void TEditorStringList::SaveToStream(std::ostream& Stream) const {
@@ -669,12 +760,23 @@ void TEditorStringList::SaveToStream(std::ostream& Stream) const {
 void TEditorStringList::SaveToFile(const std::string& FileName) const {
   TEditorFileWriter writer(FileName);
   writer.SetLineBreakStyle(line_break_style_);
+  writer.Write(ByteOrderMark(encoding_));
+  const bool recode = encoding_ == TTextEncoding::Utf16LE || encoding_ == TTextEncoding::Utf16BE;
+  std::string encoded;
   for (int i = 0; i < count_; ++i) {
-    if (i < count_ - 1 || append_break_at_end_)
+    const bool line_break = i < count_ - 1 || append_break_at_end_;
+    if (recode) {
+      encoded.clear();
+      AppendEncodedText(encoded, list_[i].Text(), encoding_);
+      if (line_break) AppendEncodedText(encoded, LineBreakBytes(line_break_style_), encoding_);
+      writer.Write(encoded);
+    } else if (line_break) {
       writer.WriteLine(list_[i].Text());
-    else
+    } else {
       writer.Write(list_[i].Text());
+    }
   }
+  writer.Write(encoding_tail_);
   writer.Commit();
 }
 

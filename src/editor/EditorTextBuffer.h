@@ -4,8 +4,10 @@
 // notifications for the editor, and loading/saving of files that keeps the
 // line-break style found on loading.
 //
-// Lines are byte strings in the ANSI code page; they never contain CR or LF.
-// Indexes are 0-based (editor line number = index + 1).
+// Lines are byte strings in the document's character set: the ANSI code page,
+// or UTF-8 for every Unicode encoding; they never contain CR or LF. Indexes are
+// 0-based (editor line number = index + 1). The expanded length of a line is
+// the number of display cells it takes.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -17,7 +19,9 @@
 #include <vector>
 
 #include "platform/Exception.h"
+#include "platform/TextEncoding.h"
 
+class ICodePage;
 class IFileSystem;
 class IOutputFile;
 
@@ -47,6 +51,9 @@ struct TEditorStringRec {
   static constexpr uint8_t TabsFound = 1;    // the line contains at least one tab
   static constexpr uint8_t NoTabs = 2;       // the line contains no tab
   static constexpr uint8_t LengthStale = 4;  // ExpandedLength must be recomputed
+  // Some character takes a number of cells other than its number of bytes
+  // (known once the length is computed; only in UTF-8).
+  static constexpr uint8_t CellsVary = 8;
 
   const char* TextChars;  // not NUL-terminated; nullptr for an empty line
   uint32_t TextLength;
@@ -110,7 +117,10 @@ class TEditorStringList {
   // the line changes or scratch is reused. Fills the length cache like GetExpandedLine.
   std::string_view ExpandedLineView(int Index, std::string& scratch) const;
   int GetExpandedLength(int Index) const;  // 0 out of range
-  int LongestLineLength() const;           // 0 for an empty list
+  // Whether a line's byte positions are not simply its cells (tabs aside);
+  // false out of range.
+  bool CellsVary(int Index) const;
+  int LongestLineLength() const;  // 0 for an empty list
   // All lines joined with CR LF, no break after the last line.
   std::string GetText() const;
   // Read-only access to a record (tests and diagnostics); Index must be valid.
@@ -144,6 +154,21 @@ class TEditorStringList {
   bool AppendBreakAtEnd() const { return append_break_at_end_; }
   void SetAppendBreakAtEnd(bool B) { append_break_at_end_ = B; }
 
+  // How the text is saved. Loading detects it. Switching between ANSI and a
+  // Unicode encoding changes the character set the lines are read in; the
+  // caller converts the text.
+  TTextEncoding Encoding() const { return encoding_; }
+  void SetEncoding(TTextEncoding E);
+  // Bytes kept after the text when loading (see TDecodedText) and written back.
+  const std::string& EncodingTail() const { return encoding_tail_; }
+  // The ANSI code page of ANSI documents (not owned; nullptr: one byte per
+  // character).
+  void SetAnsiCodePage(const ICodePage* CodePage);
+  const ICodePage* AnsiCodePage() const { return ansi_code_page_; }
+  // The character set of the lines: UTF-8 for a Unicode encoding, else the
+  // ANSI code page (nullptr when none was given).
+  const ICodePage* CodePage() const;
+
   void BeginUpdate();
   void EndUpdate();
   int UpdateCount() const { return update_count_; }
@@ -155,12 +180,13 @@ class TEditorStringList {
   // EFileError. Both go through FileSystem().
   void LoadFromFile(const std::string& FileName);
   void LoadFromStream(std::istream& Stream);  // reads from position 0 to the end
-  // Loads from bytes already in memory; the list keeps the block and lets the
-  // lines point into it, so loading copies no line.
+  // Loads from bytes already in memory, decoded as their encoding says; the
+  // list keeps the text's block and lets the lines point into it, so loading
+  // ANSI or UTF-8 copies no line.
   void LoadFromBuffer(std::string Bytes);
   void SaveToFile(const std::string& FileName) const;
   void SaveToStream(std::ostream& Stream) const;  // one write of the whole content
-  // The exact bytes SaveToFile writes.
+  // The exact bytes SaveToFile writes (byte-order mark, encoded text, tail).
   std::string SaveToString() const;
 
  private:
@@ -175,6 +201,7 @@ class TEditorStringList {
   void InsertItem(int Index, std::string_view S);
   void EnsureDataSlots();
   int ExpandedLengthOf(TEditorStringRec& Rec) const;
+  void MarkAllLengthsStale();
   void ForgetLongestLine() const {
     length_counts_.clear();
     counts_valid_ = false;
@@ -194,6 +221,9 @@ class TEditorStringList {
   TEditorLineBreakStyle line_break_style_ = lbCRLF;
   bool append_break_at_end_ = false;
   TExpandTabsRoutine expand_tabs_;
+  TTextEncoding encoding_ = TTextEncoding::Ansi;
+  std::string encoding_tail_;
+  const ICodePage* ansi_code_page_ = nullptr;
   mutable std::map<int, int> length_counts_;
   mutable bool counts_valid_ = false;
   int tab_width_ = 8;

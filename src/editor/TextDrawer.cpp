@@ -53,3 +53,9 @@ void TTextDrawer::DrawRun(int x, int y, const TRect& clip, std::string_view text
   if (!canvas_) return;
   canvas_->DrawTextRun(x, y, clip, text, cell_width_, fore_color_, back_color_, opaque);
 }
+
+void TTextDrawer::DrawWideRun(int x, int y, const TRect& clip, std::u16string_view text,
+                              std::span<const int> advances, bool opaque) {
+  if (!canvas_) return;
+  canvas_->DrawWideTextRun(x, y, clip, text, advances, fore_color_, back_color_, opaque);
+}

@@ -52,6 +52,9 @@ class TTextDrawer {
   // Draws text from (x, y), clipped to `clip` (filled with the back colour
   // first when opaque).
   void DrawRun(int x, int y, const TRect& clip, std::string_view text, bool opaque = true);
+  // UTF-16 text with an advance per code unit (see ICanvas::DrawWideTextRun).
+  void DrawWideRun(int x, int y, const TRect& clip, std::u16string_view text,
+                   std::span<const int> advances, bool opaque = true);
 
  private:
   TFontStock stock_;

@@ -2,6 +2,7 @@
 // What the portable drawing code asks of the platform's graphics: filled
 // rectangles, one-pixel lines, and text runs in which every character advances
 // by the same fixed width, whatever the font; plus font measurement.
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -58,4 +59,12 @@ class ICanvas {
   // with the background first; transparent ones leave what is below.
   virtual void DrawTextRun(int x, int y, const TRect& clip, std::string_view text, int advance,
                            TColor foreground, TColor background, bool opaque) = 0;
+  // Draws UTF-16 text on a grid of cells: code unit k is placed at x plus the
+  // advances of the units before it. A character's first unit advances by all
+  // its cells (two for a wide character); the second unit of a surrogate pair
+  // and combining marks advance by 0. A character the font lacks still takes
+  // its cells. Clip and opacity as for DrawTextRun.
+  virtual void DrawWideTextRun(int x, int y, const TRect& clip, std::u16string_view text,
+                               std::span<const int> advances, TColor foreground,
+                               TColor background, bool opaque) = 0;
 };

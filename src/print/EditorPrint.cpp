@@ -5,21 +5,29 @@
 #include <ctime>
 
 #include "editor/Editor.h"
+#include "platform/CodePage.h"
+#include "platform/Utf8.h"
 
-std::string ExpandPrintTabs(std::string_view line, int tab_width) {
+std::string ExpandPrintTabs(std::string_view line, int tab_width, const ICodePage* code_page) {
   std::string out;
   if (line.find('\t') == std::string_view::npos) return std::string(line);
   out.reserve(line.size() + 16);
-  for (char c : line) {
-    if (c != '\t') {
-      out += c;
+  std::size_t col = 0;
+  for (std::size_t i = 0; i < line.size();) {
+    const std::size_t n = code_page ? code_page->CharLength(line, i) : 1;
+    if (line[i] != '\t') {
+      out.append(line.substr(i, n));
+      col += code_page ? static_cast<std::size_t>(code_page->CharCells(line, i)) : 1;
     } else if (tab_width < 2) {
       out += ' ';
+      ++col;
     } else {
       const std::size_t pad =
-          static_cast<std::size_t>(tab_width) - out.size() % static_cast<std::size_t>(tab_width);
+          static_cast<std::size_t>(tab_width) - col % static_cast<std::size_t>(tab_width);
       out.append(pad, ' ');
+      col += pad;
     }
+    i += n;
   }
   return out;
 }
@@ -95,7 +103,24 @@ void TEditorPrint::SetHighlighter(TCustomHighlighter* value) {
 void TEditorPrint::SetLines(const std::vector<std::string>& lines) {
   lines_.clear();
   lines_.reserve(lines.size());
-  for (const std::string& line : lines) lines_.push_back(ExpandPrintTabs(line, tab_width_));
+  cell_lines_.assign(lines.size(), {});
+  const bool cells_vary = code_page_ && !code_page_->CellsAreBytes();
+  for (const std::string& line : lines) {
+    const ICodePage* cp =
+        cells_vary && AsciiPrefixLength(line) < line.size() ? code_page_ : nullptr;
+    lines_.push_back(ExpandPrintTabs(line, tab_width_, cp));
+    if (!cp) continue;
+    const std::string& expanded = lines_.back();
+    TCellLine& cells = cell_lines_[lines_.size() - 1];
+    for (std::size_t i = 0; i < expanded.size(); i += cp->CharLength(expanded, i)) {
+      const auto c = static_cast<unsigned char>(expanded[i]);
+      const bool single = c < 0x80 && cp->CharLength(expanded, i) == 1;
+      for (int k = cp->CharCells(expanded, i); k > 0; --k) {
+        cells.cells.push_back(single ? static_cast<char>(c) : '\x01');
+        cells.cell_byte.push_back(static_cast<std::uint32_t>(i));
+      }
+    }
+  }
   states_.assign(lines_.size(), 0);
   ranges_ready_ = false;
   pages_counted_ = false;
@@ -116,6 +141,7 @@ void TEditorPrint::SetSelection(bool has_selection, TDisplayCoord begin, TDispla
 }
 
 void TEditorPrint::CopyFromEditor(const TCustomEditor& editor) {
+  SetCodePage(editor.CharSet());
   SetHighlighter(editor.Highlighter());
   SetFont(editor.Font());
   SetTabWidth(editor.TabWidth());
@@ -183,8 +209,14 @@ bool TEditorPrint::InSelectionLines(int index) const {
   return index + 1 >= sel_begin_.Row && index + 1 <= sel_end_.Row;
 }
 
+std::string_view TEditorPrint::Columns(int index) const {
+  const TCellLine& cells = cell_lines_[static_cast<std::size_t>(index)];
+  if (!cells.cell_byte.empty()) return cells.cells;
+  return lines_[static_cast<std::size_t>(index)];
+}
+
 std::pair<int, int> TEditorPrint::PrintedPart(int index) const {
-  const int length = static_cast<int>(lines_[static_cast<std::size_t>(index)].size());
+  const int length = static_cast<int>(Columns(index).size());
   if (!selected_only_ || sel_mode_ == smLine) return {0, length};
   const bool column = sel_mode_ == smColumn;
   int start = 1;
@@ -201,6 +233,23 @@ void TEditorPrint::RowsOf(std::string_view text, std::vector<int>& positions) co
   if (WrapAtBreaks(text, kFirstBreaks, max_columns_, positions)) return;
   if (WrapAtBreaks(text, kSecondBreaks, max_columns_, positions)) return;
   CutEvery(static_cast<int>(text.size()), max_columns_, positions);
+}
+
+void TEditorPrint::RowsOfLine(int index, int from, int count, std::vector<int>& positions) const {
+  RowsOf(Columns(index).substr(static_cast<std::size_t>(from), static_cast<std::size_t>(count)),
+         positions);
+  const std::vector<std::uint32_t>& cell_byte =
+      cell_lines_[static_cast<std::size_t>(index)].cell_byte;
+  if (cell_byte.empty()) return;
+  // A row that would start on the second cell of a wide character starts
+  // with that character instead.
+  for (int& p : positions) {
+    std::size_t c = static_cast<std::size_t>(from + p);
+    while (c > static_cast<std::size_t>(from) && c < cell_byte.size() &&
+           cell_byte[c - 1] == cell_byte[c])
+      --c;
+    if (c > static_cast<std::size_t>(from)) p = static_cast<int>(c) - from;
+  }
 }
 
 void TEditorPrint::CountPages() {
@@ -230,9 +279,7 @@ void TEditorPrint::CountPages() {
       y = margins_.TopPx;
     }
     const auto [from, count] = PrintedPart(i);
-    RowsOf(std::string_view(lines_[static_cast<std::size_t>(i)])
-               .substr(static_cast<std::size_t>(from), static_cast<std::size_t>(count)),
-           positions);
+    RowsOfLine(i, from, count, positions);
     y += line_height_ * (static_cast<int>(positions.size()) + 1);
   }
   pages_counted_ = true;
@@ -269,6 +316,34 @@ void TEditorPrint::DrawPiece(int x, int y, std::string_view text, TColor fg, TCo
                                  bg, true);
 }
 
+void TEditorPrint::DrawCellPiece(int x, int y, int index, int from, int to, TColor fg, TColor bg) {
+  const TCellLine& line = cell_lines_[static_cast<std::size_t>(index)];
+  const std::string& bytes = lines_[static_cast<std::size_t>(index)];
+  const int fit = max_width_ / char_width_;
+  to = std::min(to, from + fit);
+  const int right = std::min(x + (to - from) * char_width_, margins_.RightPx);
+  if (to <= from || right <= x) return;
+  std::size_t c = static_cast<std::size_t>(from);
+  while (c > 0 && line.cell_byte[c - 1] == line.cell_byte[c]) --c;
+  const int x0 = x - (from - static_cast<int>(c)) * char_width_;
+  std::u16string text;
+  std::vector<int> advances;
+  while (c < static_cast<std::size_t>(to)) {
+    const std::size_t start = line.cell_byte[c];
+    std::size_t cells = 1;
+    while (c + cells < line.cell_byte.size() && line.cell_byte[c + cells] == start) ++cells;
+    const std::size_t end =
+        c + cells < line.cell_byte.size() ? line.cell_byte[c + cells] : bytes.size();
+    const std::size_t first_unit = text.size();
+    text += Utf8ToUtf16(std::string_view(bytes).substr(start, end - start));
+    advances.resize(text.size(), 0);
+    advances[first_unit] = static_cast<int>(cells) * char_width_;
+    c += cells;
+  }
+  surface_->Canvas().DrawWideTextRun(x0, y, TRect{x, y, right, y + line_height_}, text, advances,
+                                     fg, bg, true);
+}
+
 void TEditorPrint::PrintLine(int index, int& y, int page_number) {
   ICanvas& canvas = surface_->Canvas();
   const std::string& line = lines_[static_cast<std::size_t>(index)];
@@ -281,10 +356,19 @@ void TEditorPrint::PrintLine(int index, int& y, int page_number) {
                        char_width_, clBlack, color_, true);
   }
   const auto [from, count] = PrintedPart(index);
-  const std::string_view text = std::string_view(line).substr(static_cast<std::size_t>(from),
-                                                              static_cast<std::size_t>(count));
+  const std::string_view text =
+      Columns(index).substr(static_cast<std::size_t>(from), static_cast<std::size_t>(count));
   std::vector<int> positions;
-  RowsOf(text, positions);
+  RowsOfLine(index, from, count, positions);
+  const std::vector<std::uint32_t>& cell_byte =
+      cell_lines_[static_cast<std::size_t>(index)].cell_byte;
+  // A character belongs to the token its first byte is in.
+  const auto cell_of_byte = [&](int b) {
+    if (cell_byte.empty()) return b;
+    return static_cast<int>(
+        std::lower_bound(cell_byte.begin(), cell_byte.end(), static_cast<std::uint32_t>(b)) -
+        cell_byte.begin());
+  };
 
   // The line as coloured segments of the printed part.
   std::vector<TSegment> segments;
@@ -293,11 +377,11 @@ void TEditorPrint::PrintLine(int index, int& y, int page_number) {
     highlighter_->SetLineText(line, index);
     const int end = from + count;
     while (!highlighter_->AtLineEnd()) {
-      const int s = highlighter_->TokenStart();
-      const int e = s + highlighter_->TokenLength();
+      const int s = cell_of_byte(highlighter_->TokenStart());
+      const int e = cell_of_byte(highlighter_->TokenStart() + highlighter_->TokenLength());
       const int cs = std::max(s, from), ce = std::min(e, end);
       if (ce > cs) segments.push_back({cs - from, ce - cs, highlighter_->TokenAttribute()});
-      if (s >= end || e <= s) break;
+      if (s >= end || highlighter_->TokenLength() <= 0) break;
       highlighter_->NextToken();
     }
   } else if (count > 0) {
@@ -332,11 +416,15 @@ void TEditorPrint::PrintLine(int index, int& y, int page_number) {
       const int row_y = y + static_cast<int>(row) * line_height_;
       const int x = margins_.LeftPx + (pos - row_start) * char_width_;
       // Rows of a very long line that fall off the paper are not drawn.
-      if (row_y < page_bottom && x < margins_.RightPx)
-        DrawPiece(
-            x, row_y,
-            text.substr(static_cast<std::size_t>(pos), static_cast<std::size_t>(piece_end - pos)),
-            fg, bg);
+      if (row_y < page_bottom && x < margins_.RightPx) {
+        if (cell_byte.empty())
+          DrawPiece(
+              x, row_y,
+              text.substr(static_cast<std::size_t>(pos), static_cast<std::size_t>(piece_end - pos)),
+              fg, bg);
+        else
+          DrawCellPiece(x, row_y, index, from + pos, from + piece_end, fg, bg);
+      }
       pos = piece_end;
     }
   }

@@ -2,6 +2,7 @@
 // The print engine: lays a copy of the editor's lines out on pages (tabs
 // expanded, long lines wrapped at break characters), frames each page with a
 // header and a footer, and draws pages on the printer or on any surface.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "print/EditorPrinterInfo.h"
 #include "print/PrintSurface.h"
 
+class ICodePage;
 class TCustomEditor;
 
 enum TPrintStatus { psBegin = 0, psNewPage = 1, psEnd = 2 };
@@ -24,8 +26,10 @@ using TPrintStatusEvent =
     std::function<void(TEditorPrint* Sender, TPrintStatus Status, int PageNumber, bool& Abort)>;
 
 // Tabs expanded to spaces up to the next stop every tab_width columns; a
-// width below 2 turns each tab into one space.
-std::string ExpandPrintTabs(std::string_view line, int tab_width);
+// width below 2 turns each tab into one space. Columns are counted in the
+// cells of the character set's characters when one is given.
+std::string ExpandPrintTabs(std::string_view line, int tab_width,
+                            const ICodePage* code_page = nullptr);
 
 // Wrap positions (1-based index of each row's last byte) for a line longer
 // than max_columns, breaking after bytes of the break set. False when no
@@ -56,6 +60,9 @@ class TEditorPrint {
 
   // The lines as printed (tabs expanded).
   const std::vector<std::string>& Lines() const { return lines_; }
+  // The character set of the lines SetLines gets (not owned; nullptr: one
+  // byte per character).
+  void SetCodePage(const ICodePage* value) { code_page_ = value; }
   // Copies the lines, expanding tabs with the current TabWidth.
   void SetLines(const std::vector<std::string>& lines);
   const TFont& Font() const { return font_; }
@@ -137,13 +144,21 @@ class TEditorPrint {
   void PrepareRanges();
   void CountPages();
   int LineNumberWidth() const;
-  // The bytes of a line that are printed, as (start, length) into the line.
+  // The columns of a line that are printed, as (start, length) into the
+  // line; in a line of characters one cell wide each, also its bytes.
   std::pair<int, int> PrintedPart(int index) const;
   bool InSelectionLines(int index) const;
   void RowsOf(std::string_view text, std::vector<int>& positions) const;
   void DrawPage(int page_number);
   void PrintLine(int index, int& y, int page_number);
   void DrawPiece(int x, int y, std::string_view text, TColor fg, TColor bg);
+  // Columns [from, to) of a line whose characters vary in width; a wide
+  // character cut by the edge is drawn whole and clipped.
+  void DrawCellPiece(int x, int y, int index, int from, int to, TColor fg, TColor bg);
+  // The line as columns: itself, or its cells (see TCellLine).
+  std::string_view Columns(int index) const;
+  // The rows of the printed part of a line, never starting inside a character.
+  void RowsOfLine(int index, int from, int count, std::vector<int>& positions) const;
   bool ReportStatus(TPrintStatus status, int page_number);
   TFont ScaledFont() const;
   double FontScale() const;
@@ -156,6 +171,15 @@ class TEditorPrint {
   TFooter footer_;
   TEditorPrintMargins margins_;
   std::vector<std::string> lines_;
+  // A line whose characters take other numbers of cells than bytes, as one
+  // byte per cell (the character for ASCII, a placeholder for the others) and
+  // the byte offset of the character covering each cell. Empty for the rest.
+  struct TCellLine {
+    std::string cells;
+    std::vector<std::uint32_t> cell_byte;
+  };
+  std::vector<TCellLine> cell_lines_;
+  const ICodePage* code_page_ = nullptr;
   std::vector<TLineState> states_;
   TFont font_;
   TFont print_font_;

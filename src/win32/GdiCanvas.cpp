@@ -33,7 +33,9 @@ std::map<FontKey, TFontMetrics>& MetricsTable() {
 
 }  // namespace
 
-TGdiCanvas::TGdiCanvas(HDC dc, int dpi) : dc_(dc), dpi_(dpi) { original_font_ = GetCurrentObject(dc_, OBJ_FONT); }
+TGdiCanvas::TGdiCanvas(HDC dc, int dpi) : dc_(dc), dpi_(dpi) {
+  original_font_ = GetCurrentObject(dc_, OBJ_FONT);
+}
 
 TGdiCanvas::~TGdiCanvas() {
   if (original_font_) SelectObject(dc_, original_font_);
@@ -120,4 +122,23 @@ void TGdiCanvas::DrawTextRun(int x, int y, const TRect& clip, std::string_view t
   SetTextAlign(dc_, TA_LEFT | TA_TOP);
   ExtTextOutA(dc_, x, y, ETO_CLIPPED | (opaque ? ETO_OPAQUE : 0), &r, text.data(),
               static_cast<UINT>(n), advances_.data());
+}
+
+void TGdiCanvas::DrawWideTextRun(int x, int y, const TRect& clip, std::u16string_view text,
+                                 std::span<const int> advances, TColor foreground,
+                                 TColor background, bool opaque) {
+  if (clip.IsEmpty()) return;
+  RECT r{clip.left, clip.top, clip.right, clip.bottom};
+  const std::size_t n = std::min(text.size(), advances.size());
+  if (advances_.size() < n) advances_.resize((n + 63) / 64 * 64);
+  std::copy(advances.begin(), advances.begin() + static_cast<std::ptrdiff_t>(n), advances_.begin());
+  SetTextColor(dc_, ToColorRef(foreground));
+  SetBkColor(dc_, ToColorRef(background));
+  SetBkMode(dc_, opaque ? OPAQUE : TRANSPARENT);
+  SetTextAlign(dc_, TA_LEFT | TA_TOP);
+  // The given advances place every glyph, so a glyph the font lacks (drawn
+  // as a box or taken from another font) still fills exactly its cells.
+  ExtTextOutW(dc_, x, y, ETO_CLIPPED | (opaque ? ETO_OPAQUE : 0), &r,
+              reinterpret_cast<const wchar_t*>(text.data()), static_cast<UINT>(n),
+              advances_.data());
 }

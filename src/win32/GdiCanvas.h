@@ -25,6 +25,9 @@ class TGdiCanvas : public ICanvas {
   void UseFont(const TFont& font, TFontStyles style) override;
   void DrawTextRun(int x, int y, const TRect& clip, std::string_view text, int advance,
                    TColor foreground, TColor background, bool opaque) override;
+  void DrawWideTextRun(int x, int y, const TRect& clip, std::u16string_view text,
+                       std::span<const int> advances, TColor foreground, TColor background,
+                       bool opaque) override;
 
   // The shared font for a description and style, made for dpi.
   static HFONT SharedFont(const TFont& font, TFontStyles style, int dpi = 96);

@@ -21,7 +21,8 @@ void TForm1::RunMacro(bool whole_text) {
     }
   }
   macro_runner_->RunMacro(text, toolbar_.ParamText(2), toolbar_.ParamText(3),
-                          document_.CurrentFileName());
+                          document_.CurrentFileName(),
+                          IsUnicodeEncoding(memo_->Lines().Encoding()));
 }
 
 void TForm1::DeleteTempMacroFiles() { macro_runner_->DeleteTempMacroFiles(); }

@@ -2,6 +2,7 @@
 // file; choosing one puts the template in place of the selection.
 #include "editor/EditorMemo.h"
 #include "platform/FileSystem.h"
+#include "platform/Utf8CodePage.h"
 #include "win32/MainWindow.h"
 
 HMENU TForm1::TemplateMenu() const {
@@ -24,14 +25,16 @@ void TForm1::BuildTemplateMenu() {
   bool usable = false;
   if (FileSystem().FileExists(path)) {
     // A file that cannot be read leaves the submenu as it was.
-    templates_ = ParseMacroTemplates(FileSystem().ReadWholeFile(path));
+    templates_ = ReadMacroTemplates(FileSystem().ReadWholeFile(path));
     while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, GetMenuItemCount(menu) - 1, MF_BYPOSITION);
     for (const TTemplateMenuItem& item : templates_.items) {
       if (item.separator)
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
       else
         AppendMenuA(menu, MF_STRING, kFirstTemplateCommand + item.template_index,
-                    item.caption.c_str());
+                    (templates_.unicode ? ConvertText(item.caption, Utf8CodePage(), code_page_)
+                                        : item.caption)
+                        .c_str());
     }
     usable = templates_.HasTemplates();
   }
@@ -46,8 +49,9 @@ void TForm1::InsertTemplate(int template_index) {
   const bool first_column = memo_->CaretX() == 1;
   // The selection's range, whatever its shape, is what the template replaces.
   memo_->SetActiveSelectionMode(smNormal);
-  memo_->SetSelectedText(
-      TemplateInsertion(templates_.bodies[static_cast<std::size_t>(template_index)], first_column));
+  memo_->SetSelectedText(memo_->DocumentText(
+      TemplateInsertion(templates_.bodies[static_cast<std::size_t>(template_index)], first_column),
+      templates_.unicode));
   SetFocus(editor_handle_);
   AfterEditCommand();
 }

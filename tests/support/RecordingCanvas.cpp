@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Utf8.h"
+
 namespace {
 
 bool Inside(const TRect& r, int x, int y) {
@@ -51,6 +53,46 @@ void TRecordingCanvas::DrawTextRun(int x, int y, const TRect& clip, std::string_
   op.font = font_;
   op.style = style_;
   ops_.push_back(op);
+}
+
+void TRecordingCanvas::DrawWideTextRun(int x, int y, const TRect& clip, std::u16string_view text,
+                                       std::span<const int> advances, TColor foreground,
+                                       TColor background, bool opaque) {
+  DrawTextRun(x, y, clip, Utf16ToUtf8(text), 0, foreground, background, opaque);
+  Op& op = ops_.back();
+  // A character is a unit with an advance and the units after it that have none.
+  for (std::size_t k = 0; k < text.size() && k < advances.size(); ++k) {
+    const std::string unit = Utf16ToUtf8(text.substr(k, 1));
+    const bool pair = text[k] >= 0xD800 && text[k] <= 0xDBFF && k + 1 < text.size();
+    const std::string ch = pair ? Utf16ToUtf8(text.substr(k, 2)) : unit;
+    if (advances[k] > 0 || op.wide.empty())
+      op.wide.emplace_back(ch, advances[k]);
+    else
+      op.wide.back().first += ch;
+    if (pair) ++k;
+  }
+}
+
+std::vector<std::string> TRecordingCanvas::CellsAt(int y, int x0, int cell_width) const {
+  std::vector<std::string> cells;
+  for (const Op& op : ops_) {
+    if (op.kind != Kind::Text || op.from.y != y || !op.opaque) continue;
+    int x = op.from.x;
+    auto put = [&](const std::string& ch, int advance) {
+      if (x >= op.rect.left && x < op.rect.right && x >= x0) {
+        const std::size_t cell = static_cast<std::size_t>((x - x0) / cell_width);
+        if (cells.size() <= cell) cells.resize(cell + 1);
+        cells[cell] = ch;
+      }
+      x += advance;
+    };
+    if (!op.wide.empty()) {
+      for (const auto& [ch, advance] : op.wide) put(ch, advance);
+    } else {
+      for (char c : op.text) put(std::string(1, c), op.advance);
+    }
+  }
+  return cells;
 }
 
 std::vector<TRecordingCanvas::Op> TRecordingCanvas::TextsAt(int y) const {

@@ -16,6 +16,9 @@ class TRecordingCanvas : public ICanvas {
     TColor background = 0;
     std::string text;
     int advance = 0;
+    // Wide runs: the text as UTF-8, one entry per character (its UTF-8 text
+    // and its advance in pixels); empty for byte runs.
+    std::vector<std::pair<std::string, int>> wide;
     bool opaque = false;
     TFont font;
     TFontStyles style = 0;
@@ -27,6 +30,9 @@ class TRecordingCanvas : public ICanvas {
   void UseFont(const TFont& font, TFontStyles style) override;
   void DrawTextRun(int x, int y, const TRect& clip, std::string_view text, int advance,
                    TColor foreground, TColor background, bool opaque) override;
+  void DrawWideTextRun(int x, int y, const TRect& clip, std::u16string_view text,
+                       std::span<const int> advances, TColor foreground, TColor background,
+                       bool opaque) override;
 
   const std::vector<Op>& Ops() const { return ops_; }
   void Clear() { ops_.clear(); }
@@ -35,6 +41,9 @@ class TRecordingCanvas : public ICanvas {
   // The concatenated text drawn opaquely on pixel row y, placed by cell
   // (advance) from pixel x0; cells nobody drew stay blank.
   std::string RowText(int y, int x0) const;
+  // The characters drawn opaquely on pixel row y by cell from pixel x0: entry k
+  // is the character whose first cell is cell k ("" for cells that start none).
+  std::vector<std::string> CellsAt(int y, int x0, int cell_width) const;
   // The colour last filled or drawn as background at the pixel (x, y), or clNone.
   TColor BackgroundAt(int x, int y) const;
 

@@ -60,7 +60,9 @@ class MacroRunTest : public ::testing::Test {
   TMacroRunner runner{program_dir, prompts, platform};
 
   void InstallInterpreter() { platform.files["C:\\Tera Term\\TTPMACRO.EXE"] = "MZ"; }
-  std::string Temp(int n) { return "C:\\Tera Term\\Temp_TTL\\~macroE" + std::to_string(n) + ".ttl"; }
+  std::string Temp(int n) {
+    return "C:\\Tera Term\\Temp_TTL\\~macroE" + std::to_string(n) + ".ttl";
+  }
 };
 
 TEST(MacroFileBytes, AnEmptyLineThenEveryLineEndingInCrLf) {
@@ -68,13 +70,16 @@ TEST(MacroFileBytes, AnEmptyLineThenEveryLineEndingInCrLf) {
     const char* text;
     const char* bytes;
   } cases[] = {
-      {"a\r\nb", "\r\na\r\nb\r\n"},
-      {"a\r\nb\r\n", "\r\na\r\nb\r\n"},  // lines to the caret end in a break already
-      {"a\nb\rc", "\r\na\r\nb\r\nc\r\n"},
-      {"a\r\n\r\nb", "\r\na\r\n\r\nb\r\n"},
-      {"", "\r\n"},
+      {"a\r\nb", "\r\na\r\nb\r\n"},       {"a\r\nb\r\n", "\r\na\r\nb\r\n"},  // lines to the caret
+                                                                             // end in a break
+                                                                             // already
+      {"a\nb\rc", "\r\na\r\nb\r\nc\r\n"}, {"a\r\n\r\nb", "\r\na\r\n\r\nb\r\n"}, {"", "\r\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(MacroFileBytes(c.text), c.bytes) << c.text;
+  // A Unicode document goes as UTF-8 after a byte-order mark, even when it is
+  // plain ASCII now, so that the interpreter reads what the editor shows.
+  EXPECT_EQ(MacroFileBytes("sendln '\xE3\x81\x93'\nend", true),
+            "\xEF\xBB\xBF\r\nsendln '\xE3\x81\x93'\r\nend\r\n");
 }
 
 TEST(MacroParameters, BothValuesGoAsTypedAfterTheQuotedPath) {
@@ -125,9 +130,14 @@ TEST_F(MacroRunTest, FailuresTellTheUserAndStartNothing) {
     std::vector<std::string> messages;
     int counter_after;
   } cases[] = {
-      {false, true, false,
-       {"TTPMACRO.EXE not found.\rPlease move Quillon.exe into TeraTerm directory."}, 1},
-      {true, false, false,
+      {false,
+       true,
+       false,
+       {"TTPMACRO.EXE not found.\rPlease move Quillon.exe into TeraTerm directory."},
+       1},
+      {true,
+       false,
+       false,
        {"Cannot create directoryC:\\Tera Term\\Temp_TTL",
         "Failed to create Temp_TTL direcory. Cannot execute the macro."},
        1},

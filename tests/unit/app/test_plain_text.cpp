@@ -48,6 +48,37 @@ TEST(PlainTextCheck, WholeFilesAndBlockBoundaries) {
   }
 }
 
+TEST(PlainTextCheck, Utf16FilesWithAByteOrderMarkAreText) {
+  using namespace std::string_literals;
+  struct Case {
+    const char* what;
+    std::string data;
+    bool plain;
+  } cases[] = {
+      {"UTF-16 LE macro",
+       "\xFF\xFE"
+       "s\0e\0n\0d\0\r\0\n\0\x53\x30"s,
+       true},
+      {"UTF-16 BE macro", "\xFE\xFF\0s\0\t\x30\x53"s, true},
+      {"UTF-16 with an odd last byte",
+       "\xFF\xFE"
+       "a\0b"s,
+       true},
+      {"UTF-16 holding a NUL character",
+       "\xFF\xFE"
+       "a\0\0\0"s,
+       false},
+      {"UTF-16 holding an escape", "\xFE\xFF\0\x1b"s, false},
+      {"a mark alone", "\xFF\xFE", true},
+      {"one byte", "a", true},
+      {"binary data after what looks like no mark", "\xFF\x00\x01"s, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Check(c.data), c.plain) << c.what;
+    EXPECT_EQ(Check(c.data, 1), c.plain) << c.what << " (one byte per read)";
+  }
+}
+
 TEST(PlainTextCheck, ReadErrorMeansNotPlainText) {
   EXPECT_FALSE(Check(std::string(4096, 'a'), 2048, 2048));
   EXPECT_FALSE(Check("abc", 2048, 0));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "PrintFakes.h"
+#include "platform/Utf8CodePage.h"
 #include "print/EditorPrint.h"
 
 namespace {
@@ -390,6 +391,32 @@ TEST_F(PrintDrawing, PrintLineReportsEachLineWithItsPage) {
   ASSERT_EQ(seen.size(), 12u);
   EXPECT_EQ(seen[9], std::make_pair(10, 1));
   EXPECT_EQ(seen[10], std::make_pair(11, 2));
+}
+
+}  // namespace
+
+namespace {
+
+// A line of 99 ASCII cells and then wide characters: the row of 100 columns
+// ends before the wide character that would stand on its last cell, and the
+// characters land on their cells.
+TEST_F(PrintDrawing, UnicodeLinesAreLaidOutInCellsAndWrapBetweenCharacters) {
+  print.SetCodePage(&Utf8CodePage());
+  const std::string nichi = "\xE6\x97\xA5";
+  TWordHighlighter hl;
+  print.SetHighlighter(&hl);
+  print.SetLines({std::string(99, 'a') + nichi + "b\xC3\xA9", nichi + "\tx"});
+  print.PreparePages(surface);
+  surface.canvas.Clear();
+  print.PrintPageToCanvas(surface, 1);
+  EXPECT_EQ(surface.canvas.CellsAt(0, 0, 10).size(), 99u);  // 日 did not fit in the cell left
+  EXPECT_EQ(surface.canvas.CellsAt(20, 0, 10),
+            (std::vector<std::string>{nichi, "", "b", "\xC3\xA9"}));
+  // The tab reaches the stop at column 9 counted in cells.
+  const std::vector<std::string> third = surface.canvas.CellsAt(40, 0, 10);
+  ASSERT_EQ(third.size(), 9u);
+  EXPECT_EQ(third.front(), nichi);
+  EXPECT_EQ(third.back(), "x");
 }
 
 }  // namespace

@@ -1,0 +1,172 @@
+// Unicode macro files: loading a 40 MB UTF-8 file (mostly ASCII, one accented
+// letter every 50 lines) and its UTF-16 form, against the same text as an ANSI
+// file in the same run (x_ansi = time / ANSI time); and a key typed and painted
+// on a line of wide characters against the same on an ASCII line (x_ascii).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "BenchData.h"
+#include "editor/EditorMemo.h"
+#include "language/TtlHighlighter.h"
+#include "platform/TextEncoding.h"
+#include "support/FakeEditorHost.h"
+
+namespace {
+
+constexpr int kLines = 1000000;
+
+double Seconds(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The generated macro with `accent` at the start of every 50th line.
+std::string WithAccents(const std::string& text, const std::string& accent) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 1000);
+  int line = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    const std::size_t next = end == std::string::npos ? text.size() : end + 1;
+    if (++line % 50 == 0) out += accent;
+    out.append(text, start, next - start);
+    start = next;
+  }
+  return out;
+}
+
+struct TFiles {
+  std::string ansi, utf8, utf16;
+  long long ansi_size = 0, utf8_size = 0;
+};
+
+const TFiles& Files() {
+  static const TFiles files = [] {
+    TFiles f;
+    const std::string text = GenerateTtlText(kLines);
+    const std::string ansi = WithAccents(text, "\xE9");
+    const std::string utf8 = WithAccents(text, "\xC3\xA9");
+    f.ansi_size = static_cast<long long>(ansi.size());
+    f.utf8_size = static_cast<long long>(utf8.size());
+    f.ansi = WriteBenchFile("quillon_bench_ansi.ttl", ansi);
+    f.utf8 = WriteBenchFile("quillon_bench_utf8.ttl", utf8);
+    f.utf16 = WriteBenchFile("quillon_bench_utf16.ttl", EncodeText(utf8, TTextEncoding::Utf16LE));
+    return f;
+  }();
+  return files;
+}
+
+// Loading as the editor does it: the file, then the widths of all lines for
+// the horizontal scroll range.
+double LoadSeconds(const std::string& path, TTextEncoding expected, benchmark::State& state) {
+  auto list = std::make_unique<TEditorStringList>();
+  const auto start = std::chrono::steady_clock::now();
+  list->LoadFromFile(path);
+  benchmark::DoNotOptimize(list->LongestLineLength());
+  const double t = Seconds(start);
+  if (list->Encoding() != expected) state.SkipWithError("the file was read in another encoding");
+  state.PauseTiming();
+  list.reset();
+  state.ResumeTiming();
+  return t;
+}
+
+void BM_LoadUnicodeFiles(benchmark::State& state) {
+  const TFiles& f = Files();
+  double ansi = 0, utf8 = 0, utf16 = 0;
+  for (auto _ : state) {
+    const double a = LoadSeconds(f.ansi, TTextEncoding::Ansi, state);
+    const double u = LoadSeconds(f.utf8, TTextEncoding::Utf8, state);
+    const double w = LoadSeconds(f.utf16, TTextEncoding::Utf16LE, state);
+    ansi += a;
+    utf8 += u;
+    utf16 += w;
+    state.SetIterationTime(a + u + w);
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["ansi_ms"] = ansi / n * 1e3;
+  state.counters["utf8_ms"] = utf8 / n * 1e3;
+  state.counters["utf16_ms"] = utf16 / n * 1e3;
+  state.counters["utf8_x_ansi"] = utf8 / ansi;
+  state.counters["utf16_x_ansi"] = utf16 / ansi;
+  state.counters["MB"] = static_cast<double>(f.utf8_size) / 1e6;
+}
+BENCHMARK(BM_LoadUnicodeFiles)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// Draws nothing: the painting code's own work is what is measured.
+class TNullCanvas : public ICanvas {
+ public:
+  TColor ResolveColor(TColor color) override { return color; }
+  void FillRect(const TRect&, TColor) override {}
+  void DrawLine(TPoint, TPoint, TColor) override {}
+  void UseFont(const TFont&, TFontStyles) override {}
+  void DrawTextRun(int, int, const TRect&, std::string_view text, int, TColor, TColor,
+                   bool) override {
+    benchmark::DoNotOptimize(text.data());
+  }
+  void DrawWideTextRun(int, int, const TRect&, std::u16string_view text, std::span<const int>,
+                       TColor, TColor, bool) override {
+    benchmark::DoNotOptimize(text.data());
+  }
+};
+
+// A highlighted UTF-8 document of 60 lines of 1000 characters each.
+struct TKeyBench {
+  TFakeEditorHost host;
+  TEditorMemo editor;
+  TTtlHighlighter highlighter;
+  explicit TKeyBench(const std::string& character) {
+    host.client_height = 60 * 16;
+    host.client_width = 1700;
+    editor.SetHost(&host);
+    editor.SetTabWidth(4);
+    std::string line = "sendln '";
+    for (int i = 0; i < 1000; ++i) line += character;
+    line += "'";
+    std::string text;
+    for (int i = 0; i < 60; ++i) text += line + "\r\n";
+    editor.Lines().LoadFromBuffer("\xEF\xBB\xBF" + text);
+    editor.SetHighlighter(&highlighter);
+  }
+  ~TKeyBench() {
+    editor.SetHighlighter(nullptr);
+    editor.SetHost(nullptr);
+  }
+  // A key typed in the middle of line 30 and the line painted, then undone.
+  double TypeAndPaint() {
+    TNullCanvas canvas;
+    const std::string line = editor.LineText(30);
+    editor.SetCaretPos({static_cast<int>(line.size()) / 2 + 1, 30});
+    const auto start = std::chrono::steady_clock::now();
+    editor.ProcessCommand(ecChar, 'x', nullptr);
+    const TPoint p = editor.RowColumnToPixels(editor.CaretDisplayPos());
+    editor.Paint(canvas, {0, p.y, host.client_width, p.y + editor.RowHeight()});
+    const double t = Seconds(start);
+    editor.Undo();
+    return t;
+  }
+};
+
+void BM_KeyOnWideLine(benchmark::State& state) {
+  static TKeyBench ascii("a"), wide("\xE6\x97\xA5");
+  double a = 0, w = 0;
+  for (auto _ : state) {
+    const double ta = ascii.TypeAndPaint();
+    const double tw = wide.TypeAndPaint();
+    a += ta;
+    w += tw;
+    state.SetIterationTime(ta + tw);
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["ascii_us"] = a / n * 1e6;
+  state.counters["wide_us"] = w / n * 1e6;
+  state.counters["wide_x_ascii"] = w / a;
+}
+BENCHMARK(BM_KeyOnWideLine)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "EditingHelpers.h"
+#include "EditorFixture.h"
+#include "platform/CodePage.h"
+#include "platform/Utf8.h"
+
+namespace {
+
+// An editor holding a UTF-8 document. In the texts below: "é" is 2 bytes and
+// 1 cell, "日" and "本" 3 bytes and 2 cells, the emoji 4 bytes and 2 cells,
+// "e" + U+0301 one character of 3 bytes and 1 cell.
+#define E_ACUTE "\xC3\xA9"
+#define NICHI "\xE6\x97\xA5"
+#define HON "\xE6\x9C\xAC"
+#define SMILE "\xF0\x9F\x98\x80"
+#define E_MARK "e\xCC\x81"
+
+class UnicodeEditorTest : public EditorFixture {
+ protected:
+  void SetUp() override {
+    EditorFixture::SetUp();
+    editor.Lines().SetEncoding(TTextEncoding::Utf8);
+    editor.SetTabWidth(4);
+    Options({eoScrollPastEol}, {eoAutoIndent});
+  }
+  void Type(const char* utf8) { editor.ProcessCommand(ecImeStr, 0, const_cast<char*>(utf8)); }
+};
+
+TEST_F(UnicodeEditorTest, CommandsStepOverWholeCharacters) {
+  struct Case {
+    const char* what;
+    const char* before;
+    TEditorCommand command;
+    const char* after;
+  } cases[] = {
+      {"right over a wide character", "a|" NICHI HON, ecRight, "a" NICHI "|" HON},
+      {"left over an emoji", "x" SMILE "|", ecLeft, "x|" SMILE},
+      {"left over a letter with its mark", "a" E_MARK "|z", ecLeft, "a|" E_MARK "z"},
+      {"backspace removes an accented letter", "caf" E_ACUTE "|!", ecDeleteLastChar, "caf|!"},
+      {"backspace removes the mark with its letter", "x" E_MARK "|", ecDeleteLastChar, "x|"},
+      {"delete removes a four-byte character", "|" SMILE "b", ecDeleteChar, "|b"},
+      {"word right over Japanese and Latin", "|" NICHI HON " caf" E_ACUTE, ecWordRight,
+       NICHI HON " |caf" E_ACUTE},
+      {"word left stops before an accented word", "x caf" E_ACUTE "|", ecWordLeft,
+       "x |caf" E_ACUTE},
+      {"delete word takes a Japanese word", "|" NICHI HON " x", ecDeleteWord, "|x"},
+      {"end of a mixed line", "|a" NICHI "b", ecLineEnd, "a" NICHI "b|"},
+  };
+  for (const auto& c : cases) {
+    LoadMarked(editor, c.before);
+    Run(c.command);
+    EXPECT_EQ(Marked(editor), c.after) << c.what;
+    Run(ecUndo);
+    EXPECT_EQ(editor.Text() + "", std::string(c.before).erase(std::string(c.before).find('|'), 1))
+        << c.what << " (undo)";
+  }
+}
+
+TEST_F(UnicodeEditorTest, ColumnsComeFromTheCellsOfEachCharacter) {
+  Text("a" NICHI "\tb" E_ACUTE "\r\n" SMILE "x");
+  struct Case {
+    TBufferCoord buffer;
+    int column;
+  } cases[] = {
+      {{2, 1}, 2},  // before 日
+      {{5, 1}, 4},  // after 日 (two cells)
+      {{6, 1}, 5},  // after the tab: next stop
+      {{7, 1}, 6},  // after b
+      {{9, 1}, 7},  // after é (one cell for two bytes)
+      {{5, 2}, 3},  // after the emoji
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(editor.BufferToDisplayPos(c.buffer).Column, c.column) << c.buffer;
+    EXPECT_EQ(editor.DisplayToBufferPos({c.column, c.buffer.Line}), c.buffer) << c.buffer;
+  }
+  // The second cell of 日 is inside it: before or after it, never half of it.
+  EXPECT_EQ(editor.DisplayToBufferPos({3, 1}).Char, 5);
+  // Clicking on the right half of the emoji's second cell puts the caret after it.
+  editor.MouseDown(TMouseButton::Left, 0, CellX(2) + 6, RowY(2) + 2);
+  editor.MouseUp(TMouseButton::Left, 0, CellX(2) + 6, RowY(2) + 2);
+  EXPECT_EQ(editor.CaretPos(), (TBufferCoord{5, 2}));
+  EXPECT_EQ(editor.Lines().GetExpandedLength(0), 6);
+}
+
+TEST_F(UnicodeEditorTest, ColumnBlocksCutNoCharacterInHalf) {
+  Text("ab" NICHI "cd\r\n" NICHI HON "xy\r\nabcdef");
+  editor.SetSelectionMode(smColumn);
+  editor.SetCaretPos({2, 1});      // column 2
+  editor.SetSelectionEnd({5, 3});  // column 5 on the last line
+  // Columns 2-4: "b" and 日 on line 1; on line 2 column 2 is the second cell
+  // of 日, which stays out, and 本 is in.
+  EXPECT_EQ(editor.SelectedText(), "b" NICHI "\r\n" HON "\r\nbcd");
+  editor.SetSelectedText("");
+  EXPECT_EQ(editor.Text(), "acd\r\n" NICHI "xy\r\naef");
+}
+
+TEST_F(UnicodeEditorTest, CaseConversionUsesUnicodeCaseAndKeepsTheSelection) {
+  Text(
+      "stra\xC3\x9F"
+      "e " E_ACUTE "mile \xC4\xB1x");
+  editor.SetCaretPos({1, 1});
+  editor.SetSelectionEnd({static_cast<int>(editor.LineText(1).size()) + 1, 1});
+  Run(ecUpperCaseBlock);
+  // Sharp s has no single capital; dotless i becomes I and the text one byte shorter.
+  EXPECT_EQ(editor.Text(),
+            "STRA\xC3\x9F"
+            "E \xC3\x89MILE IX");
+  EXPECT_EQ(editor.SelectedText(), editor.Text());
+  Run(ecUndo);
+  EXPECT_EQ(editor.Text(),
+            "stra\xC3\x9F"
+            "e " E_ACUTE "mile \xC4\xB1x");
+}
+
+TEST_F(UnicodeEditorTest, WideCharactersArePaintedOnTheirCells) {
+  Text("a" NICHI "b" E_MARK "\t" SMILE);
+  TRecordingCanvas canvas;
+  PaintAll(canvas);
+  const std::vector<std::string> expected = {"a", NICHI, "", "b", E_MARK, " ", " ", " ", SMILE};
+  std::vector<std::string> cells = canvas.CellsAt(RowY(1), CellX(1), editor.CellWidth());
+  cells.resize(expected.size());
+  EXPECT_EQ(cells, expected);
+}
+
+// Random edits on text of every width: the text stays well-formed UTF-8 after
+// each step, and undoing every step gives back the text it started from.
+TEST_F(UnicodeEditorTest, RandomEditsKeepTheTextValidAndUndoRestoresIt) {
+  const char* pieces[] = {"a", " ", E_ACUTE, NICHI, SMILE, E_MARK, "\t", "\r\n"};
+  std::mt19937 rng(5);
+  for (int round = 0; round < 20; ++round) {
+    std::string start;
+    for (int k = 0; k < 30; ++k) start += pieces[rng() % std::size(pieces)];
+    Text(start);
+    const std::string loaded = editor.Text();
+    editor.ClearUndoHistory();
+    editor.SetMaxUndo(10000);
+    const TEditorCommand commands[] = {
+        ecRight,     ecLeft,        ecDown,           ecUp,         ecSelRight,  ecSelLeft,
+        ecSelDown,   ecDeleteChar,  ecDeleteLastChar, ecDeleteWord, ecLineBreak, ecTab,
+        ecWordRight, ecSelWordLeft, ecUpperCaseBlock, ecToggleCase};
+    for (int step = 0; step < 60; ++step) {
+      const int what = static_cast<int>(rng() % 20);
+      if (what < 16) {
+        Run(commands[what]);
+      } else if (what < 18) {
+        Type(pieces[rng() % 6]);
+      } else {
+        editor.SetSelectionMode(what == 18 ? smColumn : smNormal);
+        const int line = 1 + static_cast<int>(rng() % static_cast<unsigned>(editor.LineCount()));
+        editor.SetCaretPos(editor.DisplayToBufferPos({1 + static_cast<int>(rng() % 12), line}));
+        editor.SetSelectionEnd(editor.DisplayToBufferPos({1 + static_cast<int>(rng() % 12), line}));
+        editor.SetSelectedText(pieces[rng() % 6]);
+      }
+      ASSERT_TRUE(IsStrictUtf8(editor.Text())) << "round " << round << " step " << step;
+      const TBufferCoord caret = editor.CaretPos();
+      const std::string line = editor.LineText(caret.Line);
+      if (caret.Char <= static_cast<int>(line.size())) {
+        ASSERT_EQ(editor.CharSet()->CharStart(line, static_cast<std::size_t>(caret.Char - 1)),
+                  static_cast<std::size_t>(caret.Char - 1))
+            << "caret inside a character, round " << round << " step " << step;
+      }
+    }
+    while (editor.CanUndo()) Run(ecUndo);
+    ASSERT_EQ(editor.Text(), loaded) << "round " << round;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DocumentText, TextFromDataFilesComesInTheDocumentsCharacterSet) {
+  TEditorMemo ansi, unicode;
+  unicode.Lines().SetEncoding(TTextEncoding::Utf8Bom);
+  std::size_t lost = 0;
+  EXPECT_EQ(ansi.DocumentText("caf" E_ACUTE " " NICHI, true, &lost), "caf\xE9 ?");
+  EXPECT_EQ(lost, 1u);
+  EXPECT_EQ(ansi.DocumentText("caf\xE9", false), "caf\xE9");
+  EXPECT_EQ(unicode.DocumentText("caf\xE9", false), "caf" E_ACUTE);
+  EXPECT_EQ(unicode.DocumentText(NICHI, true, &lost), NICHI);
+  EXPECT_EQ(lost, 0u);
+}
+
+}  // namespace
