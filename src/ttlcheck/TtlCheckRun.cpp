@@ -3,6 +3,7 @@
 #include "language/MacroChecker.h"
 #include "language/MacroReport.h"
 #include "platform/FileSystem.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 
@@ -14,21 +15,6 @@ std::string FolderOf(const std::string& path) {
   if (slash == std::string::npos) return ".";
   if (slash == 0) return path.substr(0, 1);
   return path.substr(0, slash);
-}
-
-struct TMacroFileText {
-  std::string text;
-  bool utf8 = false;
-};
-
-TMacroFileText DecodeMacroFile(std::string bytes) {
-  TMacroFileText file;
-  if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-    bytes.erase(0, 3);
-    file.utf8 = true;
-  }
-  file.text = std::move(bytes);
-  return file;
 }
 
 }  // namespace
@@ -65,9 +51,10 @@ int RunTtlCheck(const std::vector<std::string>& arguments, ITtlCheckOutput& outp
   bool unreadable = false;
   bool failed = false;
   for (const std::string& path : files) {
-    TMacroFileText file;
+    TDecodedText file;
     try {
-      file = DecodeMacroFile(FileSystem().ReadWholeFile(path));
+      // Read in the encoding the interpreter would read it in.
+      file = DecodeText(FileSystem().ReadWholeFile(path));
     } catch (const EFileError& error) {
       output.Err("ttlcheck: " + error.Message());
       unreadable = true;
@@ -75,11 +62,11 @@ int RunTtlCheck(const std::vector<std::string>& arguments, ITtlCheckOutput& outp
     }
     TMacroCheckOptions options;
     options.macro_folder = FolderOf(path);
-    options.utf8 = file.utf8;
-    const TMacroTextLines lines(file.text);
+    options.utf8 = IsUnicodeEncoding(file.Encoding);
+    const TMacroTextLines lines(file.Text);
     const TMacroCheckResult result = CheckMacro(lines, options);
     for (const TMacroProblem& problem : result.problems) {
-      output.Out(FormatMacroProblem(path, problem, lines.Line(problem.line), file.utf8));
+      output.Out(FormatMacroProblem(path, problem, lines.Line(problem.line), options.utf8));
     }
     if (result.errors > 0 || (werror && result.warnings > 0)) failed = true;
   }

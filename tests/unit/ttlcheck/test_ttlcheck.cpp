@@ -102,11 +102,33 @@ TEST_F(TtlCheckTest, PrintsOneLinePerProblemInTheFormatBuildToolsRead) {
   EXPECT_EQ(run.code, 2);
 }
 
-TEST_F(TtlCheckTest, ColumnsCountCharactersOfAUnicodeFile) {
-  // "été = 'x" with a byte-order mark: the quote is the 7th character.
-  Write("u.ttl", "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9 = 'x\r\n");
-  const TRun run = Check({"u.ttl"});
-  EXPECT_NE(run.out.find("u.ttl(1,7): error TTL001:"), std::string::npos) << run.out;
+TEST_F(TtlCheckTest, ReadsEachEncodingAndCountsColumnsInCharacters) {
+  // "été = 'x": the unclosed quote is the 7th character.
+  const std::string utf8 = "\xC3\xA9t\xC3\xA9 = 'x\r\n";
+  std::string utf16le = "\xFF\xFE";
+  for (char16_t c : std::u16string(u"\u00E9t\u00E9 = 'x\r\n")) {
+    utf16le += static_cast<char>(c & 0xFF);
+    utf16le += static_cast<char>(c >> 8);
+  }
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char* expected;
+  };
+  const std::vector<Case> cases = {
+      {"bom.ttl", "\xEF\xBB\xBF" + utf8, "bom.ttl(1,7): error TTL001:"},
+      {"utf8.ttl", utf8, "utf8.ttl(1,7): error TTL001:"},
+      {"utf16.ttl", utf16le, "utf16.ttl(1,7): error TTL001:"},
+      // One byte that is no UTF-8 makes the file ANSI: one byte, one character.
+      {"ansi.ttl", "\xE9t\xE9 = 'x\r\n", "ansi.ttl(1,7): error TTL001:"},
+      {"ansi2.ttl", "\xE9\xE9t\xE9 = 'x\r\n", "ansi2.ttl(1,8): error TTL001:"},
+  };
+  for (const Case& c : cases) {
+    Write(c.name, c.bytes);
+    const TRun run = Check({c.name});
+    EXPECT_NE(run.out.find(c.expected), std::string::npos) << c.name << "\n" << run.out;
+    EXPECT_EQ(run.code, 1) << c.name;
+  }
 }
 
 TEST_F(TtlCheckTest, LooksForIncludedFilesBesideTheMacroNotInTheCurrentFolder) {
