@@ -1,5 +1,7 @@
 #include "language/MacroCommands.h"
 
+#include <cstring>
+
 namespace {
 
 struct TStructureWord {
@@ -77,13 +79,9 @@ constexpr const char* kOtherReservedWords[] = {
 };
 // clang-format on
 
-// Names of the language hold at most 31 characters.
-constexpr std::size_t kMaxWordLength = 31;
-
-// Whether word, lower-cased, equals the lower-case entry (a byte above 127
-// never does).
-bool EqualsLowered(std::string_view word, const std::string& entry) {
-  if (word.size() != entry.size()) return false;
+// Whether word, lower-cased, equals the lower-case entry of its length (a
+// byte above 127 never does).
+bool EqualsLowered(std::string_view word, const char* entry) {
   for (std::size_t i = 0; i < word.size(); ++i) {
     unsigned c = static_cast<unsigned char>(word[i]);
     if (c - 'A' < 26u) c += 32;
@@ -149,46 +147,46 @@ std::uint32_t TMacroCommandSet::HashOf(std::string_view word) {
   return static_cast<std::uint32_t>(mixed >> 32);
 }
 
-int TMacroCommandSet::IndexOf(std::string_view word) const {
-  if (word.empty() || word.size() > max_length_) return -1;
+const TMacroCommandSet::TSlot* TMacroCommandSet::SlotOf(std::string_view word) const {
+  if (word.empty() || word.size() > max_length_) return nullptr;
   const std::uint32_t hash = HashOf(word);
   for (std::uint32_t s = hash & mask_;; s = (s + 1) & mask_) {
     const TSlot& slot = slots_[s];
-    if (slot.index < 0) return -1;
-    if (slot.hash == hash && EqualsLowered(word, words_[static_cast<std::size_t>(slot.index)])) {
-      return slot.index;
+    if (slot.length == 0) return nullptr;
+    if (slot.hash == hash && slot.length == word.size() && EqualsLowered(word, slot.lower)) {
+      return &slot;
     }
   }
 }
 
 void TMacroCommandSet::Rebuild() {
-  // At most a quarter full, so that a miss ends after a probe or two.
+  // At most half full: a hit, the usual case, takes a probe or two.
   std::size_t capacity = 64;
-  while (capacity < words_.size() * 4) capacity *= 2;
+  while (capacity < words_.size() * 2) capacity *= 2;
   slots_.assign(capacity, TSlot{});
   mask_ = static_cast<std::uint32_t>(capacity - 1);
-  max_length_ = 0;
+  max_length_ = kMaxWordLength;
   for (std::size_t i = 0; i < words_.size(); ++i) {
     const std::string& word = words_[i];
+    if (SlotOf(word)) continue;  // the first entry keeps the word
     const std::uint32_t hash = HashOf(word);
     std::uint32_t s = hash & mask_;
-    bool seen = false;
-    for (; slots_[s].index >= 0; s = (s + 1) & mask_) {
-      if (words_[static_cast<std::size_t>(slots_[s].index)] == word) seen = true;
-    }
-    if (seen) continue;  // the first entry keeps the word
-    slots_[s] = TSlot{hash, static_cast<std::int32_t>(i)};
-    if (word.size() > max_length_) max_length_ = word.size();
+    while (slots_[s].length != 0) s = (s + 1) & mask_;
+    TSlot& slot = slots_[s];
+    slot.hash = hash;
+    slot.kind = kinds_[i];
+    slot.length = static_cast<std::uint8_t>(word.size());
+    std::memcpy(slot.lower, word.data(), word.size());
   }
 }
 
 std::optional<TMacroCommand> TMacroCommandSet::Find(std::string_view word) const {
-  const int i = IndexOf(word);
-  if (i < 0 || kinds_[static_cast<std::size_t>(i)] == kReservedOnly) return std::nullopt;
-  return static_cast<TMacroCommand>(kinds_[static_cast<std::size_t>(i)]);
+  const TSlot* slot = SlotOf(word);
+  if (!slot || slot->kind == kReservedOnly) return std::nullopt;
+  return static_cast<TMacroCommand>(slot->kind);
 }
 
-bool TMacroCommandSet::IsReserved(std::string_view word) const { return IndexOf(word) >= 0; }
+bool TMacroCommandSet::IsReserved(std::string_view word) const { return SlotOf(word) != nullptr; }
 
 std::vector<std::string> TMacroCommandSet::Words() const {
   std::vector<std::string> commands;

@@ -60,16 +60,22 @@ class TMacroCommandSet {
   // A reserved word that is no command (an operator or a system variable).
   static constexpr std::uint8_t kReservedOnly = 0xFF;
 
-  // A slot of the open-addressing table; index -1 marks an empty one.
+  // Names of the language hold at most 31 characters.
+  static constexpr std::size_t kMaxWordLength = 31;
+
+  // A slot of the open-addressing table, holding its word, so that a lookup
+  // reads one place; length 0 marks an empty one.
   struct TSlot {
     std::uint32_t hash = 0;
-    std::int32_t index = -1;  // into words_
+    std::uint8_t kind = 0;  // a TMacroCommand or kReservedOnly
+    std::uint8_t length = 0;
+    char lower[kMaxWordLength + 1] = {};
   };
 
   void Add(std::string_view word, std::uint8_t kind);
   void Rebuild();
-  // Index of the word's entry, whatever its letter case, or -1.
-  int IndexOf(std::string_view word) const;
+  // The slot of the word, whatever its letter case, or null.
+  const TSlot* SlotOf(std::string_view word) const;
   // Hash of a word, the same in any letter case; the word is not empty.
   static std::uint32_t HashOf(std::string_view word);
 
@@ -79,5 +85,5 @@ class TMacroCommandSet {
   std::vector<std::uint8_t> kinds_;  // parallel to words_: a TMacroCommand or kReservedOnly
   std::vector<TSlot> slots_;
   std::uint32_t mask_ = 0;
-  std::size_t max_length_ = 0;
+  std::size_t max_length_ = 0;  // 0 until the table is built
 };
