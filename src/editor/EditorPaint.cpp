@@ -506,8 +506,8 @@ class TEditorPainter {
     const std::size_t limit = static_cast<std::size_t>(std::max(last_col_, 0)) + 1;
     while (i < expanded.size() && cells_.size() < limit) {
       const auto c = static_cast<unsigned char>(expanded[i]);
-      const std::size_t n = cp.CharLength(expanded, i);
-      const int cells = cp.CharCells(expanded, i);
+      int cells = 1;
+      const std::size_t n = cp.CharLengthCells(expanded, i, cells);
       const bool single = n == 1 && c < 0x80;
       for (int k = 0; k < cells; ++k) {
         cells_.push_back(single ? static_cast<char>(c) : kWideCell);

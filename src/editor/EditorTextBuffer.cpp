@@ -57,11 +57,15 @@ size_t ExpandedSize(std::string_view line, int tab_width, const ICodePage* cp, b
   const size_t w = static_cast<size_t>(tab_width);
   if (cells_vary) {
     size_t col = 0;
-    for (size_t i = 0; i < line.size(); i += cp->CharLength(line, i)) {
-      if (line[i] == '\t')
+    for (size_t i = 0; i < line.size();) {
+      if (line[i] == '\t') {
         col += w - col % w;
-      else
-        col += static_cast<size_t>(cp->CharCells(line, i));
+        ++i;
+      } else {
+        int cells = 1;
+        i += cp->CharLengthCells(line, i, cells);
+        col += static_cast<size_t>(cells);
+      }
     }
     return col;
   }
@@ -84,14 +88,15 @@ std::string_view ExpandCells(std::string_view line, int tab_width, const ICodePa
   const size_t w = static_cast<size_t>(tab_width);
   size_t col = 0;
   for (size_t i = 0; i < line.size();) {
-    const size_t n = cp.CharLength(line, i);
+    int cells = 1;
+    const size_t n = line[i] == '\t' ? 1 : cp.CharLengthCells(line, i, cells);
     if (line[i] == '\t') {
       const size_t fill = w - col % w;
       out.append(tab_width == 1 ? 1 : fill, tab_width == 1 ? ' ' : '\t');
       col += fill;
     } else {
       out.append(line.substr(i, n));
-      col += static_cast<size_t>(cp.CharCells(line, i));
+      col += static_cast<size_t>(cells);
     }
     i += n;
   }

@@ -61,6 +61,20 @@ class ICodePage {
     if (static_cast<unsigned char>(text[i]) < 0x80) return 1;
     return Utf8CharCells(text, i);
   }
+  // Both at once: the length of the character at i, its cells in `cells`.
+  std::size_t CharLengthCells(std::string_view text, std::size_t i, int& cells) const {
+    if (form_ != TCharForm::Utf8) {
+      const std::size_t n = CharLength(text, i);
+      cells = static_cast<int>(n);
+      return n;
+    }
+    if (static_cast<unsigned char>(text[i]) < 0x80 &&
+        (i + 1 == text.size() || static_cast<unsigned char>(text[i + 1]) < 0x80)) {
+      cells = 1;
+      return 1;
+    }
+    return Utf8CharLengthCells(text, i, cells);
+  }
   // Start of the character that holds byte i (i itself when a character
   // starts there; text.size() for i >= text.size()).
   std::size_t CharStart(std::string_view text, std::size_t i) const;
@@ -101,6 +115,10 @@ class ICodePage {
   // Characters whose first byte is above 127, or ASCII followed by such a byte.
   virtual std::size_t MultiByteCharLength(std::string_view text, std::size_t i) const;
   virtual int Utf8CharCells(std::string_view, std::size_t) const { return 1; }
+  virtual std::size_t Utf8CharLengthCells(std::string_view text, std::size_t i, int& cells) const {
+    cells = 1;
+    return CharLength(text, i);
+  }
   virtual std::size_t Utf8CharStart(std::string_view, std::size_t i) const { return i; }
 
  private:

@@ -1,6 +1,7 @@
 #include "platform/UnicodeProperties.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/UnicodeTables.h"
 
@@ -8,13 +9,36 @@ namespace {
 
 using unicode_tables::TCaseRun;
 
-unsigned Properties(char32_t cp) {
+unsigned SearchProperties(char32_t cp) {
   if (cp > 0x10FFFF) return 1;  // one cell, no class
   const std::uint32_t* begin = unicode_tables::kPropertyRanges;
   const std::uint32_t* end = begin + unicode_tables::kPropertyRangeCount;
   const std::uint32_t key = static_cast<std::uint32_t>(cp) << 8 | 0xFF;
   const std::uint32_t* it = std::upper_bound(begin, end, key);
   return it == begin ? 1 : (it[-1] & 0xFF);
+}
+
+// The Basic Multilingual Plane, where nearly every character of a macro lives,
+// unpacked once into one byte per code point: the editor asks for the cells
+// of every character it steps over.
+const std::uint8_t* BmpProperties() {
+  static const std::unique_ptr<std::uint8_t[]> table = [] {
+    std::unique_ptr<std::uint8_t[]> t(new std::uint8_t[0x10000]);
+    const std::uint32_t* ranges = unicode_tables::kPropertyRanges;
+    const std::size_t count = unicode_tables::kPropertyRangeCount;
+    for (std::size_t k = 0; k < count && (ranges[k] >> 8) < 0x10000; ++k) {
+      const std::uint32_t end =
+          k + 1 < count ? std::min<std::uint32_t>(ranges[k + 1] >> 8, 0x10000) : 0x10000;
+      for (std::uint32_t cp = ranges[k] >> 8; cp < end; ++cp)
+        t[cp] = static_cast<std::uint8_t>(ranges[k] & 0xFF);
+    }
+    return t;
+  }();
+  return table.get();
+}
+
+unsigned Properties(char32_t cp) {
+  return cp < 0x10000 ? BmpProperties()[cp] : SearchProperties(cp);
 }
 
 char32_t MapCase(char32_t cp, const TCaseRun* runs, std::size_t count) {

@@ -1,5 +1,7 @@
 #include "platform/Utf8CodePage.h"
 
+#include <algorithm>
+
 #include "platform/UnicodeProperties.h"
 #include "platform/Utf8.h"
 
@@ -28,8 +30,11 @@ std::size_t CodePointStart(std::string_view text, std::size_t i) {
 
 }  // namespace
 
-std::size_t TUtf8CodePage::MultiByteCharLength(std::string_view text, std::size_t i) const {
+std::size_t TUtf8CodePage::Utf8CharLengthCells(std::string_view text, std::size_t i,
+                                               int& cells) const {
   const TUtf8Char first = At(text, i);
+  // A mark on its own shows in a cell of its own.
+  cells = first.Valid ? std::max(CodePointCells(first.CodePoint), 1) : 1;
   std::size_t end = i + first.Length;
   if (!TakesMarks(first)) return first.Length;
   while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
@@ -40,11 +45,14 @@ std::size_t TUtf8CodePage::MultiByteCharLength(std::string_view text, std::size_
   return end - i;
 }
 
+std::size_t TUtf8CodePage::MultiByteCharLength(std::string_view text, std::size_t i) const {
+  int cells = 0;
+  return Utf8CharLengthCells(text, i, cells);
+}
+
 int TUtf8CodePage::Utf8CharCells(std::string_view text, std::size_t i) const {
   const TUtf8Char c = At(text, i);
-  if (!c.Valid) return 1;
-  const int cells = CodePointCells(c.CodePoint);
-  return cells == 0 ? 1 : cells;  // a mark on its own shows in a cell of its own
+  return c.Valid ? std::max(CodePointCells(c.CodePoint), 1) : 1;
 }
 
 std::size_t TUtf8CodePage::Utf8CharStart(std::string_view text, std::size_t i) const {

@@ -23,6 +23,7 @@ class TUtf8CodePage final : public ICodePage {
  protected:
   std::size_t MultiByteCharLength(std::string_view text, std::size_t i) const override;
   int Utf8CharCells(std::string_view text, std::size_t i) const override;
+  std::size_t Utf8CharLengthCells(std::string_view text, std::size_t i, int& cells) const override;
   std::size_t Utf8CharStart(std::string_view text, std::size_t i) const override;
 };
 
