@@ -37,6 +37,7 @@ const std::vector<TMenuDef>& MainMenuDefs() {
         {cmSaveAs, "Save as ...", 0},
         kSeparator,
         {cmImportTemplate, "Import macro Template", 0},
+        {cmEncoding, "Encoding", 0},
         kSeparator,
         {cmPrinterSetup, "Printer setup ...", 0},
         {cmPrintPreview, "Print preview", 0},

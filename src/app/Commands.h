@@ -36,6 +36,7 @@ enum TCommandId : int {
   cmShowSpecial,  // the tool bar's "Show special characters" toggle
   cmParam2,
   cmParam3,
+  cmEncoding,  // the "Encoding" submenu of "File"
 };
 
 // Shortcut: low byte the virtual-key code, plus these modifier bits.

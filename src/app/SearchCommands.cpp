@@ -34,7 +34,7 @@ void TSearchCommands::OpenSearchDialog(bool replace) {
   }
   // A selection within one line is most likely what the user wants to find.
   if (editor_.HasSelection() && editor_.SelectionBegin().Line == editor_.SelectionFinish().Line)
-    values.search_text = editor_.SelectedText();
+    values.search_text = editor_.Utf8Text(editor_.SelectedText());
 
   if (!dialogs_.ShowSearchDialog(replace, values)) return;
 
@@ -62,7 +62,15 @@ void TSearchCommands::RunSearch(bool replace, bool backwards) {
   editor_.SetSearchEngine(settings_.regular_expression
                               ? static_cast<TEditorSearchCustom*>(&regex_)
                               : static_cast<TEditorSearchCustom*>(&plain_));
-  if (editor_.SearchAndReplace(settings_.search_text, settings_.replace_text, options) != 0) return;
+  // The dialogs' texts are UTF-8; the search runs in the document's character
+  // set. A search text an ANSI document cannot hold occurs nowhere in it.
+  // A replacement an ANSI document cannot hold is asked about first (it may
+  // make the document UTF-8, so the search text is converted after it).
+  std::string replacement;
+  if (replace && !editor_.TextForDocument(settings_.replace_text, replacement)) return;
+  std::size_t lost = 0;
+  const std::string search = editor_.DocumentText(settings_.search_text, true, &lost);
+  if (lost == 0 && editor_.SearchAndReplace(search, replacement, options) != 0) return;
 
   ShowWarning(prompts_, "Search string not found");
   // The caret ends where the search ended: at the start of the former

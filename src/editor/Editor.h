@@ -101,6 +101,20 @@ class TCustomEditor {
   // character set: `text` is UTF-8 when utf8, else in the ANSI code page.
   // Characters an ANSI document cannot hold become '?', counted in *lost.
   std::string DocumentText(std::string_view text, bool utf8, std::size_t* lost = nullptr) const;
+  // Text of this document as UTF-8.
+  std::string Utf8Text(std::string_view text) const;
+  // UTF-8 text in the document's character set, asking OnCannotStore when an
+  // ANSI document cannot hold it; false when nothing is to be inserted.
+  bool TextForDocument(std::string_view utf8, std::string& out);
+  // Changes how the document is saved. Between ANSI and Unicode the text is
+  // converted (and the undo history, which holds the other character set, is
+  // emptied); the document becomes modified. A conversion to ANSI that would
+  // lose characters changes nothing: false, with their number in *lost.
+  bool ConvertEncoding(TTextEncoding encoding, std::size_t* lost = nullptr);
+  // Asked when typed or pasted text holds a character (given as UTF-8) that an
+  // ANSI document cannot hold; true when the handler converted the document
+  // so that the text can go in. Without a handler nothing is inserted.
+  std::function<bool(TCustomEditor& sender, const std::string& character)> OnCannotStore;
 
   // ---- text
   TEditorStringList& Lines() { return *lines_; }
@@ -360,6 +374,11 @@ class TCustomEditor {
   virtual void KeyDown(std::uint16_t& key, TShiftState shift);
   virtual void KeyUp(std::uint16_t& key, TShiftState shift);
   virtual void KeyPress(char& key);
+  // A typed character as UTF-16 (one unit, or a surrogate pair), put into the
+  // document's character set; a one-byte character goes through KeyPress.
+  void TypeText(std::u16string_view text);
+  // The finished string of an input method, as UTF-16.
+  void InsertInputText(std::u16string_view text);
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);

@@ -8,8 +8,6 @@
 #include "editor/Editor.h"
 #include "language/EditorHighlighter.h"
 #include "platform/CodePage.h"
-#include "platform/CodePage1252.h"
-#include "platform/Utf8CodePage.h"
 
 namespace {
 
@@ -37,13 +35,6 @@ bool TCustomEditor::IsTrailByte(std::string_view s, int char_index) const {
     return false;
   const auto i = static_cast<std::size_t>(char_index);
   return cp->CharStart(s, i) != i;
-}
-
-std::string TCustomEditor::DocumentText(std::string_view text, bool utf8, std::size_t* lost) const {
-  const ICodePage* ansi = lines_->AnsiCodePage();
-  const ICodePage& ansi_cp = ansi ? *ansi : DefaultCodePage();
-  const ICodePage& doc = CharSet() ? *CharSet() : ansi_cp;
-  return ConvertText(text, utf8 ? Utf8CodePage() : ansi_cp, doc, lost);
 }
 
 int TCustomEditor::NextCharPos(std::string_view s, int ch) const {
@@ -80,8 +71,9 @@ TDisplayCoord TCustomEditor::BufferToDisplayPos(TBufferCoord p) const {
         x += tab_width_ - x % tab_width_;
         ++i;
       } else {
-        x += cp.CharCells(s, i);
-        i += cp.CharLength(s, i);
+        int cells = 1;
+        i += cp.CharLengthCells(s, i, cells);
+        x += cells;
       }
     }
   } else {
@@ -124,8 +116,9 @@ TBufferCoord TCustomEditor::DisplayToBufferStep(TDisplayCoord p, int trail_step)
     ch = -1;
     while (i < s.size()) {
       const bool tab = s[i] == '\t';
-      const long long cells = tab ? tab_width_ - count % tab_width_ : cp.CharCells(s, i);
-      const std::size_t n = tab ? 1 : cp.CharLength(s, i);
+      int char_cells = 1;
+      const std::size_t n = tab ? 1 : cp.CharLengthCells(s, i, char_cells);
+      const long long cells = tab ? tab_width_ - count % tab_width_ : char_cells;
       if (count + cells >= p.Column) {
         const bool later_cell = !tab && p.Column > count + 1 && trail_step > 0;
         ch = static_cast<int>(later_cell ? i + n : i) + 1;

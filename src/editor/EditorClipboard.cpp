@@ -7,10 +7,16 @@
 #include "editor/Editor.h"
 #include "platform/Clipboard.h"
 #include "platform/CodePage.h"
+#include "platform/CodePage1252.h"
+#include "platform/Utf8.h"
 
 namespace {
 
+// The private block: the selection mode byte, then the text and a NUL. The
+// first format holds ANSI text; the second, preferred when reading, UTF-8, so
+// that blocks keep every character between documents of any encoding.
 constexpr const char* kBlockFormatName = "Quillon Control Block Type";
+constexpr const char* kUtf8BlockFormatName = "Quillon Control Block Type UTF-8";
 constexpr const char* kCopyFailed = "Clipboard copy operation failed";
 constexpr const char* kPasteFailed = "Clipboard paste operation failed.";
 
@@ -36,6 +42,29 @@ std::string_view UpToNul(std::string_view bytes) {
   return nul == std::string_view::npos ? bytes : bytes.substr(0, nul);
 }
 
+// Clipboard UTF-16 (little-endian bytes) and the UTF-8 of it, up to the first NUL unit.
+std::string Utf16Bytes(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(2 * text.size() + 2);
+  for (char16_t u : text) {
+    bytes.push_back(static_cast<char>(u & 0xFF));
+    bytes.push_back(static_cast<char>(u >> 8));
+  }
+  bytes.append(2, '\0');
+  return bytes;
+}
+
+std::string Utf8OfUtf16Bytes(std::string_view bytes) {
+  std::u16string text;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const char16_t u = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                             static_cast<unsigned char>(bytes[i + 1]) << 8);
+    if (u == 0) break;
+    text.push_back(u);
+  }
+  return Utf16ToUtf8(text);
+}
+
 }  // namespace
 
 void TCustomEditor::DoCopy() {
@@ -51,17 +80,22 @@ void TCustomEditor::DoCopy() {
   }
   if (!clipboard_) throw EEditorError(kCopyFailed);
   const unsigned format = clipboard_->RegisterFormat(kBlockFormatName);
+  const unsigned utf8_format = clipboard_->RegisterFormat(kUtf8BlockFormatName);
+  // The text as UTF-16, as UTF-8 and in the ANSI code page (where a Unicode
+  // document's characters it cannot hold become "?").
+  const ICodePage& ansi_cp = lines_->AnsiCodePage() ? *lines_->AnsiCodePage() : DefaultCodePage();
+  const ICodePage& doc_cp = CharSet() ? *CharSet() : ansi_cp;
+  const std::u16string wide = doc_cp.ToUtf16(text);
+  const bool unicode = doc_cp.UnicodeText();
+  const std::string utf8 = unicode ? text : Utf16ToUtf8(wide);
+  const std::string ansi = unicode ? ansi_cp.FromUtf16(wide) : text;
+  const char mode = static_cast<char>(active_selection_mode_);
   ClipboardScope scope(*clipboard_);
   if (!scope.IsOpen() || !clipboard_->Empty()) throw EEditorError(kCopyFailed);
-  std::string plain = text;
-  plain.push_back('\0');
-  std::string block;
-  block.reserve(text.size() + 2);
-  block.push_back(static_cast<char>(active_selection_mode_));
-  block += text;
-  block.push_back('\0');
-  if (!clipboard_->SetData(IClipboard::kTextFormat, plain) || format == 0 ||
-      !clipboard_->SetData(format, block))
+  if (!clipboard_->SetData(IClipboard::kTextFormat, ansi + '\0') ||
+      !clipboard_->SetData(IClipboard::kUnicodeTextFormat, Utf16Bytes(wide)) || format == 0 ||
+      !clipboard_->SetData(format, mode + ansi + '\0') || utf8_format == 0 ||
+      !clipboard_->SetData(utf8_format, mode + utf8 + '\0'))
     throw EEditorError(kCopyFailed);
 }
 
@@ -84,40 +118,60 @@ void TCustomEditor::PasteFromClipboard() { ProcessCommand(ecPaste, 0, nullptr); 
 bool TCustomEditor::CanPaste() {
   if (read_only_ || !clipboard_) return false;
   const unsigned format = clipboard_->RegisterFormat(kBlockFormatName);
+  const unsigned utf8_format = clipboard_->RegisterFormat(kUtf8BlockFormatName);
   ClipboardScope scope(*clipboard_);
   return (format != 0 && clipboard_->HasFormat(format)) ||
+         (utf8_format != 0 && clipboard_->HasFormat(utf8_format)) ||
+         clipboard_->HasFormat(IClipboard::kUnicodeTextFormat) ||
          clipboard_->HasFormat(IClipboard::kTextFormat);
 }
 
 void TCustomEditor::DoPaste() {
   if (read_only_ || !clipboard_) return;
   const unsigned format = clipboard_->RegisterFormat(kBlockFormatName);
-  std::optional<std::string> block, plain;
-  bool has_block = false;
+  const unsigned utf8_format = clipboard_->RegisterFormat(kUtf8BlockFormatName);
+  // The block with its mode byte, or plain text; UTF-8 or in the ANSI code page.
+  std::string data;
+  bool has_block = false, utf8 = false;
   {
     ClipboardScope scope(*clipboard_);
     if (!scope.IsOpen()) throw EEditorError(kPasteFailed);
-    has_block = format != 0 && clipboard_->HasFormat(format);
-    if (has_block) {
-      block = clipboard_->GetData(format);
-      // A block that cannot be read, or holds not even its mode byte.
-      if (!block || block->empty()) throw EEditorError(kPasteFailed);
+    const auto read = [&](unsigned f) {
+      std::optional<std::string> bytes = clipboard_->GetData(f);
+      if (!bytes) throw EEditorError(kPasteFailed);
+      return std::move(*bytes);
+    };
+    if (utf8_format != 0 && clipboard_->HasFormat(utf8_format)) {
+      data = read(utf8_format);
+      has_block = utf8 = true;
+    } else if (format != 0 && clipboard_->HasFormat(format)) {
+      data = read(format);
+      has_block = true;
+    } else if (clipboard_->HasFormat(IClipboard::kUnicodeTextFormat)) {
+      data = Utf8OfUtf16Bytes(read(IClipboard::kUnicodeTextFormat));
+      utf8 = true;
     } else if (clipboard_->HasFormat(IClipboard::kTextFormat)) {
-      plain = clipboard_->GetData(IClipboard::kTextFormat);
-      if (!plain) throw EEditorError(kPasteFailed);
+      data = read(IClipboard::kTextFormat);
     } else {
       return;
     }
+    // A block that holds not even its mode byte.
+    if (has_block && data.empty()) throw EEditorError(kPasteFailed);
   }
+  const std::string_view source = UpToNul(std::string_view(data).substr(has_block ? 1 : 0));
+  std::string text;
+  if (!utf8)
+    text = DocumentText(source, false);
+  else if (!TextForDocument(source, text))
+    return;  // the ANSI document keeps its text
   TEditorUndoList& undo = UndoList();
   TEditorUndoBlockScope group(undo);
   undo.AddRecord(ckPasteOpen, caret_, smNormal, std::string(), caret_);
   if (has_block) {
     // An unknown mode is pasted as ordinary text.
-    const auto mode_byte = static_cast<unsigned char>((*block)[0]);
+    const auto mode_byte = static_cast<unsigned char>(data[0]);
     const TSelectionMode mode =
         mode_byte <= smColumn ? static_cast<TSelectionMode>(mode_byte) : smNormal;
-    const std::string_view text = UpToNul(std::string_view(*block).substr(1));
     if (HasSelection()) {
       if (active_selection_mode_ == smLine) {
         const TBufferCoord b = SelectionBegin();
@@ -140,7 +194,6 @@ void TCustomEditor::DoPaste() {
       }
     }
   } else {
-    const std::string_view text = UpToNul(*plain);
     const TSelectionMode mode = HasSelection() ? active_selection_mode_ : selection_mode_;
     if (mode == smNormal) {
       DeleteSelectionRecorded();

@@ -9,6 +9,8 @@ class IClipboard {
  public:
   // The plain-text format (single-byte text ending with a NUL byte).
   static constexpr unsigned kTextFormat = 1;
+  // The Unicode text format (UTF-16, little-endian, ending with a NUL unit).
+  static constexpr unsigned kUnicodeTextFormat = 13;
 
   virtual ~IClipboard() = default;
   // The number of a private format; the same name gives the same number.

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "platform/CodePage.h"
+#include "platform/Utf8.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32Dpi.h"
 
@@ -28,14 +30,14 @@ void RegisterClasses(WNDPROC editor_proc, WNDPROC hint_proc) {
   static bool registered = false;
   if (registered) return;
   registered = true;
-  WNDCLASSEXA wc{};
+  WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
-  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
   wc.lpszClassName = TEditorWindow::ClassName();
   wc.lpfnWndProc = editor_proc;
-  RegisterClassExA(&wc);
+  RegisterClassExW(&wc);
   WNDCLASSEXA hint{};
   hint.cbSize = sizeof hint;
   hint.hInstance = wc.hInstance;
@@ -88,32 +90,62 @@ TScrollCode ScrollCodeOf(int code) {
   }
 }
 
-// The finished string of an input-method composition. The input-method
-// library is loaded when first needed, so that the program runs without it.
-std::string CompositionResult(HWND hwnd) {
-  using GetContextFn = HIMC(WINAPI*)(HWND);
-  using GetStringFn = LONG(WINAPI*)(HIMC, DWORD, LPVOID, DWORD);
-  using ReleaseFn = BOOL(WINAPI*)(HWND, HIMC);
-  static HMODULE imm = LoadLibraryA("imm32.dll");
-  if (!imm) return std::string();
-  auto get_context =
-      reinterpret_cast<GetContextFn>(reinterpret_cast<void*>(GetProcAddress(imm, "ImmGetContext")));
-  auto get_string = reinterpret_cast<GetStringFn>(
-      reinterpret_cast<void*>(GetProcAddress(imm, "ImmGetCompositionStringA")));
-  auto release = reinterpret_cast<ReleaseFn>(
-      reinterpret_cast<void*>(GetProcAddress(imm, "ImmReleaseContext")));
-  if (!get_context || !get_string || !release) return std::string();
-  HIMC context = get_context(hwnd);
-  if (!context) return std::string();
-  std::string text;
-  const LONG size = get_string(context, GCS_RESULTSTR, nullptr, 0);
-  if (size > 0) {
-    text.resize(static_cast<std::size_t>(size));
-    const LONG got = get_string(context, GCS_RESULTSTR, text.data(), static_cast<DWORD>(size));
-    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+// The input-method calls the editor uses. The library is loaded when first
+// needed, so that the program runs without it.
+struct TImm {
+  HIMC(WINAPI* GetContext)(HWND) = nullptr;
+  BOOL(WINAPI* ReleaseContext)(HWND, HIMC) = nullptr;
+  LONG(WINAPI* GetCompositionString)(HIMC, DWORD, LPVOID, DWORD) = nullptr;
+  BOOL(WINAPI* SetCompositionWindow)(HIMC, COMPOSITIONFORM*) = nullptr;
+  BOOL(WINAPI* SetCompositionFont)(HIMC, LOGFONTW*) = nullptr;
+  bool Usable() const {
+    return GetContext && ReleaseContext && GetCompositionString && SetCompositionWindow &&
+           SetCompositionFont;
   }
-  release(hwnd, context);
+};
+
+template <typename F>
+void Load(HMODULE module, const char* name, F& f) {
+  f = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const TImm& Imm() {
+  static const TImm imm = [] {
+    TImm i;
+    if (HMODULE module = LoadLibraryW(L"imm32.dll")) {
+      Load(module, "ImmGetContext", i.GetContext);
+      Load(module, "ImmReleaseContext", i.ReleaseContext);
+      Load(module, "ImmGetCompositionStringW", i.GetCompositionString);
+      Load(module, "ImmSetCompositionWindow", i.SetCompositionWindow);
+      Load(module, "ImmSetCompositionFontW", i.SetCompositionFont);
+    }
+    return i;
+  }();
+  return imm;
+}
+
+// The finished string of an input-method composition, as UTF-16.
+std::u16string CompositionResult(HWND hwnd) {
+  const TImm& imm = Imm();
+  if (!imm.Usable()) return std::u16string();
+  HIMC context = imm.GetContext(hwnd);
+  if (!context) return std::u16string();
+  std::u16string text;
+  const LONG bytes = imm.GetCompositionString(context, GCS_RESULTSTR, nullptr, 0);
+  if (bytes > 0) {
+    text.resize(static_cast<std::size_t>(bytes) / sizeof(char16_t));
+    const LONG got =
+        imm.GetCompositionString(context, GCS_RESULTSTR, text.data(), static_cast<DWORD>(bytes));
+    text.resize(got > 0 ? static_cast<std::size_t>(got) / sizeof(char16_t) : 0);
+  }
+  imm.ReleaseContext(hwnd, context);
   return text;
+}
+
+std::u16string_view WideView(LPARAM lp) {
+  if (!lp) return {};
+  const auto* text = reinterpret_cast<const char16_t*>(lp);
+  return std::u16string_view(text);
 }
 
 struct CreateParams {
@@ -129,18 +161,19 @@ HWND TEditorWindow::Create(HWND parent, int id, TEditorMemo& editor, DWORD extra
   CreateParams params{&editor};
   const DWORD style =
       WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_CLIPCHILDREN | extra_style;
-  HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, ClassName(), "", style, 0, 0, 100, 100, parent,
+  HWND hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, ClassName(), L"", style, 0, 0, 100, 100, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              GetModuleHandleA(nullptr), &params);
+                              GetModuleHandleW(nullptr), &params);
   return hwnd;
 }
 
 TEditorWindow* TEditorWindow::FromHandle(HWND hwnd) {
   if (!hwnd) return nullptr;
-  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) !=
+  // Read as Unicode: for a Unicode window that gives the procedure itself.
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) !=
       &TEditorWindow::WindowProc)
     return nullptr;
-  return reinterpret_cast<TEditorWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  return reinterpret_cast<TEditorWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 TEditorMemo* TEditorWindow::EditorFromHandle(HWND hwnd) {
@@ -181,23 +214,23 @@ void TEditorWindow::LeaveDropTarget() {
 // ---- the window procedure
 
 LRESULT CALLBACK TEditorWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<TEditorWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = reinterpret_cast<TEditorWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) {
     if (msg == WM_NCCREATE) {
-      const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
+      const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp);
       const auto* params = static_cast<const CreateParams*>(cs->lpCreateParams);
       if (params && params->editor) {
         self = new TEditorWindow(hwnd, *params->editor);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
       }
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
   }
   if (msg == WM_NCDESTROY) {
     self->editor_.SetHost(nullptr);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     delete self;
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
   }
   try {
     return self->HandleMessage(msg, wp, lp);
@@ -255,40 +288,45 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       std::uint16_t key = static_cast<std::uint16_t>(wp);
       editor_.KeyDown(key, KeyShift());
       key_made_command_ = key == 0;
-      if (msg == WM_SYSKEYDOWN && key != 0) return DefWindowProcA(hwnd_, msg, wp, lp);
+      if (msg == WM_SYSKEYDOWN && key != 0) return DefWindowProcW(hwnd_, msg, wp, lp);
       return 0;
     }
     case WM_KEYUP:
     case WM_SYSKEYUP: {
       std::uint16_t key = static_cast<std::uint16_t>(wp);
       editor_.KeyUp(key, KeyShift());
-      if (msg == WM_SYSKEYUP && key != 0) return DefWindowProcA(hwnd_, msg, wp, lp);
+      if (msg == WM_SYSKEYUP && key != 0) return DefWindowProcW(hwnd_, msg, wp, lp);
       return 0;
     }
-    case WM_CHAR: {
-      char c = static_cast<char>(wp);
-      editor_.KeyPress(c);
+    case WM_CHAR:
+      OnCharUnit(wp);
       return 0;
-    }
+    case WM_IME_STARTCOMPOSITION:
+      composing_ = true;
+      PlaceComposition(true);
+      return DefWindowProcW(hwnd_, msg, wp, lp);
+    case WM_IME_ENDCOMPOSITION:
+      composing_ = false;
+      return DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_IME_COMPOSITION:
       if (lp & GCS_RESULTSTR) {
-        std::string text = CompositionResult(hwnd_);
+        const std::u16string text = CompositionResult(hwnd_);
         if (!text.empty()) {
           // Handled here: the window system then sends no characters for it.
-          editor_.ProcessCommand(ecImeStr, 0, text.data());
+          editor_.InsertInputText(text);
+          PlaceComposition(false);
           return 0;
         }
       }
-      return DefWindowProcA(hwnd_, msg, wp, lp);
+      return DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_SYSCHAR:
       // The character of an Alt key that already ran a command is dropped.
       if (key_made_command_) {
         key_made_command_ = false;
-        char c = static_cast<char>(wp);
-        editor_.KeyPress(c);
+        OnCharUnit(wp);
         return 0;
       }
-      return DefWindowProcA(hwnd_, msg, wp, lp);
+      return DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
@@ -334,7 +372,7 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                              : msg == WM_RBUTTONUP ? TMouseButton::Right
                                                    : TMouseButton::Middle;
       editor_.MouseUp(b, MouseShift(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
-      if (msg == WM_RBUTTONUP) return DefWindowProcA(hwnd_, msg, wp, lp);  // context menu
+      if (msg == WM_RBUTTONUP) return DefWindowProcW(hwnd_, msg, wp, lp);  // context menu
       return 0;
     }
     case WM_MOUSEWHEEL:
@@ -369,7 +407,7 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SetCursor(LoadCursorA(nullptr, shape));
         return TRUE;
       }
-      return DefWindowProcA(hwnd_, msg, wp, lp);
+      return DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_CONTEXTMENU:
       if (OnContextPopup && OnContextPopup(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))) return 0;
       if (popup_) {
@@ -385,30 +423,18 @@ LRESULT TEditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
         return 0;
       }
-      return DefWindowProcA(hwnd_, msg, wp, lp);
+      return DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_DROPFILES:
       if (HWND parent = GetParent(hwnd_)) return SendMessageA(parent, msg, wp, lp);
       return 0;
-    case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(editor_.Text().size());
-    case WM_GETTEXT: {
-      if (wp == 0 || !lp) return 0;
-      const std::string text = editor_.Text();
-      const std::size_t n = std::min<std::size_t>(text.size(), wp - 1);
-      char* out = reinterpret_cast<char*>(lp);
-      std::copy_n(text.data(), n, out);
-      out[n] = '\0';
-      return static_cast<LRESULT>(n);
-    }
-    case WM_SETTEXT:
-      editor_.SetText(lp ? reinterpret_cast<const char*>(lp) : "");
-      return TRUE;
     default: {
+      LRESULT text_result = 0;
+      if (HandleTextMessage(msg, wp, lp, text_result)) return text_result;
       bool handled = false;
       const std::intptr_t result = editor_.EditMessage(msg, static_cast<std::uintptr_t>(wp),
                                                        static_cast<std::intptr_t>(lp), handled);
       if (handled) return static_cast<LRESULT>(result);
-      return DefWindowProcA(hwnd_, msg, wp, lp);
+      return DefWindowProcW(hwnd_, msg, wp, lp);
     }
   }
 }
@@ -418,6 +444,87 @@ void TEditorWindow::NotifyParent(WORD code) {
   if (HWND parent = GetParent(hwnd_))
     SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), code),
                  reinterpret_cast<LPARAM>(hwnd_));
+}
+
+void TEditorWindow::OnCharUnit(WPARAM wp) {
+  const auto unit = static_cast<char16_t>(wp);
+  if (unit >= 0xD800 && unit <= 0xDBFF) {
+    high_surrogate_ = unit;  // the low half follows in the next message
+    return;
+  }
+  if (unit >= 0xDC00 && unit <= 0xDFFF && high_surrogate_) {
+    const char16_t pair[2] = {high_surrogate_, unit};
+    high_surrogate_ = 0;
+    editor_.TypeText(std::u16string_view(pair, 2));
+    return;
+  }
+  high_surrogate_ = 0;
+  editor_.TypeText(std::u16string_view(&unit, 1));
+}
+
+bool TEditorWindow::HandleTextMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  // The window's text is the document's text seen as UTF-16; a program that
+  // asks in its code page gets it converted by the window system.
+  const ICodePage* cp = editor_.CharSet();
+  const auto wide = [&](std::string_view text) {
+    return cp ? cp->ToUtf16(text) : std::u16string(text.begin(), text.end());
+  };
+  const auto copy_out = [](const std::u16string& text, char16_t* out, std::size_t room) {
+    const std::size_t n = std::min(text.size(), room);
+    std::copy_n(text.data(), n, out);
+    return n;
+  };
+  switch (msg) {
+    case WM_GETTEXTLENGTH:
+      result = static_cast<LRESULT>(wide(editor_.Text()).size());
+      return true;
+    case WM_GETTEXT: {
+      result = 0;
+      if (wp == 0 || !lp) return true;
+      auto* out = reinterpret_cast<char16_t*>(lp);
+      const std::size_t n = copy_out(wide(editor_.Text()), out, wp - 1);
+      out[n] = 0;
+      result = static_cast<LRESULT>(n);
+      return true;
+    }
+    case WM_SETTEXT:
+      editor_.SetText(editor_.DocumentText(Utf16ToUtf8(WideView(lp)), true));
+      result = TRUE;
+      return true;
+    case EM_GETLINE: {
+      result = 0;
+      const int index = static_cast<int>(wp);
+      auto* out = reinterpret_cast<char16_t*>(lp);
+      if (!out || index < 0 || index >= editor_.LineCount()) return true;
+      const std::size_t room = static_cast<std::uint16_t>(out[0]);
+      result = static_cast<LRESULT>(copy_out(wide(editor_.Lines().LineView(index)), out, room));
+      return true;
+    }
+    case EM_REPLACESEL:
+      editor_.ReplaceSelection(editor_.DocumentText(Utf16ToUtf8(WideView(lp)), true), wp != 0);
+      result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TEditorWindow::PlaceComposition(bool with_font) {
+  const TImm& imm = Imm();
+  if (!imm.Usable()) return;
+  HIMC context = imm.GetContext(hwnd_);
+  if (!context) return;
+  const TPoint caret = editor_.RowColumnToPixels(editor_.CaretDisplayPos());
+  COMPOSITIONFORM form{};
+  form.dwStyle = CFS_POINT;
+  form.ptCurrentPos = {caret.x, caret.y};
+  imm.SetCompositionWindow(context, &form);
+  if (with_font) {
+    LOGFONTW font{};
+    HFONT shared = TGdiCanvas::SharedFont(editor_.Font(), editor_.Font().Style, dpi_);
+    if (GetObjectW(shared, sizeof font, &font)) imm.SetCompositionFont(context, &font);
+  }
+  imm.ReleaseContext(hwnd_, context);
 }
 
 void TEditorWindow::OnScrollMessage(int bar, WPARAM wp) {
@@ -525,7 +632,11 @@ void TEditorWindow::CreateCaret(int width, int height) {
   ::CreateCaret(hwnd_, nullptr, width, height);
 }
 void TEditorWindow::DestroyCaret() { ::DestroyCaret(); }
-void TEditorWindow::SetCaretPosition(int x, int y) { ::SetCaretPos(x, y); }
+void TEditorWindow::SetCaretPosition(int x, int y) {
+  ::SetCaretPos(x, y);
+  // The composition window follows the caret.
+  if (composing_) PlaceComposition(false);
+}
 void TEditorWindow::ShowCaret() { ::ShowCaret(hwnd_); }
 void TEditorWindow::HideCaret() { ::HideCaret(hwnd_); }
 void TEditorWindow::CaptureMouse() { SetCapture(hwnd_); }

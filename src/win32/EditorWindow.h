@@ -26,7 +26,8 @@ class TEditorWindow : public IEditorHost {
   // the window system; they are handed to this handler (the default shows an
   // error box with the message).
   static void SetErrorHandler(std::function<void(HWND, const std::exception&)> handler);
-  static const char* ClassName() { return "QuillonEditor"; }
+  // A Unicode window class: typed characters arrive as UTF-16.
+  static const wchar_t* ClassName() { return L"QuillonEditor"; }
   // The editor's fonts are made for this dpi (its window's monitor's); the
   // editor measures them anew.
   static void SetDpi(HWND hwnd, int dpi);
@@ -83,6 +84,13 @@ class TEditorWindow : public IEditorHost {
   void OnScrollMessage(int bar, WPARAM wp);
   // EN_SETFOCUS or EN_KILLFOCUS to the parent window.
   void NotifyParent(WORD code);
+  // A WM_CHAR unit; the two halves of a surrogate pair make one character.
+  void OnCharUnit(WPARAM wp);
+  // The window-text and edit-control messages that carry UTF-16 text.
+  bool HandleTextMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // Puts the input method's composition window at the caret, in the
+  // editor's font.
+  void PlaceComposition(bool with_font);
   // While this window's selection is dragged: the other editor window under
   // the pointer, or nullptr when the pointer is over this one or none.
   TEditorWindow* DropTargetAt(LPARAM lp, int& x, int& y);
@@ -99,6 +107,8 @@ class TEditorWindow : public IEditorHost {
   int dpi_ = 96;
   bool updating_scroll_bar_ = false;
   bool key_made_command_ = false;
+  char16_t high_surrogate_ = 0;
+  bool composing_ = false;
   TScrollBarInfo last_bars_[2]{};
   bool bars_known_[2]{false, false};
 };

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/TextEncoding.h"
+
 namespace {
 
 void AppendItems(HMENU menu, const std::vector<TMenuItemDef>& items) {
@@ -16,6 +18,14 @@ void AppendItems(HMENU menu, const std::vector<TMenuItemDef>& items) {
       // Filled from the template file; empty and disabled until then.
       AppendMenuA(menu, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(CreatePopupMenu()),
                   caption.c_str());
+      continue;
+    }
+    if (item.id == cmEncoding) {
+      HMENU encodings = CreatePopupMenu();
+      UINT id = kFirstEncodingCommand;
+      for (TTextEncoding e : kAllTextEncodings)
+        AppendMenuA(encodings, MF_STRING, id++, std::string(TextEncodingName(e)).c_str());
+      AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(encodings), caption.c_str());
       continue;
     }
     AppendMenuA(menu, MF_STRING | (CommandImplemented(item.id) ? 0 : MF_GRAYED), item.id,

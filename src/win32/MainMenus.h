@@ -5,6 +5,10 @@
 #include "app/CommandState.h"
 #include "app/Commands.h"
 
+// Items of the "Encoding" submenu carry these identifiers, one per encoding
+// in the order of kAllTextEncodings.
+inline constexpr UINT kFirstEncodingCommand = 850;
+
 HMENU BuildMainMenu();
 HMENU BuildEditorPopup();
 

@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr int kWidths[TMainStatusBar::kPanelCount] = {300, 100, 50, 34, 34, 34, 50, 50};
+// The filler (panel 7, the document's encoding) is wide enough for "UTF-16 LE".
+constexpr int kWidths[TMainStatusBar::kPanelCount] = {300, 100, 50, 34, 34, 34, 50, 70};
 // Panel 0 and the filler are left-aligned; the others are centred.
 bool Centred(int panel) { return panel >= 1 && panel <= 6; }
 

@@ -10,6 +10,8 @@
 #include "editor/EditorMemo.h"
 #include "language/KeywordStartup.h"
 #include "language/TtlHighlighter.h"
+#include "platform/FileSystem.h"
+#include "platform/Utf8CodePage.h"
 #include "win32/EditorWindow.h"
 #include "win32/MainMenus.h"
 #include "print/EditorPrint.h"
@@ -238,6 +240,10 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ApplyShowSpecial(toolbar_.Checked(cmShowSpecial));
       else if (id >= kFirstTemplateCommand && HIWORD(wp) == 0)
         InsertTemplate(id - kFirstTemplateCommand);
+      else if (id >= static_cast<int>(kFirstEncodingCommand) &&
+               id < static_cast<int>(kFirstEncodingCommand + std::size(kAllTextEncodings)) &&
+               HIWORD(wp) == 0)
+        Guarded([&] { ChooseEncoding(id - static_cast<int>(kFirstEncodingCommand)); });
       else if (id >= cmNew && id <= cmParam3 && HIWORD(wp) <= 1)
         ExecuteCommand(static_cast<TCommandId>(id));
       return 0;
@@ -553,7 +559,13 @@ void TForm1::UpdateLockKeyPanels() {
   status_bar_.SetPanel(6, on(VK_SCROLL) ? "SCROLL" : "");
 }
 
-void TForm1::LoadText(const std::string& path) { memo_->Lines().LoadFromFile(path); }
+void TForm1::LoadText(const std::string& path) {
+  // The highlighter reads the lines in their character set while they load.
+  std::string bytes = FileSystem().ReadWholeFile(path);
+  ttm_->SetCodePage(IsUnicodeEncoding(DetectTextEncoding(bytes)) ? &Utf8CodePage() : &code_page_);
+  memo_->Lines().LoadFromBuffer(std::move(bytes));
+  EncodingChanged();
+}
 
 void TForm1::SaveText(const std::string& path) {
   memo_->Lines().SaveToFile(path);
@@ -561,7 +573,12 @@ void TForm1::SaveText(const std::string& path) {
   memo_->SetModified(false);
 }
 
-void TForm1::ClearText() { memo_->ClearAll(); }
+void TForm1::ClearText() {
+  memo_->ClearAll();
+  // A new document is an ANSI one, as macro files always were.
+  memo_->Lines().SetEncoding(TTextEncoding::Ansi);
+  EncodingChanged();
+}
 
 void TForm1::ShowTitle(const std::string& title) { SetWindowTextW(handle_, Wide(title).c_str()); }
 
@@ -582,6 +599,7 @@ void TForm1::ConfigureEditor() {
   TEditorWindow::SetErrorHandler(&TForm1::ReportEditorError);
   memo_->SetHighlighter(ttm_.get());
   memo_->OnChange = [this](TCustomEditor&) { document_.TextChanged(); };
+  ConfigureEncoding();
   memo_->OnStatusChange = [this](TCustomEditor&, TStatusChanges) {
     UpdateInsertModePanel();
     UpdateCommandState();

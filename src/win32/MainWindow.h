@@ -156,6 +156,13 @@ class TForm1 : public IDocumentView {
   void CreateRecentFiles();
   void RecentFileChosen(const std::string& path);
   void RecentFileMissing(const std::string& path);
+  // The document's encoding: the question before an ANSI file would lose a
+  // character, File > Encoding with its check mark, the status bar's panel 7
+  // and the highlighter's character set (MainEncoding.cpp).
+  void ConfigureEncoding();
+  void EncodingChanged();
+  void ChooseEncoding(int index);
+  HMENU EncodingMenu() const;
   // The "Import macro Template" submenu from the template file, and inserting
   // a chosen template (MainTemplates.cpp).
   void BuildTemplateMenu();

@@ -118,24 +118,24 @@ void SetWideControlText(HWND control, const std::string& utf8) {
 
 std::vector<std::string> ComboEntries(HWND combo) {
   std::vector<std::string> entries;
-  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT n = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::string entry(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
-    const LRESULT got = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+    const LRESULT n = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring entry(static_cast<std::size_t>(n > 0 ? n : 0) + 1, L'\0');
+    const LRESULT got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
                                      reinterpret_cast<LPARAM>(entry.data()));
     entry.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    entries.push_back(std::move(entry));
+    entries.push_back(Utf8(entry));
   }
   return entries;
 }
 
 void SetComboEntries(HWND combo, const std::vector<std::string>& entries) {
   // Emptying the list also empties the edit part; the typed text is put back.
-  const std::string typed = ControlText(combo);
-  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  const std::string typed = WideControlText(combo);
+  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
   for (const std::string& entry : entries) {
-    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry).c_str()));
   }
-  SetWindowTextA(combo, typed.c_str());
+  SetWideControlText(combo, typed);
 }

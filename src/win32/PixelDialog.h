@@ -36,7 +36,7 @@ std::string ControlText(HWND control);
 std::string WideControlText(HWND control);
 void SetWideControlText(HWND control, const std::string& utf8);
 
-// Combo-box list entries, and refilling the list without losing the text the
-// user has typed into its edit part.
+// Combo-box list entries as UTF-8, and refilling the list without losing the
+// text the user has typed into its edit part.
 std::vector<std::string> ComboEntries(HWND combo);
 void SetComboEntries(HWND combo, const std::vector<std::string>& entries);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/SearchHistory.h"
+#include "platform/Utf8CodePage.h"
 #include "win32/PixelDialog.h"
 
 namespace {
@@ -51,8 +52,9 @@ TTextSearchDialog::~TTextSearchDialog() {
 int TTextSearchDialog::ShowModal() {
   const std::vector<WORD> dialog_template = PixelDialogTemplate(Layout().caption, true);
   TFocusKeeper focus;
-  const INT_PTR result = DialogBoxIndirectParamA(
-      GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialog_template.data()), owner_,
+  // A Unicode dialog with Unicode boxes: the texts may hold any character.
+  const INT_PTR result = DialogBoxIndirectParamW(
+      GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialog_template.data()), owner_,
       DialogProc, reinterpret_cast<LPARAM>(this));
   return result == IDOK ? IDOK : IDCANCEL;
 }
@@ -136,8 +138,8 @@ void TTextSearchDialog::AddLabel1() {
 }
 
 void TTextSearchDialog::AddSearchText() {
-  AddDialogControl(hwnd_, "COMBOBOX", "", kComboStyle, idSearchText, 96, 8, 228,
-                   21 + kComboListHeight);
+  AddWideDialogControl(hwnd_, L"COMBOBOX", kComboStyle, idSearchText, 96, 8, 228,
+                       21 + kComboListHeight);
 }
 
 void TTextSearchDialog::AddOptionsAndDirection(int top) {
@@ -186,7 +188,7 @@ void TTextSearchDialog::LoadControls() {
   CheckRadioButton(hwnd_, idForward, idBackward, backwards_ ? idBackward : idForward);
   HWND search = GetDlgItem(hwnd_, idSearchText);
   SetComboEntries(search, search_history_);
-  SetWindowTextA(search, search_text_.c_str());
+  SetWideControlText(search, search_text_);
 }
 
 void TTextSearchDialog::StoreControls() {
@@ -197,7 +199,7 @@ void TTextSearchDialog::StoreControls() {
   regular_expression_ = IsDlgButtonChecked(hwnd_, idRegularExpression) == BST_CHECKED;
   backwards_ = IsDlgButtonChecked(hwnd_, idBackward) == BST_CHECKED;
   HWND search = GetDlgItem(hwnd_, idSearchText);
-  search_text_ = ControlText(search);
+  search_text_ = WideControlText(search);
   search_history_ = ComboEntries(search);
 }
 
@@ -207,12 +209,13 @@ void TTextSearchDialog::FormCloseQuery(int result) {
 
 void TTextSearchDialog::RememberTyped(int combo_id) {
   HWND combo = GetDlgItem(hwnd_, combo_id);
-  const std::string text = ControlText(combo);
+  const std::string text = WideControlText(combo);
   if (text.empty()) return;
   std::vector<std::string> entries = ComboEntries(combo);
-  RememberInHistory(entries, text, code_page_);
+  // The entries are UTF-8 whatever the document's encoding.
+  RememberInHistory(entries, text, Utf8CodePage());
   SetComboEntries(combo, entries);
-  SetWindowTextA(combo, text.c_str());
+  SetWideControlText(combo, text);
 }
 
 bool TTextSearchDialog::CheckOr(int id, bool stored) const {
@@ -225,7 +228,7 @@ void TTextSearchDialog::SetCheck(int id, bool& stored, bool value) {
 }
 
 std::string TTextSearchDialog::ComboTextOr(int id, const std::string& stored) const {
-  return hwnd_ ? ControlText(GetDlgItem(hwnd_, id)) : stored;
+  return hwnd_ ? WideControlText(GetDlgItem(hwnd_, id)) : stored;
 }
 
 std::string TTextSearchDialog::ComboHistoryOr(int id,
@@ -235,7 +238,7 @@ std::string TTextSearchDialog::ComboHistoryOr(int id,
 
 void TTextSearchDialog::SetComboText(int id, std::string& stored, const std::string& value) {
   stored = value;
-  if (hwnd_) SetWindowTextA(GetDlgItem(hwnd_, id), value.c_str());
+  if (hwnd_) SetWideControlText(GetDlgItem(hwnd_, id), value);
 }
 
 void TTextSearchDialog::SetComboHistory(int id, std::vector<std::string>& stored,
@@ -299,8 +302,8 @@ void TTextReplaceDialog::CreateControls() {
   HWND label2 = AddDialogControl(hwnd_, "STATIC", "&Replace with:", SS_LEFTNOWORDWRAP | WS_GROUP,
                                  idLabel2, 8, 41, 65, 13);
   if (label2) SetWindowSubclass(label2, NoAcceleratorLabelProc, 0, 0);
-  AddDialogControl(hwnd_, "COMBOBOX", "", kComboStyle, idReplaceText, 96, 37, 228,
-                   21 + kComboListHeight);
+  AddWideDialogControl(hwnd_, L"COMBOBOX", kComboStyle, idReplaceText, 96, 37, 228,
+                       21 + kComboListHeight);
   AddOptionsAndDirection(layout.options_top);
   AddOkButton(layout.buttons_top);
   AddLabel1();
@@ -312,13 +315,13 @@ void TTextReplaceDialog::LoadControls() {
   TTextSearchDialog::LoadControls();
   HWND replace = GetDlgItem(hwnd_, idReplaceText);
   SetComboEntries(replace, replace_history_);
-  SetWindowTextA(replace, replace_text_.c_str());
+  SetWideControlText(replace, replace_text_);
 }
 
 void TTextReplaceDialog::StoreControls() {
   TTextSearchDialog::StoreControls();
   HWND replace = GetDlgItem(hwnd_, idReplaceText);
-  replace_text_ = ControlText(replace);
+  replace_text_ = WideControlText(replace);
   replace_history_ = ComboEntries(replace);
 }
 

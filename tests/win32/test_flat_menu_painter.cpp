@@ -221,7 +221,7 @@ TEST_F(FlatMenuPainterTest, EveryItemBecomesOwnerDrawnAndKeepsItsCaptionAndShort
       }
       EXPECT_EQ(record->Caption, def.caption);
       EXPECT_EQ(record->ShortCut, def.shortcut ? ShortCutText(def.shortcut) : "");
-      EXPECT_EQ(record->HasSubItems, def.id == cmImportTemplate);
+      EXPECT_EQ(record->HasSubItems, def.id == cmImportTemplate || def.id == cmEncoding);
     }
   }
   for (int i = 0; i < GetMenuItemCount(popup_); ++i) {

@@ -420,6 +420,25 @@ TEST_F(SearchDialogTest, UserChangesComeBackOnOkOnly) {
   }
 }
 
+TEST_F(SearchDialogTest, TextsOfAnyCharacterComeBackAsTypedAndStayInTheHistory) {
+  TWin32SearchDialogs dialogs(owner, code_page);
+  TSearchDialogValues values;
+  values.replace_text = "\xC3\xA9t\xC3\xA9";  // shown as it is
+  values.replace_history = "\xC3\xA9t\xC3\xA9";
+  const bool ok = Show(dialogs, true, values,
+                       {kWait,
+                        [](HWND) {
+                          // As the keyboard delivers them: UTF-16, a surrogate pair among them.
+                          for (wchar_t u : {L'\x3053', L'\xD83D', L'\xDE00', L'\x00E9'})
+                            PostMessageW(GetFocus(), WM_CHAR, u, 1);
+                        },
+                        [](HWND d) { Press(d, IDOK); }});
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(values.search_text, "\xE3\x81\x93\xF0\x9F\x98\x80\xC3\xA9");
+  EXPECT_EQ(values.search_history, values.search_text);
+  EXPECT_EQ(values.replace_text, "\xC3\xA9t\xC3\xA9");
+}
+
 TEST_F(SearchDialogTest, ConfirmedTextsLeadTheirHistories) {
   struct Case {
     const char* name;

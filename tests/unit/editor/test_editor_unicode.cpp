@@ -8,6 +8,7 @@
 #include "EditorFixture.h"
 #include "platform/CodePage.h"
 #include "platform/Utf8.h"
+#include "support/MemoryClipboard.h"
 
 namespace {
 
@@ -184,6 +185,107 @@ TEST(DocumentText, TextFromDataFilesComesInTheDocumentsCharacterSet) {
   EXPECT_EQ(unicode.DocumentText("caf\xE9", false), "caf" E_ACUTE);
   EXPECT_EQ(unicode.DocumentText(NICHI, true, &lost), NICHI);
   EXPECT_EQ(lost, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// An ANSI (Western code page) document and a Unicode one sharing a clipboard.
+class EncodingTest : public EditorFixture {
+ protected:
+  TMemoryClipboard clipboard;
+  TEditorMemo other;
+  std::vector<std::string> asked;
+  bool answer_yes = false;
+
+  void SetUp() override {
+    EditorFixture::SetUp();
+    editor.SetClipboard(&clipboard);
+    other.SetClipboard(&clipboard);
+    other.Lines().SetEncoding(TTextEncoding::Utf8);
+    editor.OnCannotStore = [this](TCustomEditor& e, const std::string& character) {
+      asked.push_back(character);
+      return answer_yes && e.ConvertEncoding(TTextEncoding::Utf8);
+    };
+  }
+  std::string Block(const char* name) {
+    const auto it = clipboard.blocks.find(clipboard.RegisterFormat(name));
+    return it == clipboard.blocks.end() ? std::string("<none>") : it->second;
+  }
+};
+
+TEST_F(EncodingTest, CopyOffersUnicodeTextAnsiTextAndBothBlocks) {
+  using namespace std::string_literals;
+  other.SetText("caf" E_ACUTE " " NICHI);
+  other.SelectAllText();
+  other.CopyToClipboard();
+  EXPECT_EQ(clipboard.blocks[IClipboard::kUnicodeTextFormat], "c\0a\0f\0\xE9\0 \0\xE5\x65\0\0"s);
+  EXPECT_EQ(clipboard.blocks[IClipboard::kTextFormat], "caf\xE9 ?\0"s);
+  EXPECT_EQ(Block("Quillon Control Block Type"), "\0caf\xE9 ?\0"s);
+  EXPECT_EQ(Block("Quillon Control Block Type UTF-8"), "\0caf" E_ACUTE " " NICHI "\0"s);
+  // The UTF-8 block wins over the ANSI one, so nothing is lost between
+  // Unicode documents.
+  TEditorMemo third;
+  third.Lines().SetEncoding(TTextEncoding::Utf16LE);
+  third.SetClipboard(&clipboard);
+  third.PasteFromClipboard();
+  EXPECT_EQ(third.Text(), "caf" E_ACUTE " " NICHI);
+}
+
+TEST_F(EncodingTest, PastingUnicodeIntoAnAnsiDocumentAsksBeforeItWouldLoseACharacter) {
+  using namespace std::string_literals;
+  Text("x");
+  editor.SetCaretPos({2, 1});
+  clipboard.blocks[IClipboard::kUnicodeTextFormat] = "\xE9\0 \0\xE5\x65\0\0"s;  // "é 日"
+  answer_yes = false;
+  editor.PasteFromClipboard();
+  EXPECT_EQ(asked, (std::vector<std::string>{NICHI}));
+  EXPECT_EQ(editor.Text(), "x");  // No: nothing changes
+  EXPECT_EQ(editor.Lines().Encoding(), TTextEncoding::Ansi);
+  answer_yes = true;
+  editor.PasteFromClipboard();
+  EXPECT_EQ(editor.Lines().Encoding(), TTextEncoding::Utf8);
+  EXPECT_EQ(editor.Text(), "x" E_ACUTE " " NICHI);
+  EXPECT_TRUE(editor.Modified());
+  // What the code page holds goes in without a question.
+  asked.clear();
+  TEditorMemo ansi;
+  ansi.SetClipboard(&clipboard);
+  clipboard.blocks.clear();
+  clipboard.blocks[IClipboard::kUnicodeTextFormat] = "\xE9\0\0\0"s;
+  ansi.PasteFromClipboard();
+  EXPECT_EQ(ansi.Text(), "\xE9");
+}
+
+TEST_F(EncodingTest, TypedCharactersArriveAsUtf16IncludingSurrogatePairs) {
+  Text("");
+  editor.TypeText(u"a");
+  editor.TypeText(u"\u00E9");  // fits the ANSI code page: one byte
+  EXPECT_EQ(editor.Text(), "a\xE9");
+  answer_yes = true;
+  editor.TypeText(u"\U0001F600");
+  EXPECT_EQ(asked, (std::vector<std::string>{SMILE}));
+  EXPECT_EQ(editor.Text(), "a" E_ACUTE SMILE);  // the é converted with the file
+  editor.InsertInputText(u"\u65E5\u672C");
+  EXPECT_EQ(editor.Text(), "a" E_ACUTE SMILE NICHI HON);
+}
+
+TEST_F(EncodingTest, ConvertingTheDocumentKeepsItsCharactersOrRefuses) {
+  Text("caf\xE9\r\nx");
+  editor.SetCaretPos({5, 1});
+  ASSERT_TRUE(editor.ConvertEncoding(TTextEncoding::Utf16BE));
+  EXPECT_EQ(editor.Text(), "caf" E_ACUTE "\r\nx");
+  EXPECT_EQ(editor.CaretPos(), (TBufferCoord{6, 1}));  // still after the é
+  EXPECT_EQ(editor.Lines().SaveToString(), std::string("\xFE\xFF\0c\0a\0f\0\xE9\0\r\0\n\0x", 16));
+  editor.SetText(NICHI " caf" E_ACUTE " " SMILE);
+  std::size_t lost = 0;
+  EXPECT_FALSE(editor.ConvertEncoding(TTextEncoding::Ansi, &lost));
+  EXPECT_EQ(lost, 2u);
+  EXPECT_EQ(editor.Lines().Encoding(), TTextEncoding::Utf16BE);
+  editor.SetText("caf" E_ACUTE);
+  EXPECT_TRUE(editor.ConvertEncoding(TTextEncoding::Ansi, &lost));
+  EXPECT_EQ(editor.Text(), "caf\xE9");
 }
 
 }  // namespace

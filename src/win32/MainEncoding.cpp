@@ -1,0 +1,42 @@
+// The document's encoding in the main window: the question before an ANSI
+// file would lose a typed or pasted character, File > Encoding, the status
+// bar's panel 7 and the character set the highlighter reads the lines in.
+#include "app/DocumentEncoding.h"
+#include "editor/EditorMemo.h"
+#include "language/TtlHighlighter.h"
+#include "win32/MainMenus.h"
+#include "win32/MainWindow.h"
+
+void TForm1::ConfigureEncoding() {
+  memo_->OnCannotStore = [this](TCustomEditor& editor, const std::string& character) {
+    const bool converted = AskConvertToUtf8(editor, prompts_, character);
+    if (converted) EncodingChanged();
+    return converted;
+  };
+  EncodingChanged();
+}
+
+HMENU TForm1::EncodingMenu() const {
+  HMENU file = GetSubMenu(GetMenu(handle_), 0);
+  for (int i = 0; i < GetMenuItemCount(file); ++i) {
+    HMENU sub = GetSubMenu(file, i);
+    if (sub && GetMenuItemID(sub, 0) == kFirstEncodingCommand) return sub;
+  }
+  return nullptr;
+}
+
+void TForm1::EncodingChanged() {
+  const TTextEncoding encoding = memo_->Lines().Encoding();
+  ttm_->SetCodePage(memo_->CharSet());
+  status_bar_.SetPanel(7, std::string(TextEncodingName(encoding)));
+  if (HMENU menu = EncodingMenu()) {
+    for (std::size_t i = 0; i < std::size(kAllTextEncodings); ++i)
+      CheckMenuItem(menu, kFirstEncodingCommand + static_cast<UINT>(i),
+                    MF_BYCOMMAND | (kAllTextEncodings[i] == encoding ? MF_CHECKED : MF_UNCHECKED));
+  }
+}
+
+void TForm1::ChooseEncoding(int index) {
+  if (index < 0 || index >= static_cast<int>(std::size(kAllTextEncodings))) return;
+  if (ChooseDocumentEncoding(*memo_, prompts_, kAllTextEncodings[index])) EncodingChanged();
+}
