@@ -66,16 +66,14 @@ TDisplayCoord TCustomEditor::BufferToDisplayPos(TBufferCoord p) const {
   if (vary) {
     // Character by character: each takes the cells the character set gives it.
     const ICodePage& cp = *CharSet();
-    while (i < end) {
-      if (s[i] == '\t') {
-        x += tab_width_ - x % tab_width_;
-        ++i;
-      } else {
-        int cells = 1;
-        i += cp.CharLengthCells(s, i, cells);
-        x += cells;
-      }
+    TColumnWalk& walk = column_walk_;
+    if (walk.line == p.Line && walk.text == s.data() && walk.size == s.size() &&
+        walk.tab_width == tab_width_ && walk.byte <= end) {
+      i = walk.byte;
+      x = walk.cells;
     }
+    i = cp.WalkCells(s, i, end, tab_width_, x);
+    walk = {p.Line, s.data(), s.size(), tab_width_, i, x};
   } else {
     // From tab to tab: the characters between them take one cell each.
     while (i < end) {

@@ -56,18 +56,9 @@ size_t ExpandedSize(std::string_view line, int tab_width, const ICodePage* cp, b
   cells_vary = CountsCells(line, cp);
   const size_t w = static_cast<size_t>(tab_width);
   if (cells_vary) {
-    size_t col = 0;
-    for (size_t i = 0; i < line.size();) {
-      if (line[i] == '\t') {
-        col += w - col % w;
-        ++i;
-      } else {
-        int cells = 1;
-        i += cp->CharLengthCells(line, i, cells);
-        col += static_cast<size_t>(cells);
-      }
-    }
-    return col;
+    long long col = 0;
+    cp->WalkCells(line, 0, line.size(), tab_width, col);
+    return static_cast<size_t>(col);
   }
   if (!has_tabs || tab_width == 1) return line.size();
   size_t col = static_cast<size_t>(first - line.data());

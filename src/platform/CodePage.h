@@ -75,6 +75,24 @@ class ICodePage {
     }
     return Utf8CharLengthCells(text, i, cells);
   }
+  // Walks whole characters from byte i while they start before byte `end`,
+  // adding their cells to col (a tab reaches the next multiple of tab_width);
+  // returns where it stopped, a character boundary at or after `end`.
+  std::size_t WalkCells(std::string_view text, std::size_t i, std::size_t end, int tab_width,
+                        long long& col) const {
+    if (form_ == TCharForm::Utf8) return Utf8WalkCells(text, i, end, tab_width, col);
+    while (i < end) {
+      if (text[i] == '\t') {
+        col += tab_width - col % tab_width;
+        ++i;
+      } else {
+        const std::size_t n = CharLength(text, i);
+        col += static_cast<long long>(n);
+        i += n;
+      }
+    }
+    return i;
+  }
   // Start of the character that holds byte i (i itself when a character
   // starts there; text.size() for i >= text.size()).
   std::size_t CharStart(std::string_view text, std::size_t i) const;
@@ -118,6 +136,10 @@ class ICodePage {
   virtual std::size_t Utf8CharLengthCells(std::string_view text, std::size_t i, int& cells) const {
     cells = 1;
     return CharLength(text, i);
+  }
+  virtual std::size_t Utf8WalkCells(std::string_view, std::size_t i, std::size_t, int,
+                                    long long&) const {
+    return i;
   }
   virtual std::size_t Utf8CharStart(std::string_view, std::size_t i) const { return i; }
 

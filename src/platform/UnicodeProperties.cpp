@@ -9,7 +9,21 @@ namespace {
 
 using unicode_tables::TCaseRun;
 
-unsigned SearchProperties(char32_t cp) {
+char32_t MapCase(char32_t cp, const TCaseRun* runs, std::size_t count) {
+  const TCaseRun* end = runs + count;
+  const TCaseRun* it =
+      std::upper_bound(runs, end, static_cast<std::uint32_t>(cp),
+                       [](std::uint32_t v, const TCaseRun& r) { return v < r.First; });
+  if (it == runs) return cp;
+  const TCaseRun& run = it[-1];
+  const std::uint32_t offset = static_cast<std::uint32_t>(cp) - run.First;
+  if (offset % run.Stride != 0 || offset / run.Stride >= run.Count) return cp;
+  return static_cast<char32_t>(static_cast<std::int64_t>(cp) + run.Delta);
+}
+
+}  // namespace
+
+unsigned unicode_detail::SearchProperties(char32_t cp) {
   if (cp > 0x10FFFF) return 1;  // one cell, no class
   const std::uint32_t* begin = unicode_tables::kPropertyRanges;
   const std::uint32_t* end = begin + unicode_tables::kPropertyRangeCount;
@@ -18,10 +32,7 @@ unsigned SearchProperties(char32_t cp) {
   return it == begin ? 1 : (it[-1] & 0xFF);
 }
 
-// The Basic Multilingual Plane, where nearly every character of a macro lives,
-// unpacked once into one byte per code point: the editor asks for the cells
-// of every character it steps over.
-const std::uint8_t* BmpProperties() {
+const std::uint8_t* unicode_detail::BuildBmpProperties() {
   static const std::unique_ptr<std::uint8_t[]> table = [] {
     std::unique_ptr<std::uint8_t[]> t(new std::uint8_t[0x10000]);
     const std::uint32_t* ranges = unicode_tables::kPropertyRanges;
@@ -37,30 +48,9 @@ const std::uint8_t* BmpProperties() {
   return table.get();
 }
 
-unsigned Properties(char32_t cp) {
-  return cp < 0x10000 ? BmpProperties()[cp] : SearchProperties(cp);
+TCharClass CodePointClass(char32_t cp) {
+  return static_cast<TCharClass>(unicode_detail::Properties(cp) >> 2 & 7);
 }
-
-char32_t MapCase(char32_t cp, const TCaseRun* runs, std::size_t count) {
-  const TCaseRun* end = runs + count;
-  const TCaseRun* it =
-      std::upper_bound(runs, end, static_cast<std::uint32_t>(cp),
-                       [](std::uint32_t v, const TCaseRun& r) { return v < r.First; });
-  if (it == runs) return cp;
-  const TCaseRun& run = it[-1];
-  const std::uint32_t offset = static_cast<std::uint32_t>(cp) - run.First;
-  if (offset % run.Stride != 0 || offset / run.Stride >= run.Count) return cp;
-  return static_cast<char32_t>(static_cast<std::int64_t>(cp) + run.Delta);
-}
-
-}  // namespace
-
-int CodePointCells(char32_t cp) {
-  if (cp < 0x300) return 1;  // nothing below the combining diacritics is wide or zero
-  return static_cast<int>(Properties(cp) & 3);
-}
-
-TCharClass CodePointClass(char32_t cp) { return static_cast<TCharClass>(Properties(cp) >> 2 & 7); }
 
 bool IsWordCodePoint(char32_t cp) {
   const TCharClass c = CodePointClass(cp);

@@ -7,10 +7,26 @@
 
 enum class TCharClass : std::uint8_t { Other, Letter, Mark, Digit, Number, Connector, Space };
 
+namespace unicode_detail {
+// The properties byte of a code point (bits 0-1 cells, 2-4 class): the Basic
+// Multilingual Plane, where nearly every character of a macro lives, unpacked
+// on first use into one byte per code point, for the editor asks for the cells
+// of every character it steps over; the planes above from the ranges.
+const std::uint8_t* BuildBmpProperties();
+unsigned SearchProperties(char32_t cp);
+inline unsigned Properties(char32_t cp) {
+  static const std::uint8_t* const bmp = BuildBmpProperties();
+  return cp < 0x10000 ? bmp[cp] : SearchProperties(cp);
+}
+}  // namespace unicode_detail
+
 // 2 for wide and full-width characters (East Asian Width W and F), 0 for
 // combining marks that draw over the character before them (categories Mn and
 // Me), 1 for everything else, unassigned code points included.
-int CodePointCells(char32_t cp);
+inline int CodePointCells(char32_t cp) {
+  // Nothing below the combining diacritics is wide or zero.
+  return cp < 0x300 ? 1 : static_cast<int>(unicode_detail::Properties(cp) & 3);
+}
 
 // Letters (L*), marks (M*), decimal digits (Nd), other numbers (Nl, No),
 // connector punctuation (Pc, the underscore among them), separators (Z*, and

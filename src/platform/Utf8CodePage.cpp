@@ -9,7 +9,22 @@ namespace {
 
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-TUtf8Char At(std::string_view text, std::size_t i) { return DecodeUtf8(text, i, true); }
+// The code point at i. The common forms are decoded here, checked as
+// DecodeUtf8 checks them; the editor decodes every character it steps over.
+TUtf8Char At(std::string_view text, std::size_t i) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
+  const std::size_t left = text.size() - i;
+  const char32_t b0 = p[0];
+  if (b0 < 0x80) return {b0, 1, true};
+  if (b0 >= 0xC2 && b0 <= 0xDF && left >= 2 && (p[1] & 0xC0) == 0x80)
+    return {(b0 & 0x1F) << 6 | (p[1] & 0x3F), 2, true};
+  if (b0 >= 0xE1 && b0 <= 0xEF && left >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80)
+    return {(b0 & 0x0F) << 12 | (p[1] & 0x3FU) << 6 | (p[2] & 0x3F), 3, true};
+  return DecodeUtf8(text, i, true);
+}
+
+// The first byte of every combining mark: marks begin at U+0300.
+constexpr unsigned char kFirstMarkLead = 0xCC;
 
 // A code point that draws over the character before it.
 bool IsCombining(const TUtf8Char& c) { return c.Valid && CodePointCells(c.CodePoint) == 0; }
@@ -37,12 +52,42 @@ std::size_t TUtf8CodePage::Utf8CharLengthCells(std::string_view text, std::size_
   cells = first.Valid ? std::max(CodePointCells(first.CodePoint), 1) : 1;
   std::size_t end = i + first.Length;
   if (!TakesMarks(first)) return first.Length;
-  while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
+  while (end < text.size() && static_cast<unsigned char>(text[end]) >= kFirstMarkLead) {
     const TUtf8Char next = At(text, end);
     if (!IsCombining(next)) break;
     end += next.Length;
   }
   return end - i;
+}
+
+std::size_t TUtf8CodePage::Utf8WalkCells(std::string_view text, std::size_t i, std::size_t end,
+                                         int tab_width, long long& col) const {
+  // One call for a whole stretch, each code point decoded once: the editor
+  // walks lines of wide characters on every key. A mark that follows a
+  // character taking marks adds nothing, also past `end`.
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  bool takes_marks = false;
+  while (i < text.size()) {
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      if (i >= end) break;
+      col += b == '\t' ? tab_width - col % tab_width : 1;
+      takes_marks = b >= 0x20;
+      ++i;
+      continue;
+    }
+    const TUtf8Char c = At(text, i);
+    const int cells = c.Valid ? CodePointCells(c.CodePoint) : 1;
+    if (cells == 0 && takes_marks) {
+      i += c.Length;
+      continue;
+    }
+    if (i >= end) break;
+    col += cells == 0 ? 1 : cells;
+    takes_marks = TakesMarks(c);
+    i += c.Length;
+  }
+  return i;
 }
 
 std::size_t TUtf8CodePage::MultiByteCharLength(std::string_view text, std::size_t i) const {

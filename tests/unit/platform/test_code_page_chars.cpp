@@ -71,9 +71,21 @@ TEST(CodePageCharacters, CharStartAgreesWithTheForwardWalkOnRandomText) {
       const int n = static_cast<int>(rng() % 12);
       for (int k = 0; k < n; ++k) s += src.pieces[rng() % src.pieces.size()];
       std::size_t start = 0;
+      long long cells = 0;  // of the characters before `start`, tabs to stops of 4
       for (std::size_t i = 0; i < s.size(); ++i) {
-        if (i == start + src.cp->CharLength(s, start)) start = i;
+        if (i == start + src.cp->CharLength(s, start)) {
+          cells += s[start] == '\t' ? 4 - cells % 4 : src.cp->CharCells(s, start);
+          start = i;
+        }
         ASSERT_EQ(src.cp->CharStart(s, i), start) << "byte " << i << " round " << round;
+        // Walking in one call ends at the same boundary with the same cells.
+        long long walked = 0;
+        ASSERT_EQ(src.cp->WalkCells(s, 0, i, 4, walked),
+                  i == start ? i : start + src.cp->CharLength(s, start));
+        ASSERT_EQ(walked, i == start ? cells
+                                     : cells + (s[start] == '\t' ? 4 - cells % 4
+                                                                 : src.cp->CharCells(s, start)))
+            << "byte " << i << " round " << round;
       }
     }
   }
