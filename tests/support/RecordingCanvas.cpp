@@ -59,16 +59,16 @@ void TRecordingCanvas::DrawWideTextRun(int x, int y, const TRect& clip, std::u16
                                        std::span<const int> advances, TColor foreground,
                                        TColor background, bool opaque) {
   DrawTextRun(x, y, clip, Utf16ToUtf8(text), 0, foreground, background, opaque);
-  Op& op = ops_.back();
+  ops_.back().wide = static_cast<int>(wide_runs_.size());
+  WideChars& chars = wide_runs_.emplace_back();
   // A character is a unit with an advance and the units after it that have none.
   for (std::size_t k = 0; k < text.size() && k < advances.size(); ++k) {
-    const std::string unit = Utf16ToUtf8(text.substr(k, 1));
     const bool pair = text[k] >= 0xD800 && text[k] <= 0xDBFF && k + 1 < text.size();
-    const std::string ch = pair ? Utf16ToUtf8(text.substr(k, 2)) : unit;
-    if (advances[k] > 0 || op.wide.empty())
-      op.wide.emplace_back(ch, advances[k]);
+    const std::string ch = Utf16ToUtf8(text.substr(k, pair ? 2 : 1));
+    if (advances[k] > 0 || chars.empty())
+      chars.emplace_back(ch, advances[k]);
     else
-      op.wide.back().first += ch;
+      chars.back().first += ch;
     if (pair) ++k;
   }
 }
@@ -86,8 +86,8 @@ std::vector<std::string> TRecordingCanvas::CellsAt(int y, int x0, int cell_width
       }
       x += advance;
     };
-    if (!op.wide.empty()) {
-      for (const auto& [ch, advance] : op.wide) put(ch, advance);
+    if (op.wide >= 0) {
+      for (const auto& [ch, advance] : WideRun(op.wide)) put(ch, advance);
     } else {
       for (char c : op.text) put(std::string(1, c), op.advance);
     }

@@ -16,9 +16,9 @@ class TRecordingCanvas : public ICanvas {
     TColor background = 0;
     std::string text;
     int advance = 0;
-    // Wide runs: the text as UTF-8, one entry per character (its UTF-8 text
-    // and its advance in pixels); empty for byte runs.
-    std::vector<std::pair<std::string, int>> wide;
+    // Wide runs (text as UTF-8): their characters in WideRun(wide); -1 for
+    // byte runs.
+    int wide = -1;
     bool opaque = false;
     TFont font;
     TFontStyles style = 0;
@@ -35,7 +35,13 @@ class TRecordingCanvas : public ICanvas {
                        bool opaque) override;
 
   const std::vector<Op>& Ops() const { return ops_; }
-  void Clear() { ops_.clear(); }
+  void Clear() {
+    ops_.clear();
+    wide_runs_.clear();
+  }
+  // The characters of a wide run: each one's UTF-8 text and advance in pixels.
+  using WideChars = std::vector<std::pair<std::string, int>>;
+  const WideChars& WideRun(int index) const { return wide_runs_[static_cast<std::size_t>(index)]; }
   // Text runs whose origin is on pixel row y, left to right.
   std::vector<Op> TextsAt(int y) const;
   // The concatenated text drawn opaquely on pixel row y, placed by cell
@@ -49,6 +55,7 @@ class TRecordingCanvas : public ICanvas {
 
  private:
   std::vector<Op> ops_;
+  std::vector<WideChars> wide_runs_;
   TFont font_;
   TFontStyles style_ = 0;
 };
