@@ -87,6 +87,7 @@ class TTtlHighlighter final : public TCustomHighlighter {
   // Double-byte characters of this code page stay whole in "other" tokens;
   // without one every byte is a character. Not owned.
   void SetCodePage(const ICodePage* codePage) { code_page_ = codePage; }
+  const ICodePage* CodePage() const { return code_page_; }
 
   // ---- keyword data
   // Loads a keyword file; false (and no keywords) when it cannot be read or

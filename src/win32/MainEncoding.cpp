@@ -27,7 +27,15 @@ HMENU TForm1::EncodingMenu() const {
 
 void TForm1::EncodingChanged() {
   const TTextEncoding encoding = memo_->Lines().Encoding();
-  ttm_->SetCodePage(memo_->CharSet());
+  if (ttm_->CodePage() != memo_->CharSet()) {
+    ttm_->SetCodePage(memo_->CharSet());
+    // A double-byte code page reads lead bytes that UTF-8 does not have: the
+    // states of the lines are scanned again in the new character set.
+    if (code_page_.Form() == TCharForm::DoubleByte) {
+      memo_->SetHighlighter(nullptr);
+      memo_->SetHighlighter(ttm_.get());
+    }
+  }
   status_bar_.SetPanel(7, std::string(TextEncodingName(encoding)));
   if (HMENU menu = EncodingMenu()) {
     for (std::size_t i = 0; i < std::size(kAllTextEncodings); ++i)
