@@ -5,11 +5,15 @@
 #include <time.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "BenchData.h"
+#include "app/LiveMacroCheck.h"
 #include "language/MacroChecker.h"
 #include "language/TtlHighlighter.h"
 
@@ -123,6 +127,97 @@ void BM_CheckCleanMacro(benchmark::State& state) {
                           static_cast<long long>(text.size()));
 }
 BENCHMARK(BM_CheckCleanMacro)->Unit(benchmark::kMillisecond);
+
+// The editor's re-check after a one-line edit of the large macro: the time
+// the interface thread spends (noting the change, reading the changed line
+// in steps, taking the snapshot, taking the answer), set against a
+// whole-file check of the same text in the same run. The worker's passes
+// run on their own thread; their wall time is reported beside.
+void BM_RecheckAfterOneLineEdit(benchmark::State& state) {
+  TEditorStringList lines;
+  lines.LoadFromBuffer(MillionLineText());
+  std::mutex mutex;
+  std::condition_variable answered;
+  int answers = 0;
+  TLiveMacroCheck::THost host;
+  host.start_timer = [](int) {};
+  host.stop_timer = [] {};
+  host.post_answer = [&] {
+    std::lock_guard<std::mutex> lock(mutex);
+    ++answers;
+    answered.notify_all();
+  };
+  TLiveMacroCheck check(lines, host);
+  TMacroCheckOptions options;
+  options.check_includes = false;
+  check.SetOptions(options);
+  const auto wait_answer = [&](int count) {
+    std::unique_lock<std::mutex> lock(mutex);
+    answered.wait(lock, [&] { return answers >= count; });
+  };
+  // Runs the timer until the snapshot went to the worker; the longest step.
+  const auto run_steps = [&](double& longest, int& steps) {
+    longest = 0;
+    steps = 0;
+    do {
+      longest = std::max(longest, SecondsOf([&] { check.TimerElapsed(); }));
+      ++steps;
+    } while (check.Facts().PendingLines() > 0);
+  };
+  double longest = 0;
+  int steps = 0;
+  run_steps(longest, steps);
+  wait_answer(1);
+  check.AnswerArrived();
+  const double first_longest = longest;
+  const int first_steps = steps;
+
+  const TLineViews& views = MillionLines();
+  const int middle = views.LineCount() / 2;
+  const std::string original(views.Line(middle));
+  double best_ui = 1e30, best_whole = 1e30, best_worker = 1e30, comment_longest = 0;
+  int comment_steps = 0;
+  int round = 1;
+  for (auto _ : state) {
+    best_whole = std::min(best_whole,
+                          SecondsOf([&] { benchmark::DoNotOptimize(CheckMacro(views, options)); }));
+    double ui = 0;
+    const std::string edited = original + (round % 2 ? " ; edited" : "");
+    ui += SecondsOf([&] { lines.SetLine(middle, edited); });
+    run_steps(longest, steps);
+    ui += longest * steps;  // one step here: the edited line alone
+    const auto asked = std::chrono::steady_clock::now();
+    wait_answer(++round);
+    best_worker =
+        std::min(best_worker,
+                 std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count());
+    const double take = SecondsOf([&] { check.AnswerArrived(); });
+    ui += take;
+    state.counters["take_s"] = take;
+    state.counters["step_s"] = longest;
+    if (!check.Current()) state.SkipWithError("the answer was not taken");
+    best_ui = std::min(best_ui, ui);
+    state.SetIterationTime(ui);
+  }
+  // A comment opened on the first line: every line after it is read again,
+  // in steps.
+  lines.Insert(0, "/*");
+  run_steps(comment_longest, comment_steps);
+  wait_answer(++round);
+  state.counters["whole_check_s"] = best_whole;
+  state.counters["recheck_ui_s"] = best_ui;
+  state.counters["recheck_ui_per_whole"] = best_ui / best_whole;
+  state.counters["recheck_worker_wall_s"] = best_worker;
+  state.counters["first_read_steps"] = first_steps;
+  state.counters["first_read_longest_step_s"] = first_longest;
+  state.counters["comment_steps"] = comment_steps;
+  state.counters["comment_longest_step_s"] = comment_longest;
+  state.counters["problems"] = static_cast<double>(check.Problems().Problems().size());
+}
+BENCHMARK(BM_RecheckAfterOneLineEdit)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -24,6 +24,8 @@ TCommandState ComputeCommandState(const TEditorSnapshot& editor) {
   s.select_all_enabled = !editor.text_empty && !editor.selection_covers_all;
   s.find_enabled = s.run_enabled;
   s.find_next_enabled = s.find_enabled && editor.search_text_entered;
+  s.problem_steps_enabled = editor.has_problems;
+  s.go_back_enabled = editor.can_go_back;
   return s;
 }
 
@@ -48,6 +50,11 @@ bool CommandEnabled(TCommandId id, const TCommandState& s) {
     case cmReplace: return s.find_enabled;
     case cmFindNext:
     case cmFindPrevious: return s.find_next_enabled;
+    case cmNextProblem:
+    case cmPreviousProblem: return s.problem_steps_enabled;
+    case cmGotoLabel:
+    case cmLabels: return s.find_enabled;
+    case cmGoBack: return s.go_back_enabled;
     default: return true;
   }
 }

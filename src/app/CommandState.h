@@ -20,6 +20,8 @@ struct TEditorSnapshot {
   bool printer_known = false;       // a printer is installed and one is selected
   std::string printer_name;
   bool search_text_entered = false;
+  bool has_problems = false;  // the macro checker marks some
+  bool can_go_back = false;   // a jump to a label can be returned from
 };
 
 struct TCommandState {
@@ -37,6 +39,8 @@ struct TCommandState {
   bool select_all_enabled = false;
   bool find_enabled = false;
   bool find_next_enabled = false;
+  bool problem_steps_enabled = false;  // Next and Previous problem
+  bool go_back_enabled = false;
   std::string print_tip;
 };
 

@@ -6,7 +6,8 @@
 namespace {
 
 constexpr TShortCut Ctrl(char key) { return static_cast<TShortCut>(scCtrl | key); }
-constexpr TShortCut kF1 = 0x70, kF3 = 0x72, kF8 = 0x77, kF9 = 0x78;
+constexpr TShortCut kF1 = 0x70, kF3 = 0x72, kF4 = 0x73, kF8 = 0x77, kF9 = 0x78, kF12 = 0x7B;
+constexpr TShortCut kLeft = 0x25;
 constexpr TMenuItemDef kSeparator{cmNone, "", 0};
 
 // The editing items, shared by the Edit menu and the editor's context menu.
@@ -49,7 +50,15 @@ const std::vector<TMenuDef>& MainMenuDefs() {
        {{cmFind, "Find", Ctrl('F')},
         {cmFindNext, "Find Next", kF3},
         {cmFindPrevious, "Find Previous", static_cast<TShortCut>(scShift | kF3)},
-        {cmReplace, "Replace", Ctrl('R')}}},
+        {cmReplace, "Replace", Ctrl('R')},
+        kSeparator,
+        // Neither the editor's keys nor another item use these.
+        {cmNextProblem, "Next problem", kF4},
+        {cmPreviousProblem, "Previous problem", static_cast<TShortCut>(scShift | kF4)},
+        kSeparator,
+        {cmGotoLabel, "Go to label", kF12},
+        {cmGoBack, "Go back", static_cast<TShortCut>(scAlt | kLeft)},
+        {cmLabels, "Labels ...", static_cast<TShortCut>(scCtrl | scShift | 'O')}}},
       {"Actions", {{cmRunToCursor, "Run to cursor", kF8}, {cmRun, "Run", kF9}}},
       {"Help",
        {{cmHelp, "TeraTerm Help", static_cast<TShortCut>(scCtrl | scShift | kF1)},
@@ -96,6 +105,9 @@ std::string ShortCutText(TShortCut shortcut) {
     text += "F" + std::to_string(key - 0x70 + 1);
   } else if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
     text += static_cast<char>(key);
+  } else if (key >= 0x25 && key <= 0x28) {
+    static const char* const kArrows[] = {"Left", "Up", "Right", "Down"};
+    text += kArrows[key - 0x25];
   } else {
     text += "#" + std::to_string(key);
   }
@@ -131,6 +143,11 @@ bool CommandImplemented(TCommandId id) {
     case cmAbout:
     case cmParam2:
     case cmParam3:
+    case cmNextProblem:
+    case cmPreviousProblem:
+    case cmGotoLabel:
+    case cmGoBack:
+    case cmLabels:
       return true;
     default:
       return false;

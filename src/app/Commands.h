@@ -37,6 +37,13 @@ enum TCommandId : int {
   cmParam2,
   cmParam3,
   cmEncoding,  // the "Encoding" submenu of "File"
+  // Problems the macro checker found, and the macro's labels (Search menu).
+  cmNextProblem,
+  cmPreviousProblem,
+  cmGotoLabel,
+  cmGoBack,
+  cmLabels,
+  cmLastCommand = cmLabels,
 };
 
 // Shortcut: low byte the virtual-key code, plus these modifier bits.

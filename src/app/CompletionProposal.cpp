@@ -205,6 +205,10 @@ bool TCompletionProposal::IsTriggerChar(char c) const {
   return c != 0 && trigger_chars_.find(c) != std::string::npos;
 }
 
+bool TCompletionProposal::StartsDelay(TCustomEditor& editor, char c) const {
+  return IsTriggerChar(c) || (c != 0 && TriggerWhen && TriggerWhen(editor, c));
+}
+
 // ---- opening
 
 void TCompletionProposal::ComputeInput(TCustomEditor& editor, std::string& input) {
@@ -358,7 +362,7 @@ void TCompletionProposal::EditorKeyPress(void* object, TCustomEditor& sender, ch
     return;
   }
   if (!self.HasTimer()) return;
-  if (self.IsTriggerChar(key))
+  if (self.StartsDelay(sender, key))
     self.StartTimer(sender);
   else
     self.StopTimer();
@@ -380,9 +384,9 @@ void TCompletionProposal::EditorMouseWheel(void* object, TCustomEditor& sender, 
   delta = 0;
 }
 
-void TCompletionProposal::EditorCommand(void* object, TCustomEditor&, bool after_processing, bool&,
-                                        TEditorCommand& command, char& achar, void*, void*) {
+void TCompletionProposal::EditorCommand(void* object, TCustomEditor& sender, bool after_processing,
+                                        bool&, TEditorCommand& command, char& achar, void*, void*) {
   auto& self = *static_cast<TCompletionProposal*>(object);
   if (after_processing || self.Visible() || !self.timer_running_) return;
-  if (command != ecChar || !self.IsTriggerChar(achar)) self.StopTimer();
+  if (command != ecChar || !self.StartsDelay(sender, achar)) self.StopTimer();
 }

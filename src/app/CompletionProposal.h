@@ -289,6 +289,11 @@ class TCompletionProposal : public TBaseCompletionProposal {
   // 1-based column where the token being completed begins.
   int CompletionStart() const { return completion_start_; }
 
+  // Also starts the delay for a typed character that is no trigger
+  // character when this answers true (called before the character reaches
+  // the editor).
+  std::function<bool(TCustomEditor& editor, char typed)> TriggerWhen;
+
   // Opens the list for an attached editor at its caret.
   void ActivateCompletion(TCustomEditor& editor);
   void TimerExpired();
@@ -312,6 +317,7 @@ class TCompletionProposal : public TBaseCompletionProposal {
   void StartTimer(TCustomEditor& editor);
   void StopTimer();
   bool IsTriggerChar(char c) const;
+  bool StartsDelay(TCustomEditor& editor, char c) const;
   void ComputeInput(TCustomEditor& editor, std::string& input);
 
   std::vector<TCustomEditor*> editors_;

@@ -66,6 +66,7 @@ constexpr char kEditorActLineColor[] = "EditorActLineColor";
 constexpr char kSelectionForeground[] = "EditorSelectionForeground";
 constexpr char kSelectionBackground[] = "EditorSelectionBackground";
 constexpr char kScpWidth[] = "SCPWidth";
+constexpr char kCheckMacros[] = "CheckMacros";
 constexpr char kLastTtlFile[] = "LastTTLFile";
 constexpr char kNt[] = "NT";
 
@@ -131,6 +132,7 @@ TEditorSettings ReadEditorSettings(IRegistry& registry, const TEditorSettings& d
   ReadInto(*key, kSelectionForeground, s.selection_foreground);
   ReadInto(*key, kSelectionBackground, s.selection_background);
   ReadInto(*key, kScpWidth, s.scp_width);
+  ReadInto(*key, kCheckMacros, s.check_macros);
   return s;
 }
 
@@ -152,6 +154,7 @@ void WriteEditorSettings(IRegistry& registry, const TEditorSettings& s) {
     key.WriteInteger(kSelectionForeground, static_cast<std::int32_t>(s.selection_foreground));
     key.WriteInteger(kSelectionBackground, static_cast<std::int32_t>(s.selection_background));
     key.WriteInteger(kScpWidth, s.scp_width);
+    key.WriteBool(kCheckMacros, s.check_macros);
   });
 }
 

@@ -52,6 +52,9 @@ struct TEditorSettings {
   TColor selection_foreground = clHighlightText;
   TColor selection_background = clHighlight;
   int scp_width = 600;
+  // Macros are checked while they are edited; settings stored before the
+  // checker existed read as on.
+  bool check_macros = true;
   // Written for information only, never read back.
   std::string last_ttl_file;
 };

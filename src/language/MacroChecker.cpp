@@ -53,6 +53,15 @@ void TMacroFileCheck::ReadLine(int line, std::string_view text) {
 
 void TMacroFileCheck::AddLine(int line, std::string_view text, const TMacroLineFacts& facts,
                               std::span<const TMacroProblem> line_problems) {
+  const std::string_view name = facts.name_use == TMacroNameUse::None
+                                    ? std::string_view()
+                                    : text.substr(static_cast<std::size_t>(facts.name_start),
+                                                  static_cast<std::size_t>(facts.name_length));
+  AddLineFacts(line, name, facts, line_problems);
+}
+
+void TMacroFileCheck::AddLineFacts(int line, std::string_view name, const TMacroLineFacts& facts,
+                                   std::span<const TMacroProblem> line_problems) {
   problems_.insert(problems_.end(), line_problems.begin(), line_problems.end());
   if (facts.comment_open_at_end && facts.comment_start >= 0) {
     comment_line_ = line;
@@ -60,12 +69,10 @@ void TMacroFileCheck::AddLine(int line, std::string_view text, const TMacroLineF
   }
   in_comment_ = facts.comment_open_at_end;
   passes_->blocks.Add(line, facts);
-  passes_->labels.Add(line, text, facts);
+  passes_->labels.Add(line, name, facts);
   if (facts.name_use == TMacroNameUse::Include) {
     passes_->includes.push_back(
-        TMacroInclude{std::string(text.substr(static_cast<std::size_t>(facts.name_start),
-                                              static_cast<std::size_t>(facts.name_length))),
-                      line, facts.name_start, facts.name_length});
+        TMacroInclude{std::string(name), line, facts.name_start, facts.name_length});
   }
 }
 

@@ -73,6 +73,10 @@ class TMacroFileCheck {
   // reported.
   void AddLine(int line, std::string_view text, const TMacroLineFacts& facts,
                std::span<const TMacroProblem> line_problems);
+  // The same for a line whose text is no longer at hand: `name` is what the
+  // text held at facts.name_start (label, jump target or included path).
+  void AddLineFacts(int line, std::string_view name, const TMacroLineFacts& facts,
+                    std::span<const TMacroProblem> line_problems);
   // Whether the next line starts inside a "/* */" comment.
   bool InComment() const { return in_comment_; }
   // Runs the file-wide checks and hands over everything found.

@@ -15,13 +15,12 @@ std::string Lower(std::string_view name) {
 
 }  // namespace
 
-void TMacroLabelPass::Add(int line, std::string_view text, const TMacroLineFacts& facts) {
+void TMacroLabelPass::Add(int line, std::string_view label, const TMacroLineFacts& facts) {
   if (facts.name_use != TMacroNameUse::Label && facts.name_use != TMacroNameUse::Goto &&
       facts.name_use != TMacroNameUse::Call) {
     return;
   }
-  std::string name(text.substr(static_cast<std::size_t>(facts.name_start),
-                               static_cast<std::size_t>(facts.name_length)));
+  std::string name(label);
   if (facts.name_use == TMacroNameUse::Label) {
     if (commands_.IsReserved(name)) {
       problems_.push_back(MakeMacroProblem(

@@ -14,8 +14,9 @@ class TMacroLabelPass {
   TMacroLabelPass(std::vector<TMacroProblem>& problems, const TMacroCommandSet& commands)
       : problems_(problems), commands_(commands) {}
 
-  // The next line with its facts, in file order.
-  void Add(int line, std::string_view text, const TMacroLineFacts& facts);
+  // The next line with its facts, in file order; name is the label it
+  // defines or jumps to (the text at facts.name_start).
+  void Add(int line, std::string_view name, const TMacroLineFacts& facts);
   // After the last line: reports undefined, repeated and unused labels, and
   // hands over the labels and the jumps.
   void Finish(std::vector<TMacroLabel>& labels, std::vector<TMacroLabelUse>& uses);

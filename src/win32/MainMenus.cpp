@@ -56,7 +56,7 @@ void ApplyMenuState(HMENU menu, const TCommandState& state) {
   for (int i = 0; i < count; ++i) {
     const UINT id = GetMenuItemID(menu, i);
     if (id == static_cast<UINT>(-1)) continue;  // separators and submenus
-    if (id < cmNew || id > cmParam3) continue;  // recent files and other dynamic items
+    if (id < cmNew || id > cmLastCommand) continue;  // recent files and other dynamic items
     const bool enabled = CommandEnabled(static_cast<TCommandId>(id), state);
     EnableMenuItem(menu, i, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
   }

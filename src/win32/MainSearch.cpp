@@ -22,6 +22,11 @@ void TForm1::CreateSearch() {
   };
 }
 
+void TForm1::AfterSearchCommand() {
+  UpdateProblemPanel();
+  UpdateCommandState();
+}
+
 TReplaceAction TForm1::ConfirmReplaceAt(const std::string& search, int line, int column) {
   // The occurrence is selected; let the user see it before the question.
   UpdateWindow(editor_handle_);

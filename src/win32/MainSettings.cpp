@@ -30,6 +30,7 @@ void TForm1::CreateSettingsWindow() {
   s.exe_path = ExecutablePath();
   s.OnApplied = [this] { Guarded([&] { BuildTemplateMenu(); }); };
   s.OnShowSpecialState = [this](bool on) { toolbar_.SetChecked(cmShowSpecial, on); };
+  s.OnCheckMacros = [this](bool on) { SetMacroChecking(on); };
   s.CurrentFileName = [this] { return document_.CurrentFileName(); };
   s.GetSCPWidth = [this] { return scp_->Width(); };
   s.SetSCPWidth = [this](int width) { scp_->SetWidth(width); };

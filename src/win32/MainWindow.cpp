@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "app/ContextHelp.h"
+#include "app/LiveMacroCheck.h"
 #include "app/MainEditorConfig.h"
 #include "app/PlainText.h"
 #include "editor/EditorMemo.h"
@@ -132,6 +133,7 @@ void TForm1::OnCreate() {
   editor_handle_ = TEditorWindow::Create(handle_, kEditorId, *memo_);
   TEditorWindow::SetDpi(editor_handle_, dpi_);
   ConfigureEditor();
+  CreateMacroCheck();
   CreateSearch();
   CreateCompletion();
   CreateMacroRunner();
@@ -244,13 +246,22 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                id < static_cast<int>(kFirstEncodingCommand + std::size(kAllTextEncodings)) &&
                HIWORD(wp) == 0)
         Guarded([&] { ChooseEncoding(id - static_cast<int>(kFirstEncodingCommand)); });
-      else if (id >= cmNew && id <= cmParam3 && HIWORD(wp) <= 1)
+      else if (id >= cmNew && id <= cmLastCommand && HIWORD(wp) <= 1)
         ExecuteCommand(static_cast<TCommandId>(id));
       return 0;
     }
     case WM_NOTIFY:
       if (toolbar_.HandleNotify(reinterpret_cast<NMHDR*>(lp))) return 0;
       break;
+    case WM_TIMER:
+      if (wp == kMacroCheckTimer && check_) {
+        check_->TimerElapsed();
+        return 0;
+      }
+      break;
+    case kMacroCheckAnswer:
+      if (check_) check_->AnswerArrived();
+      return 0;
     case WM_ENTERMENULOOP:
       CloseCompletion();
       break;
@@ -337,10 +348,15 @@ void TForm1::ExecuteCommand(TCommandId id) {
       memo_->SelectAllText();
       UpdateCommandState();
       break;
-    case cmFind: Guarded([&] { search_->OpenSearchDialog(false); }); UpdateCommandState(); break;
-    case cmReplace: Guarded([&] { search_->OpenSearchDialog(true); }); UpdateCommandState(); break;
-    case cmFindNext: Guarded([&] { search_->RunSearch(false, false); }); UpdateCommandState(); break;
-    case cmFindPrevious: Guarded([&] { search_->RunSearch(false, true); }); UpdateCommandState(); break;
+    case cmFind: Guarded([&] { search_->OpenSearchDialog(false); }); AfterSearchCommand(); break;
+    case cmReplace: Guarded([&] { search_->OpenSearchDialog(true); }); AfterSearchCommand(); break;
+    case cmFindNext: Guarded([&] { search_->RunSearch(false, false); }); AfterSearchCommand(); break;
+    case cmFindPrevious: Guarded([&] { search_->RunSearch(false, true); }); AfterSearchCommand(); break;
+    case cmNextProblem: StepToProblem(false); break;
+    case cmPreviousProblem: StepToProblem(true); break;
+    case cmGotoLabel: Guarded([&] { GotoLabel(); }); break;
+    case cmGoBack: GoBack(); break;
+    case cmLabels: Guarded([&] { ShowLabels(); }); break;
     case cmShowSpecial:
       toolbar_.SetChecked(cmShowSpecial, !toolbar_.Checked(cmShowSpecial));
       ApplyShowSpecial(toolbar_.Checked(cmShowSpecial));
@@ -480,6 +496,9 @@ void TForm1::OnEndSession() {
 }
 
 void TForm1::OnDestroy() {
+  // The checking thread ends before its window does.
+  KillTimer(handle_, kMacroCheckTimer);
+  check_.reset();
   // The parameter boxes still exist: children go after their parent.
   SaveWindowSettings();
   DeleteTempMacroFiles();
@@ -512,6 +531,8 @@ TEditorSnapshot TForm1::Snapshot() {
           TBufferCoord{static_cast<int>(lines.LineView(last - 1).size()) + 1, last};
   s.editor_focused = GetFocus() == editor_handle_ && !editor_losing_focus_;
   s.search_text_entered = search_ && search_->SearchTextEntered();
+  s.has_problems = check_ && !check_->Problems().Empty();
+  s.can_go_back = !jumps_.Empty();
   s.printers_installed = DetectPrinters(false);
   s.printer_known = PrinterKnown();
   if (s.printer_known) s.printer_name = printer_->PrinterName();
@@ -578,9 +599,15 @@ void TForm1::ClearText() {
   // A new document is an ANSI one, as macro files always were.
   memo_->Lines().SetEncoding(TTextEncoding::Ansi);
   EncodingChanged();
+  // The places belonged to the text that went.
+  jumps_.Clear();
 }
 
-void TForm1::ShowTitle(const std::string& title) { SetWindowTextW(handle_, Wide(title).c_str()); }
+void TForm1::ShowTitle(const std::string& title) {
+  SetWindowTextW(handle_, Wide(title).c_str());
+  // The title follows every change of the document's name.
+  FollowDocumentFolder();
+}
 
 std::string TForm1::DisplayName(const std::string& path) { return ShellDisplayName(path); }
 

@@ -13,6 +13,7 @@
 #include "app/CommandState.h"
 #include "app/CompletionProposal.h"
 #include "app/Document.h"
+#include "app/LabelNavigation.h"
 #include "app/MacroRun.h"
 #include "app/MacroTemplates.h"
 #include "app/SettingsStore.h"
@@ -35,6 +36,7 @@ class TfrmSettings;
 class THelpCommand;
 class TRecentFilesMenu;
 class TTtlHighlighter;
+class TLiveMacroCheck;
 class IRegistry;
 
 // What the window is given from outside, so that tests can point it at a
@@ -74,6 +76,10 @@ class TForm1 : public IDocumentView {
   TMainToolBar& ToolBar() { return toolbar_; }
   TMainStatusBar& StatusBar() { return status_bar_; }
   TSearchCommands& Search() { return *search_; }
+  TLiveMacroCheck& MacroCheck() { return *check_; }
+  // The timer and the message of the macro check.
+  static constexpr UINT_PTR kMacroCheckTimer = 0x4D43;
+  static constexpr UINT kMacroCheckAnswer = WM_APP + 0x4D43;
   TCompletionProposal& SCP() { return *scp_; }
   // Template items carry command identifiers from here on, one per template.
   static constexpr int kFirstTemplateCommand = 1000;
@@ -182,6 +188,24 @@ class TForm1 : public IDocumentView {
   // Search commands and the editor's replace prompt (MainSearch.cpp).
   void CreateSearch();
   TReplaceAction ConfirmReplaceAt(const std::string& search, int line, int column);
+  // After a search run, which empties the problem panel.
+  void AfterSearchCommand();
+  // The macro checked while it is edited, and moving between its labels
+  // (MainMacroCheck.cpp).
+  void CreateMacroCheck();
+  void SetMacroChecking(bool on);
+  // Included files are looked for beside the document.
+  void FollowDocumentFolder();
+  void MacroProblemsChanged();
+  void UpdateProblemPanel();
+  void StepToProblem(bool backwards);
+  // Moves the caret, remembering where it was for "Go back".
+  void JumpTo(TBufferCoord place);
+  void GotoLabel();
+  void GoBack();
+  void ShowLabels();
+  // The completion list is opened on the name after a goto or call.
+  bool LabelCompletionAtCaret();
   TEditorSnapshot Snapshot();
   // Runs an action; an error it raises is shown in an error box and the
   // program carries on.
@@ -201,6 +225,12 @@ class TForm1 : public IDocumentView {
   std::unique_ptr<TEditorMemo> memo_;
   // Bound to memo_, so it goes first.
   std::unique_ptr<TCompletionProposal> scp_;
+  // Follows memo_'s lines, so it goes first too.
+  std::unique_ptr<TLiveMacroCheck> check_;
+  TJumpHistory jumps_;
+  // The entries of the item file, offered again after the labels were.
+  TCompletionLists command_lists_;
+  bool labels_offered_ = false;
   std::unique_ptr<TRecentFilesMenu> mru_;
   std::unique_ptr<THelpCommand> help_;
   std::unique_ptr<TForm6> about_;

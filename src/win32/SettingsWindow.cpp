@@ -216,6 +216,8 @@ void TfrmSettings::CreateControls() {
 
   add("BUTTON", "Associate extention TTL with Quillonar", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP,
       idAssociate, 441, 212, 232, 17);
+  add("BUTTON", "Check macros while typing", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP,
+      idCheckMacros, 441, 234, 232, 17);
 
   add("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, IDCANCEL, 441, 324, 72, 25);
   add("BUTTON", "Apply", BS_PUSHBUTTON | WS_TABSTOP, idApply, 521, 324, 72, 25);
@@ -264,6 +266,7 @@ TEditorSettings TfrmSettings::HeldSettings() {
   s.show_special = Checked(idShowSpecial);
   s.tab_width_index = static_cast<int>(SendMessageA(Item(idTabWidth), CB_GETCURSEL, 0, 0));
   s.scp_width = SCPWidth();
+  s.check_macros = Checked(idCheckMacros);
   s.last_ttl_file = services_.CurrentFileName ? services_.CurrentFileName() : std::string();
   return s;
 }
@@ -276,6 +279,7 @@ void TfrmSettings::ShowSettings(const TEditorSettings& s) {
   SetChecked(idShowSpecial, s.show_special);
   SendMessageA(Item(idTabWidth), CB_SETCURSEL, static_cast<WPARAM>(s.tab_width_index), 0);
   scp_width_ = s.scp_width;
+  SetChecked(idCheckMacros, s.check_macros);
   if (services_.SetSCPWidth) services_.SetSCPWidth(s.scp_width);
 }
 
@@ -291,6 +295,7 @@ void TfrmSettings::LoadSettings() {
   // The boxes show the element the list now shows.
   ElementsClick();
   if (services_.OnShowSpecialState) services_.OnShowSpecialState(settings.show_special);
+  if (services_.OnCheckMacros) services_.OnCheckMacros(settings.check_macros);
 }
 
 void TfrmSettings::SaveSettings() {
@@ -301,6 +306,7 @@ void TfrmSettings::SaveSettings() {
 void TfrmSettings::ApplySettingsToEditor() {
   ::ApplySettingsToEditor(memo3_, *services_.main_editor);
   if (services_.OnShowSpecialState) services_.OnShowSpecialState(Checked(idShowSpecial));
+  if (services_.OnCheckMacros) services_.OnCheckMacros(Checked(idCheckMacros));
 }
 
 void TfrmSettings::SaveOnDestroy() {
@@ -427,6 +433,7 @@ void TfrmSettings::OnCommand(int id, int code, HWND control) {
       if (code == BN_CLICKED) OptionBoxClick(id);
       return;
     case idAssociate:
+    case idCheckMacros:
       if (code == BN_CLICKED) EnableApply(true);
       return;
     case idTabWidth:

@@ -52,6 +52,9 @@ struct TSettingsWindowServices {
   // when the stored "ShowSpecial" has been read: the tool-bar toggle takes
   // this state (without storing it again).
   std::function<void(bool on)> OnShowSpecialState;
+  // Each time the stored settings are loaded and on Apply: whether macros
+  // are checked while they are edited.
+  std::function<void(bool on)> OnCheckMacros;
   // The completion list's width, kept here while there is no list to ask.
   std::function<int()> GetSCPWidth;
   std::function<void(int)> SetSCPWidth;
@@ -85,6 +88,7 @@ class TfrmSettings {
     idTemplatesGroup,
     idTabWidthLabel,
     idTemplateLabel,
+    idCheckMacros,
   };
   // The element list's entries.
   enum TElement : int {
@@ -144,6 +148,7 @@ class TfrmSettings {
   std::string TemplatePath() const;
   void SetTemplatePath(const std::string& path);
   bool ShowSpecialChecked() const;
+  bool CheckMacrosChecked() const { return Checked(idCheckMacros); }
   // The tool-bar toggle changed: the box follows, and the preview gets the
   // main editor's options with or without `eoShowSpecialChars`.
   void SetShowSpecialChecked(bool on);

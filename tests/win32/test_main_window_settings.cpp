@@ -84,7 +84,7 @@ TEST_F(MainWindowSettingsTest, AFirstRunLeavesEverySettingInTheKey) {
        {"NT", "MRU1", "MRU4", "Param2", "Param3", "PrintPreviewScale", "LastTTLFile", "TAB2Space",
         "SmartTabs", "ShowSpecial", "SpacePerTAB", "TemplateFile", "FontName", "FontCharSet",
         "FontSize", "FontStyle", "EditorBgColor", "EditorActLineColor",
-        "EditorSelectionForeground", "EditorSelectionBackground", "SCPWidth"})
+        "EditorSelectionForeground", "EditorSelectionBackground", "SCPWidth", "CheckMacros"})
     EXPECT_TRUE(key->ValueExists(name)) << name;
   EXPECT_TRUE(key->OpenKey("TForm1", false));
   EXPECT_TRUE(key->OpenKey("Comment", false)) << "the highlighter's attributes";

@@ -3,14 +3,15 @@
 #include <map>
 
 #include "app/CommandState.h"
+#include "editor/EditorKeyCmds.h"
 
 namespace {
 
 TEST(CommandState, EmptyDocumentDisablesWhatNeedsText) {
   TEditorSnapshot empty;
   const auto s = ComputeCommandState(empty);
-  for (TCommandId id : {cmNew, cmCopy, cmCut, cmRun, cmRunToCursor, cmPrint, cmPrintPreview,
-                        cmFind, cmReplace, cmSelectAll, cmSave}) {
+  for (TCommandId id : {cmNew, cmCopy, cmCut, cmRun, cmRunToCursor, cmPrint, cmPrintPreview, cmFind,
+                        cmReplace, cmSelectAll, cmSave}) {
     EXPECT_FALSE(CommandEnabled(id, s)) << id;
   }
   EXPECT_TRUE(CommandEnabled(cmOpen, s));
@@ -99,8 +100,27 @@ TEST(ShortCuts, MenuTextsMatchTheKeys) {
                {static_cast<TShortCut>(scCtrl | scShift | 0x70), "Ctrl+Shift+F1"},
                {static_cast<TShortCut>(scShift | 0x72), "Shift+F3"},
                {0x78, "F9"},
+               {static_cast<TShortCut>(scAlt | 0x25), "Alt+Left"},
+               {0x7B, "F12"},
                {0, ""}};
   for (const auto& c : cases) EXPECT_EQ(ShortCutText(c.key), c.text);
+}
+
+TEST(ShortCuts, ProblemAndLabelKeysAreNoneOfTheEditorsKeys) {
+  TEditorKeyStrokes editor_keys;
+  editor_keys.SetDefaultKeystrokes();
+  int checked = 0;
+  for (const auto& menu : MainMenuDefs()) {
+    for (const auto& item : menu.items) {
+      if (item.id < cmNextProblem || item.id > cmLabels) continue;
+      std::uint16_t key = 0;
+      TShiftState shift = 0;
+      ShortCutToKey(item.shortcut, key, shift);
+      EXPECT_LT(editor_keys.FindKeycode(key, shift), 0) << item.caption;
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 5);
 }
 
 TEST(CommandTables, EveryShortcutBelongsToExactlyOneCommand) {

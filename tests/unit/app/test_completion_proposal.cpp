@@ -10,6 +10,7 @@
 #include "FakeCompletionHost.h"
 #include "app/CompletionProposal.h"
 #include "app/CompletionSetup.h"
+#include "app/LabelNavigation.h"
 #include "editor/EditorMemo.h"
 #include "editor/EditorVirtualKeys.h"
 #include "support/FakeEditorHost.h"
@@ -581,3 +582,17 @@ TEST_F(CompletionProposalTest, PaintingDrawsTheVisibleRowsWithTheSelectionHighli
 }
 
 }  // namespace
+
+TEST_F(CompletionProposalTest, ACharacterTheProgramNamesStartsTheDelayToo) {
+  // The blank after a goto opens the labels, any other blank nothing.
+  scp.TriggerWhen = [](TCustomEditor& e, char typed) {
+    return typed == ' ' && CompletesLabel(e.LineText(e.CaretLine()) + typed, e.CaretChar() + 1);
+  };
+  Type("x ");
+  EXPECT_FALSE(popup.timer_running);
+  editor.SetText("");
+  Type("goto ");
+  EXPECT_TRUE(popup.timer_running) << "the blank went through the editor's command hook too";
+  scp.TimerExpired();
+  EXPECT_TRUE(popup.visible);
+}

@@ -69,6 +69,7 @@ TEST(EditorSettings, AFirstStartGetsTheDefaults) {
   EXPECT_EQ(s.scp_width, 600);
   EXPECT_FALSE(s.tabs_to_spaces);
   EXPECT_FALSE(s.smart_tabs);
+  EXPECT_TRUE(s.check_macros);
   const TFont& font = e.main_editor.Font();
   EXPECT_EQ(font.Name, "Courier New");
   EXPECT_EQ(font.Size(), 9);
@@ -131,6 +132,11 @@ TEST(EditorSettings, StoredValuesReachTheMainEditorAndBadOnesKeepTheirDefaults) 
          EXPECT_EQ(m.Color(), clWindow);
          EXPECT_EQ(m.ActiveLineColor(), 0x00C0FFEEu) << "the next value is still read";
        }},
+      {"checking macros turned off", [](IRegistryKey& k) { k.WriteInteger("CheckMacros", 0); },
+       [](const TEditorSettings& s, TEditorMemo&) { EXPECT_FALSE(s.check_macros); }},
+      {"checking stored as a string stays on",
+       [](IRegistryKey& k) { k.WriteString("CheckMacros", "0"); },
+       [](const TEditorSettings& s, TEditorMemo&) { EXPECT_TRUE(s.check_macros); }},
       {"an empty template path", [](IRegistryKey& k) { k.WriteString("TemplateFile", ""); },
        [](const TEditorSettings& s, TEditorMemo&) {
          EXPECT_EQ(s.template_file, kDefaultTemplate);
@@ -214,6 +220,7 @@ TEST(EditorSettings, SavingWritesEveryValueInItsOrder) {
   held.scp_width = 333;
   held.print_preview_scale = 7;
   held.last_ttl_file = "C:\\macros\\login.ttl";
+  held.check_macros = false;
   TFont font = e.preview.Font();
   font.Name = "Lucida Console";
   font.SetSize(11);
@@ -243,7 +250,8 @@ TEST(EditorSettings, SavingWritesEveryValueInItsOrder) {
                                           "EditorActLineColor",
                                           "EditorSelectionForeground",
                                           "EditorSelectionBackground",
-                                          "SCPWidth"};
+                                          "SCPWidth",
+                                          "CheckMacros"};
   EXPECT_EQ(key->ValueNames(), order);
   EXPECT_EQ(key->ReadInteger("PrintPreviewScale"), 7);
   EXPECT_EQ(key->ReadString("LastTTLFile"), "C:\\macros\\login.ttl");
@@ -261,6 +269,7 @@ TEST(EditorSettings, SavingWritesEveryValueInItsOrder) {
   EXPECT_EQ(key->ReadInteger("EditorSelectionForeground"), 1);
   EXPECT_EQ(key->ReadInteger("EditorSelectionBackground"), static_cast<std::int32_t>(0xFF00000F));
   EXPECT_EQ(key->ReadInteger("SCPWidth"), 333);
+  EXPECT_EQ(key->ReadInteger("CheckMacros"), 0);
 
   // and a second start reads back what was written
   Editors again;

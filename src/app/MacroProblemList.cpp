@@ -1,0 +1,102 @@
+#include "app/MacroProblemList.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string Counted(int n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+bool Before(const TMacroProblem& p, int line, int column) {
+  return p.line < line || (p.line == line && p.column < column);
+}
+
+}  // namespace
+
+std::string MacroProblemStatusText(int errors, int warnings) {
+  std::string text;
+  if (errors > 0) text = Counted(errors, "error", "errors");
+  if (warnings > 0) {
+    if (!text.empty()) text += ", ";
+    text += Counted(warnings, "warning", "warnings");
+  }
+  return text;
+}
+
+std::vector<TMacroProblem> TMacroProblemList::Assign(std::vector<TMacroProblem> problems) {
+  problems_.swap(problems);
+  Count();
+  return problems;
+}
+
+std::vector<TMacroProblem> TMacroProblemList::Assign(std::vector<TMacroProblem> problems,
+                                                     int errors, int warnings) {
+  problems_.swap(problems);
+  errors_ = errors;
+  warnings_ = warnings;
+  return problems;
+}
+
+void TMacroProblemList::Count() {
+  errors_ = 0;
+  warnings_ = 0;
+  for (const TMacroProblem& p : problems_) {
+    if (p.severity == TMacroSeverity::Error) {
+      ++errors_;
+    } else {
+      ++warnings_;
+    }
+  }
+}
+
+void TMacroProblemList::LinesInserted(int index, int count) {
+  if (count <= 0) return;
+  auto it = std::lower_bound(problems_.begin(), problems_.end(), index,
+                             [](const TMacroProblem& p, int line) { return p.line < line; });
+  for (; it != problems_.end(); ++it) it->line += count;
+}
+
+void TMacroProblemList::LinesDeleted(int index, int count) {
+  if (count <= 0) return;
+  const auto by_line = [](const TMacroProblem& p, int line) { return p.line < line; };
+  const auto first = std::lower_bound(problems_.begin(), problems_.end(), index, by_line);
+  const auto last = std::lower_bound(first, problems_.end(), index + count, by_line);
+  for (auto it = last; it != problems_.end(); ++it) it->line -= count;
+  if (first != last) {
+    problems_.erase(first, last);
+    Count();
+  }
+}
+
+std::optional<std::size_t> TMacroProblemList::Next(int line, int column, bool backwards) const {
+  if (problems_.empty()) return std::nullopt;
+  if (!backwards) {
+    // The first problem that starts after the place.
+    const auto after =
+        std::partition_point(problems_.begin(), problems_.end(), [&](const TMacroProblem& p) {
+          return Before(p, line, column) || (p.line == line && p.column == column);
+        });
+    return after == problems_.end() ? 0 : static_cast<std::size_t>(after - problems_.begin());
+  }
+  const auto before =
+      std::partition_point(problems_.begin(), problems_.end(),
+                           [&](const TMacroProblem& p) { return Before(p, line, column); });
+  return before == problems_.begin() ? problems_.size() - 1
+                                     : static_cast<std::size_t>(before - problems_.begin()) - 1;
+}
+
+std::string TMacroProblemList::MessagesAt(int line, int column) const {
+  const auto first = std::lower_bound(problems_.begin(), problems_.end(), line,
+                                      [](const TMacroProblem& p, int l) { return p.line < l; });
+  std::string text;
+  for (auto it = first; it != problems_.end() && it->line == line; ++it) {
+    const bool under =
+        column < 0 || (it->length == 0 ? column >= it->column
+                                       : column >= it->column && column < it->column + it->length);
+    if (!under) continue;
+    if (!text.empty()) text += "\n";
+    text += it->message;
+  }
+  return text;
+}
