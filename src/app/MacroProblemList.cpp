@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/Editor.h"
+
 namespace {
 
 std::string Counted(int n, const char* one, const char* many) {
@@ -86,11 +88,21 @@ std::optional<std::size_t> TMacroProblemList::Next(int line, int column, bool ba
                                      : static_cast<std::size_t>(before - problems_.begin()) - 1;
 }
 
+std::vector<TMacroProblem>::const_iterator TMacroProblemList::FirstOnLine(int line) const {
+  return std::lower_bound(problems_.begin(), problems_.end(), line,
+                          [](const TMacroProblem& p, int l) { return p.line < l; });
+}
+
+void TMacroProblemList::MarksOfLine(int line, std::vector<TEditorRangeMark>& marks) const {
+  for (auto it = FirstOnLine(line); it != problems_.end() && it->line == line; ++it) {
+    marks.push_back({it->column, it->length,
+                     it->severity == TMacroSeverity::Error ? kErrorMark : kWarningMark});
+  }
+}
+
 std::string TMacroProblemList::MessagesAt(int line, int column) const {
-  const auto first = std::lower_bound(problems_.begin(), problems_.end(), line,
-                                      [](const TMacroProblem& p, int l) { return p.line < l; });
   std::string text;
-  for (auto it = first; it != problems_.end() && it->line == line; ++it) {
+  for (auto it = FirstOnLine(line); it != problems_.end() && it->line == line; ++it) {
     const bool under =
         column < 0 || (it->length == 0 ? column >= it->column
                                        : column >= it->column && column < it->column + it->length);
@@ -99,4 +111,14 @@ std::string TMacroProblemList::MessagesAt(int line, int column) const {
     text += it->message;
   }
   return text;
+}
+
+std::string ProblemTipAt(const TCustomEditor& editor, const TMacroProblemList& problems, int x,
+                         int y) {
+  if (x < 0 || y < 0 || problems.Empty()) return {};
+  const TDisplayCoord cell = editor.PixelsToRowColumn(x, y);
+  if (cell.Row > editor.LineCount()) return {};
+  if (x < editor.GutterPixels()) return problems.MessagesAt(cell.Row - 1, -1);
+  const TBufferCoord at = editor.DisplayToBufferPos(cell);
+  return problems.MessagesAt(at.Line - 1, at.Char - 1);
 }

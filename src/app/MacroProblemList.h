@@ -8,13 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "editor/EditorRangeMarks.h"
 #include "language/MacroProblem.h"
+
+class TCustomEditor;
 
 // "1 error, 2 warnings", "3 errors", "1 warning"; empty when there is none.
 std::string MacroProblemStatusText(int errors, int warnings);
 
-class TMacroProblemList {
+// The editor marks the problems from here: errors are kind 0, warnings 1.
+class TMacroProblemList : public IEditorRangeMarks {
  public:
+  static constexpr int kErrorMark = 0;
+  static constexpr int kWarningMark = 1;
+
   // problems sorted by line, then column. Gives back the problems held
   // before.
   std::vector<TMacroProblem> Assign(std::vector<TMacroProblem> problems);
@@ -42,10 +49,19 @@ class TMacroProblemList {
   // where it stands and every column after it.
   std::string MessagesAt(int line, int column) const;
 
+  void MarksOfLine(int line, std::vector<TEditorRangeMark>& marks) const override;
+
  private:
   void Count();
+  std::vector<TMacroProblem>::const_iterator FirstOnLine(int line) const;
 
   std::vector<TMacroProblem> problems_;
   int errors_ = 0;
   int warnings_ = 0;
 };
+
+// The tool tip over a client point of the editor that marks the problems:
+// the messages of the problems under an underline, or of every problem of
+// the line beside the gutter. Empty elsewhere.
+std::string ProblemTipAt(const TCustomEditor& editor, const TMacroProblemList& problems, int x,
+                         int y);

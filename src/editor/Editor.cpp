@@ -305,10 +305,11 @@ void TCustomEditor::RecalcGutter() {
     }
     if (gutter_advance_ > 0) advance = gutter_advance_;
   }
-  const int pixels = gutter_.RealGutterWidth(advance);
+  const int pixels =
+      gutter_.Visible() ? gutter_.RealGutterWidth(advance, gutter_border_) + mark_column_ : 0;
   if (pixels == gutter_pixels_) return;
   gutter_pixels_ = pixels;
-  text_left_ = gutter_pixels_ + 2 - (left_column_ - 1) * cell_width_;
+  text_left_ = gutter_pixels_ + text_margin_ - (left_column_ - 1) * cell_width_;
   RecalcVisibleSize();
   caret_pending_ = true;
   UpdateScrollBars();
@@ -320,14 +321,14 @@ void TCustomEditor::RecalcVisibleSize() {
     client_width_ = std::max(0, host_->ClientWidth());
     client_height_ = std::max(0, host_->ClientHeight());
   }
-  visible_columns_ = std::max(0, (client_width_ - gutter_pixels_ - 2) / cell_width_);
+  visible_columns_ = std::max(0, (client_width_ - gutter_pixels_ - text_margin_) / cell_width_);
   visible_rows_ = std::max(0, client_height_ / row_height_);
 }
 
 void TCustomEditor::SizeOrFontChanged() {
   BeginUpdate();
   RecalcVisibleSize();
-  text_left_ = gutter_pixels_ + 2 - (left_column_ - 1) * cell_width_;
+  text_left_ = gutter_pixels_ + text_margin_ - (left_column_ - 1) * cell_width_;
   if (!options_.Contains(eoScrollPastEol)) SetLeftColumn(left_column_);
   if (!options_.Contains(eoScrollPastEof)) SetTopRow(top_row_);
   UpdateScrollBars();
@@ -405,7 +406,7 @@ void TCustomEditor::LinesCleared() {
   const bool top_changed = top_row_ != 1, left_changed = left_column_ != 1;
   top_row_ = 1;
   left_column_ = 1;
-  text_left_ = gutter_pixels_ + 2;
+  text_left_ = gutter_pixels_ + text_margin_;
   TStatusChanges changes = scCaretX | scCaretY;
   changes += TStatusChanges{scSelection};
   if (top_changed) changes += TStatusChanges{scTopLine};
@@ -594,7 +595,7 @@ void TCustomEditor::UpdateCaret() {
   if (!host_ || !caret_created_) return;
   const TPoint p = RowColumnToPixels(CaretDisplayPos());
   const int x = p.x + caret_offset_x_, y = p.y + caret_offset_y_;
-  const bool inside = p.x >= gutter_pixels_ + 2 && p.x <= client_width_ && p.y >= 0 &&
+  const bool inside = p.x >= gutter_pixels_ + text_margin_ && p.x <= client_width_ && p.y >= 0 &&
                       p.y < std::max(client_height_, row_height_);
   host_->SetCaretPosition(x, y);
   SetCaretVisible(inside && CaretShouldShow());

@@ -15,6 +15,7 @@
 #include "editor/EditorKbdHandler.h"
 #include "editor/EditorKeyCmds.h"
 #include "editor/EditorMiscClasses.h"
+#include "editor/EditorRangeMarks.h"
 #include "editor/EditorTextBuffer.h"
 #include "editor/EditorTypes.h"
 #include "editor/EditorUndoHistory.h"
@@ -360,6 +361,25 @@ class TCustomEditor {
   TEditorMark* AddMark(int line, int image_index);
   void ClearMarks();
 
+  // ---- range marks: a wavy underline under each range and a dot in a
+  // column of the gutter, asked of `marks` line by line while painting (not
+  // owned; nullptr: none). The owner repaints when it changes them.
+  void SetRangeMarks(const IEditorRangeMarks* marks);
+  const IEditorRangeMarks* RangeMarks() const { return range_marks_; }
+  // The colour of each kind of mark, kind 0 first; red for a kind without one.
+  void SetRangeMarkColors(std::vector<TColor> colors);
+  TColor RangeMarkColor(int kind) const;
+
+  // The dpi the window lays the editor out for. The gutter's border, the
+  // margin before the text, the mark column and the underlines are given at
+  // 96 dpi and grow with it.
+  void SetDpi(int dpi);
+  int Dpi() const { return dpi_; }
+  // A length given at 96 dpi, in pixels at the editor's dpi.
+  int Scaled(int pixels) const { return (pixels * dpi_ + 48) / 96; }
+  // The margin between the gutter and the text.
+  int TextMargin() const { return text_margin_; }
+
   // ---- paint lock: compound operations hold it so that caret, scroll-bar and
   // status updates happen once, when it is released
   void BeginUpdate();
@@ -594,6 +614,10 @@ class TCustomEditor {
   int gutter_pixels_ = 0;
   int gutter_advance_ = 0;
   int text_left_ = 2;
+  int dpi_ = 96;
+  int gutter_border_ = 2;  // the gutter's two border columns
+  int text_margin_ = 2;    // between the gutter and the text
+  int mark_column_ = 0;    // the gutter's column of range-mark dots
   int client_width_ = 0;
   int client_height_ = 0;
   TScrollStyle scroll_bars_ = ssBoth;
@@ -640,6 +664,8 @@ class TCustomEditor {
 
   // marks
   std::vector<std::unique_ptr<TEditorMark>> marks_;
+  const IEditorRangeMarks* range_marks_ = nullptr;
+  std::vector<TColor> range_mark_colors_;
 
   // paint lock and deferred work
   int paint_lock_ = 0;

@@ -160,7 +160,7 @@ TBufferCoord TCustomEditor::DisplayToBufferStep(TDisplayCoord p, int trail_step)
 }
 
 TDisplayCoord TCustomEditor::PixelsToRowColumn(int x, int y) const {
-  const int col = (x - gutter_pixels_ - 2) / cell_width_ + left_column_;
+  const int col = (x - gutter_pixels_ - text_margin_) / cell_width_ + left_column_;
   const int row = y / row_height_ + top_row_;
   return {std::max(1, col), std::max(1, row)};
 }
@@ -168,7 +168,7 @@ TDisplayCoord TCustomEditor::PixelsToRowColumn(int x, int y) const {
 TDisplayCoord TCustomEditor::PixelsToNearestRowColumn(int x, int y) const {
   const int limit = visible_rows_ * row_height_ - 1;
   if (y > limit) y = std::max(0, limit);
-  const int dx = x - gutter_pixels_ - 2;
+  const int dx = x - gutter_pixels_ - text_margin_;
   // Round to the nearest cell boundary (half a cell or more goes right).
   const int cells =
       dx >= 0 ? (dx + cell_width_ / 2) / cell_width_ : -((-dx + cell_width_ / 2 - 1) / cell_width_);
@@ -486,7 +486,7 @@ void TCustomEditor::SetLeftColumn(int value) {
   if (value == left_column_) return;
   const int delta = left_column_ - value;
   left_column_ = value;
-  text_left_ = gutter_pixels_ + 2 - (left_column_ - 1) * cell_width_;
+  text_left_ = gutter_pixels_ + text_margin_ - (left_column_ - 1) * cell_width_;
   if (std::abs(delta) < visible_columns_)
     ScrollText(delta * cell_width_, 0);
   else
@@ -515,7 +515,7 @@ void TCustomEditor::ScrollText(int dx, int dy) {
   if (dy != 0)
     host_->ScrollPixels(0, dy, {0, 0, client_width_, client_height_});
   else
-    host_->ScrollPixels(dx, 0, {gutter_pixels_ + 2, 0, client_width_, client_height_});
+    host_->ScrollPixels(dx, 0, {gutter_pixels_ + text_margin_, 0, client_width_, client_height_});
 }
 
 void TCustomEditor::SetMaxScrollWidth(int value) {

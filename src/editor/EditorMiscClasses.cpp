@@ -50,10 +50,10 @@ bool TGutter::AutoSizeDigitCount(int line_count) {
   return true;
 }
 
-int TGutter::RealGutterWidth(int digit_advance) const {
+int TGutter::RealGutterWidth(int digit_advance, int border) const {
   if (!visible_) return 0;
   if (show_line_numbers_)
-    return left_offset_ + right_offset_ + auto_digit_count_ * digit_advance + 2;
+    return left_offset_ + right_offset_ + auto_digit_count_ * digit_advance + border;
   return width_;
 }
 

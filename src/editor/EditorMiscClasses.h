@@ -87,7 +87,8 @@ class TGutter {
   // true when it changed.
   bool AutoSizeDigitCount(int line_count);
   // Width in pixels for a digit advance (0 when the gutter is hidden).
-  int RealGutterWidth(int digit_advance) const;
+  // border: the pixels of the two border columns at the right.
+  int RealGutterWidth(int digit_advance, int border = 2) const;
   // The text shown for a 1-based line number, right-aligned in the field.
   std::string FormatLineNumber(int line) const;
 

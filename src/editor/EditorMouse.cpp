@@ -41,7 +41,7 @@ void TCustomEditor::MouseDown(TMouseButton button, TShiftState shift, int x, int
   mouse_shift_ = shift;
   if (OnMouseDown) OnMouseDown(*this, button, shift, x, y);
   kbd_handler_.ExecuteMouseDown(*this, button, shift, x, y);
-  const bool in_gutter = x < gutter_pixels_ + 2;
+  const bool in_gutter = x < gutter_pixels_ + text_margin_;
 
   if (button == TMouseButton::Right) {
     if (options_.Contains(eoRightMouseMovesCursor)) {
@@ -191,7 +191,7 @@ void TCustomEditor::MouseUp(TMouseButton button, TShiftState shift, int x, int y
     DragDrop(*this, x, y, shift);
     dragging_ = false;
   }
-  if (gutter_click_pending_ && button == TMouseButton::Left && x < gutter_pixels_ + 2)
+  if (gutter_click_pending_ && button == TMouseButton::Left && x < gutter_pixels_ + text_margin_)
     DoGutterClick(button, x, y);
   if (waiting_for_drag_ && !dragging_ && !double_clicked_) {
     BeginUpdate();
@@ -211,7 +211,7 @@ void TCustomEditor::MouseUp(TMouseButton button, TShiftState shift, int x, int y
 
 void TCustomEditor::DoubleClick() {
   double_clicked_ = true;
-  if (mouse_down_point_.x < gutter_pixels_ + 2) return;
+  if (mouse_down_point_.x < gutter_pixels_ + text_margin_) return;
   if (!options_.Contains(eoNoSelection)) SelectWordAt(caret_);
   if (host_ && host_->MouseCaptured()) host_->ReleaseMouse();
 }

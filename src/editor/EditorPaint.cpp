@@ -94,8 +94,9 @@ class TEditorPainter {
     const int rh = e_.row_height_;
     first_row_ = std::max(e_.top_row_, e_.top_row_ + std::max(0, rect.top) / rh);
     last_row_ = std::min(e_.DisplayRowCount(), e_.top_row_ + std::max(0, rect.bottom - 1) / rh);
-    first_col_ = e_.left_column_ + std::max(0, rect.left - gp - 2) / e_.cell_width_;
-    last_col_ = e_.left_column_ + std::max(0, rect.right - gp - 2 - 1) / e_.cell_width_;
+    const int margin = e_.text_margin_;
+    first_col_ = e_.left_column_ + std::max(0, rect.left - gp - margin) / e_.cell_width_;
+    last_col_ = e_.left_column_ + std::max(0, rect.right - gp - margin - 1) / e_.cell_width_;
     if (rect.left < gp) PaintGutter();
     if (rect.right > gp) PaintText();
   }
@@ -107,6 +108,7 @@ class TEditorPainter {
     TGutter& g = e_.gutter_;
     const int gp = e_.gutter_pixels_;
     const int rh = e_.row_height_;
+    const int border = e_.gutter_border_;
     const TRect area{std::max(0, rect_.left), rect_.top, std::min(gp, rect_.right), rect_.bottom};
     if (area.IsEmpty()) return;
     const bool gradient = g.Gradient();
@@ -142,40 +144,48 @@ class TEditorPainter {
         std::string text = g.FormatLineNumber(row);
         if (e_.OnGutterGetText) e_.OnGutterGetText(e_, row, text);
         const int y = (row - e_.top_row_) * rh;
-        TRect number{0, y, gp - 2, y + rh};
+        TRect number{0, y, gp - border, y + rh};
         number.left = std::max(number.left, area.left);
         number.top = std::max(number.top, area.top);
         number.right = std::min(number.right, area.right);
         number.bottom = std::min(number.bottom, area.bottom);
         if (number.IsEmpty()) continue;
-        const int x = gp - g.RightOffset() - 2 - static_cast<int>(text.size()) * advance;
+        const int x = gp - g.RightOffset() - border - static_cast<int>(text.size()) * advance;
         const int ty = y + (rh - font_height) / 2;
         canvas_.DrawTextRun(x, ty, number, text, advance, g.Font().Color, gutter_color, !gradient);
       }
       if (!gradient && below_y < area.bottom)
         canvas_.FillRect(
-            {area.left, std::max(below_y, area.top), std::min(area.right, gp - 2), area.bottom},
+            {area.left, std::max(below_y, area.top), std::min(area.right, gp - border), area.bottom},
             gutter_color);
     } else if (!gradient) {
-      canvas_.FillRect({area.left, area.top, std::min(area.right, gp - 2), area.bottom},
+      canvas_.FillRect({area.left, area.top, std::min(area.right, gp - border), area.bottom},
                        gutter_color);
     }
     // The two border columns.
-    if (!gradient && area.right > gp - 2)
-      canvas_.FillRect({std::max(area.left, gp - 2), area.top, area.right, area.bottom},
+    if (!gradient && area.right > gp - border)
+      canvas_.FillRect({std::max(area.left, gp - border), area.top, area.right, area.bottom},
                        gutter_color);
+    // The border columns: the first half in the border colour (the middle
+    // style) or the second (the right style).
+    const int half = border / 2;
+    const auto lines = [&](int from, int count, TColor color) {
+      for (int x = from; x < from + count; ++x)
+        canvas_.DrawLine({x, area.top}, {x, area.bottom}, color);
+    };
     switch (g.BorderStyle()) {
       case gbsMiddle:
-        canvas_.DrawLine({gp - 2, area.top}, {gp - 2, area.bottom}, g.BorderColor());
-        canvas_.DrawLine({gp - 1, area.top}, {gp - 1, area.bottom}, gutter_color);
+        lines(gp - border, half, g.BorderColor());
+        lines(gp - border + half, border - half, gutter_color);
         break;
       case gbsRight:
-        canvas_.DrawLine({gp - 1, area.top}, {gp - 1, area.bottom}, g.BorderColor());
+        lines(gp - half, half, g.BorderColor());
         break;
       case gbsNone:
         break;
     }
     PaintMarks();
+    PaintRangeMarkDots();
   }
 
   void PaintMarks() {
@@ -222,9 +232,11 @@ class TEditorPainter {
     const int gp = e_.gutter_pixels_;
     const int rh = e_.row_height_;
     const TColor background = e_.DefaultBackground();
-    text_clip_left_ = std::max(rect_.left, gp + 2);
-    if (rect_.left < gp + 2)
-      canvas_.FillRect({std::max(rect_.left, gp), rect_.top, gp + 2, rect_.bottom}, background);
+    const int margin = e_.text_margin_;
+    text_clip_left_ = std::max(rect_.left, gp + margin);
+    if (rect_.left < gp + margin)
+      canvas_.FillRect({std::max(rect_.left, gp), rect_.top, gp + margin, rect_.bottom},
+                       background);
     has_selection_ = e_.HasSelection() && (e_.Focused() || !e_.hide_selection_);
     if (has_selection_) {
       sel_begin_ = e_.BufferToDisplayPos(e_.SelectionBegin());
@@ -377,6 +389,56 @@ class TEditorPainter {
                hl && hl->Enabled() ? TFontStyles{0} : e_.font_.Style);
     FlushRun();
     FillRest();
+    PaintUnderlines(line);
+  }
+
+  // ---- range marks
+
+  // A dot in the gutter's mark column for each painted line with marks, in
+  // the colour of its lowest kind.
+  void PaintRangeMarkDots() {
+    if (!e_.range_marks_ || e_.mark_column_ <= 0 || last_row_ < first_row_) return;
+    const int size = e_.Scaled(7);
+    const int one = e_.Scaled(1);  // corners cut in two steps, for a round look
+    const int left = (e_.mark_column_ - size) / 2;
+    for (int row = first_row_; row <= last_row_; ++row) {
+      marks_.clear();
+      e_.range_marks_->MarksOfLine(row - 1, marks_);
+      if (marks_.empty()) continue;
+      int kind = marks_.front().kind;
+      for (const TEditorRangeMark& m : marks_) kind = std::min(kind, m.kind);
+      const TColor color = e_.RangeMarkColor(kind);
+      const int top = (row - e_.top_row_) * e_.row_height_ + (e_.row_height_ - size) / 2;
+      const TRect dot{left, top, left + size, top + size};
+      if (dot.bottom <= rect_.top || dot.top >= rect_.bottom) continue;
+      canvas_.FillRect({dot.left + 2 * one, dot.top, dot.right - 2 * one, dot.bottom}, color);
+      canvas_.FillRect({dot.left + one, dot.top + one, dot.right - one, dot.bottom - one}, color);
+      canvas_.FillRect({dot.left, dot.top + 2 * one, dot.right, dot.bottom - 2 * one}, color);
+    }
+  }
+
+  // Wavy lines under the marked ranges of a line, along the bottom of its
+  // row; a range is placed by the display columns of its characters, as the
+  // caret is.
+  void PaintUnderlines(int line) {
+    if (!e_.range_marks_) return;
+    marks_.clear();
+    e_.range_marks_->MarksOfLine(line - 1, marks_);
+    if (marks_.empty()) return;
+    const int cw = e_.cell_width_;
+    const int height = std::max(2, e_.Scaled(2));
+    const int y = row_y_ + e_.row_height_ - height - 1;
+    for (const TEditorRangeMark& m : marks_) {
+      const int from = e_.BufferToDisplayPos({m.start + 1, line}).Column;
+      int to = m.length > 0 ? e_.BufferToDisplayPos({m.start + m.length + 1, line}).Column
+                            : from + 1;
+      // An empty range, or one past the line's end, still shows one cell.
+      if (to <= from) to = from + 1;
+      const int x1 = std::max((from - 1) * cw + e_.text_left_, row_clip_.left);
+      const int x2 = std::min((to - 1) * cw + e_.text_left_, row_clip_.right);
+      if (x1 >= x2 || y + height < row_clip_.top || y >= row_clip_.bottom) continue;
+      canvas_.DrawWave(x1, x2, y, height, e_.RangeMarkColor(m.kind));
+    }
   }
 
   void AddToken(int col, std::string_view text, TColor fg, TColor bg, TFontStyles style) {
@@ -596,6 +658,7 @@ class TEditorPainter {
 
   TCustomEditor& e_;
   ICanvas& canvas_;
+  std::vector<TEditorRangeMark> marks_;
   TRect rect_{};
   int first_row_ = 1, last_row_ = 0, first_col_ = 1, last_col_ = 0;
   int text_clip_left_ = 0;

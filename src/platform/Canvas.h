@@ -52,6 +52,9 @@ class ICanvas {
   virtual void FillRect(const TRect& rect, TColor color) = 0;
   // A one-pixel horizontal or vertical line; the end point is not drawn.
   virtual void DrawLine(TPoint from, TPoint to, TColor color) = 0;
+  // A zigzag from x1 to x2 (not drawn) between rows y and y + height, as
+  // under a misspelt word.
+  virtual void DrawWave(int x1, int x2, int y, int height, TColor color) = 0;
   // The font (face, height) and style used by the following text runs.
   virtual void UseFont(const TFont& font, TFontStyles style) = 0;
   // Draws text with its first cell at (x, y), each character exactly `advance`

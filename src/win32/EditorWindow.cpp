@@ -553,6 +553,7 @@ void TEditorWindow::SetDpi(HWND hwnd, int dpi) {
   self->dpi_ = dpi;
   // Attaching again drops the measurements made at the old dpi.
   self->editor_.SetHost(self);
+  self->editor_.SetDpi(dpi);
 }
 
 int TEditorWindow::ClientWidth() {

@@ -64,6 +64,25 @@ void TGdiCanvas::DrawLine(TPoint from, TPoint to, TColor color) {
   SelectObject(dc_, old);
 }
 
+void TGdiCanvas::DrawWave(int x1, int x2, int y, int height, TColor color) {
+  if (x2 <= x1 || height <= 0) return;
+  // Up and down by the height every height pixels, from the bottom.
+  std::vector<POINT> points;
+  points.reserve(static_cast<std::size_t>((x2 - x1) / height + 2));
+  bool down = true;
+  for (int x = x1; x < x2; x += height, down = !down) points.push_back({x, down ? y + height : y});
+  // The last stretch stops at x2 on its way up or down.
+  const POINT end = points.back();
+  const int rest = x2 - end.x;
+  points.push_back({x2, end.y == y ? y + rest : end.y - rest});
+  const int width = std::max(1, dpi_ / 96);
+  HPEN pen = CreatePen(PS_SOLID, width, ToColorRef(color));
+  HGDIOBJ old = SelectObject(dc_, pen);
+  Polyline(dc_, points.data(), static_cast<int>(points.size()));
+  SelectObject(dc_, old);
+  DeleteObject(pen);
+}
+
 HFONT TGdiCanvas::SharedFont(const TFont& font, TFontStyles style, int dpi) {
   const int height = ScaleForDpi(font.Height, dpi);
   FontKey key{font.Name, height, style & 0x0F, font.CharSet & 0xFF};

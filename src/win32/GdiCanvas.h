@@ -22,6 +22,7 @@ class TGdiCanvas : public ICanvas {
   TColor ResolveColor(TColor color) override;
   void FillRect(const TRect& rect, TColor color) override;
   void DrawLine(TPoint from, TPoint to, TColor color) override;
+  void DrawWave(int x1, int x2, int y, int height, TColor color) override;
   void UseFont(const TFont& font, TFontStyles style) override;
   void DrawTextRun(int x, int y, const TRect& clip, std::string_view text, int advance,
                    TColor foreground, TColor background, bool opaque) override;

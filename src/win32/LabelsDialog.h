@@ -10,6 +10,10 @@
 
 #include "language/MacroProblem.h"
 
+class ICodePage;
+
 // Shows the dialog modally over owner; the index of the chosen label, or
-// nothing when it was cancelled.
-std::optional<std::size_t> ChooseLabel(HWND owner, const std::vector<TMacroLabel>& labels);
+// nothing when it was cancelled. The names are in the document's character
+// set.
+std::optional<std::size_t> ChooseLabel(HWND owner, const std::vector<TMacroLabel>& labels,
+                                       const ICodePage& charset);

@@ -1,11 +1,20 @@
 // The macro checked while it is edited: the pause timer and the answers of
 // the checking thread, the problem count in the status bar, stepping from
 // problem to problem, and moving between the macro's labels.
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "app/DpiScale.h"
 #include "app/LabelNavigation.h"
 #include "app/LiveMacroCheck.h"
 #include "editor/EditorMemo.h"
+#include "platform/CodePage.h"
+#include "platform/Utf8.h"
 #include "win32/LabelsDialog.h"
 #include "win32/MainWindow.h"
+#include "win32/WideString.h"
 
 namespace {
 
@@ -28,11 +37,89 @@ void TForm1::CreateMacroCheck() {
   host.post_answer = [window] { PostMessageW(window, kMacroCheckAnswer, 0, 0); };
   host.problems_changed = [this] { MacroProblemsChanged(); };
   check_ = std::make_unique<TLiveMacroCheck>(memo_->Lines(), std::move(host));
+  // Red for errors, blue-green for warnings.
+  memo_->SetRangeMarkColors({Rgb(230, 0, 0), Rgb(0, 150, 160)});
+  memo_->SetRangeMarks(&check_->Problems());
   FollowDocumentFolder();
+  CreateProblemTip();
+}
+
+void TForm1::CreateProblemTip() {
+  problem_tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+  if (!problem_tip_) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = handle_;
+  tool.uId = reinterpret_cast<UINT_PTR>(editor_handle_);
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(problem_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  // Long messages break into lines, and several problems show one per line.
+  SendMessageW(problem_tip_, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(480, dpi_));
+  SetWindowSubclass(editor_handle_, WatchEditorMouse, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK TForm1::WatchEditorMouse(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR form) {
+  if (msg == WM_MOUSEMOVE) {
+    reinterpret_cast<TForm1*>(form)->ProblemTipAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+  } else if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, WatchEditorMouse, 0);
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void TForm1::ProblemTipAt(int x, int y) {
+  if (!problem_tip_ || !check_) return;
+  const std::string text = ::ProblemTipAt(*memo_, check_->Problems(), x, y);
+  if (text == problem_tip_text_) return;
+  problem_tip_text_ = text;
+  // Another text under the mouse: the tip goes and comes back with it after
+  // the usual pause.
+  SendMessageW(problem_tip_, TTM_POP, 0, 0);
+  std::string lines;
+  for (char c : text) {
+    if (c == '\n') lines += '\r';
+    lines += c;
+  }
+  // The messages quote names in the document's character set.
+  const std::u16string units = memo_->CharSet()->ToUtf16(lines);
+  std::wstring wide(units.begin(), units.end());
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = handle_;
+  tool.uId = reinterpret_cast<UINT_PTR>(editor_handle_);
+  tool.lpszText = wide.data();
+  SendMessageW(problem_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::string TForm1::ProblemTip() const {
+  if (!problem_tip_) return {};
+  wchar_t buffer[4096] = L"";
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = handle_;
+  tool.uId = reinterpret_cast<UINT_PTR>(editor_handle_);
+  tool.lpszText = buffer;
+  SendMessageW(problem_tip_, TTM_GETTEXTW, sizeof buffer / sizeof buffer[0],
+               reinterpret_cast<LPARAM>(&tool));
+  return Utf8(buffer);
+}
+
+void TForm1::DestroyMacroCheck() {
+  KillTimer(handle_, kMacroCheckTimer);
+  memo_->SetRangeMarks(nullptr);
+  check_.reset();
 }
 
 void TForm1::SetMacroChecking(bool on) {
-  if (check_) check_->SetEnabled(on);
+  if (!check_) return;
+  check_->SetEnabled(on);
+  // Without checking the gutter needs no column for marks.
+  memo_->SetRangeMarks(on ? &check_->Problems() : nullptr);
 }
 
 void TForm1::FollowDocumentFolder() {
@@ -45,6 +132,8 @@ void TForm1::FollowDocumentFolder() {
 }
 
 void TForm1::MacroProblemsChanged() {
+  // The tip is worked out again at the next move of the mouse.
+  problem_tip_text_ = "\x01";
   UpdateProblemPanel();
   memo_->Invalidate();
   UpdateCommandState();
@@ -81,7 +170,8 @@ void TForm1::GotoLabel() {
   }
   const auto found = FindLabel(lines.Labels(), label);
   if (!found) {
-    ShowWarning(prompts_, "Label '" + label + "' is not defined in this file.");
+    const std::string shown = Utf16ToUtf8(memo_->CharSet()->ToUtf16(label));
+    ShowWarning(prompts_, "Label '" + shown + "' is not defined in this file.");
     return;
   }
   JumpTo({found->column + 1, found->line + 1});
@@ -94,7 +184,7 @@ void TForm1::GoBack() {
 void TForm1::ShowLabels() {
   if (!check_) return;
   const std::vector<TMacroLabel> labels = check_->ReadNow().Labels();
-  if (const auto chosen = ChooseLabel(handle_, labels)) {
+  if (const auto chosen = ChooseLabel(handle_, labels, *memo_->CharSet())) {
     const TMacroLabel& label = labels[*chosen];
     JumpTo({label.column + 1, label.line + 1});
   }

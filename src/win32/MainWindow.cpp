@@ -496,9 +496,7 @@ void TForm1::OnEndSession() {
 }
 
 void TForm1::OnDestroy() {
-  // The checking thread ends before its window does.
-  KillTimer(handle_, kMacroCheckTimer);
-  check_.reset();
+  DestroyMacroCheck();
   // The parameter boxes still exist: children go after their parent.
   SaveWindowSettings();
   DeleteTempMacroFiles();

@@ -77,6 +77,8 @@ class TForm1 : public IDocumentView {
   TMainStatusBar& StatusBar() { return status_bar_; }
   TSearchCommands& Search() { return *search_; }
   TLiveMacroCheck& MacroCheck() { return *check_; }
+  // The text of the tool tip over the problem marks, as it stands.
+  std::string ProblemTip() const;
   // The timer and the message of the macro check.
   static constexpr UINT_PTR kMacroCheckTimer = 0x4D43;
   static constexpr UINT kMacroCheckAnswer = WM_APP + 0x4D43;
@@ -193,6 +195,8 @@ class TForm1 : public IDocumentView {
   // The macro checked while it is edited, and moving between its labels
   // (MainMacroCheck.cpp).
   void CreateMacroCheck();
+  // The checking thread ends before the window does.
+  void DestroyMacroCheck();
   void SetMacroChecking(bool on);
   // Included files are looked for beside the document.
   void FollowDocumentFolder();
@@ -204,6 +208,11 @@ class TForm1 : public IDocumentView {
   void GotoLabel();
   void GoBack();
   void ShowLabels();
+  // The tool tip over underlines and gutter dots follows the mouse.
+  void CreateProblemTip();
+  void ProblemTipAt(int x, int y);
+  static LRESULT CALLBACK WatchEditorMouse(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                           UINT_PTR id, DWORD_PTR form);
   // The completion list is opened on the name after a goto or call.
   bool LabelCompletionAtCaret();
   TEditorSnapshot Snapshot();
@@ -228,6 +237,8 @@ class TForm1 : public IDocumentView {
   // Follows memo_'s lines, so it goes first too.
   std::unique_ptr<TLiveMacroCheck> check_;
   TJumpHistory jumps_;
+  HWND problem_tip_ = nullptr;
+  std::string problem_tip_text_;
   // The entries of the item file, offered again after the labels were.
   TCompletionLists command_lists_;
   bool labels_offered_ = false;

@@ -34,6 +34,15 @@ void TRecordingCanvas::DrawLine(TPoint from, TPoint to, TColor color) {
   ops_.push_back(op);
 }
 
+void TRecordingCanvas::DrawWave(int x1, int x2, int y, int height, TColor color) {
+  Op op;
+  op.kind = Kind::Wave;
+  op.from = {x1, y};
+  op.to = {x2, y + height};
+  op.color = color;
+  ops_.push_back(op);
+}
+
 void TRecordingCanvas::UseFont(const TFont& font, TFontStyles style) {
   font_ = font;
   style_ = style;

@@ -7,11 +7,11 @@
 
 class TRecordingCanvas : public ICanvas {
  public:
-  enum class Kind { Fill, Line, Text };
+  enum class Kind { Fill, Line, Text, Wave };
   struct Op {
     Kind kind = Kind::Fill;
     TRect rect{};         // Fill: the rectangle; Text: the clip
-    TPoint from{}, to{};  // Line ends; Text: from is the origin
+    TPoint from{}, to{};  // Line and Wave ends; Text: from is the origin
     TColor color = 0;     // Fill and Line colour; Text foreground
     TColor background = 0;
     std::string text;
@@ -27,6 +27,8 @@ class TRecordingCanvas : public ICanvas {
   TColor ResolveColor(TColor color) override;
   void FillRect(const TRect& rect, TColor color) override;
   void DrawLine(TPoint from, TPoint to, TColor color) override;
+  // Recorded as from (x1, y), to (x2, y + height).
+  void DrawWave(int x1, int x2, int y, int height, TColor color) override;
   void UseFont(const TFont& font, TFontStyles style) override;
   void DrawTextRun(int x, int y, const TRect& clip, std::string_view text, int advance,
                    TColor foreground, TColor background, bool opaque) override;

@@ -50,4 +50,20 @@ class MainWindowFixture : public ::testing::Test {
     PumpMessages();
   }
   TEditorMemo& Memo() { return form->Memo1(); }
+  // Presses a key in the editor with Shift and Ctrl held or not, as the
+  // message loop hands it over.
+  bool PressShortCut(WPARAM key, bool shift, bool ctrl = false) {
+    BYTE keys[256] = {};
+    if (shift) keys[VK_SHIFT] = 0x80;
+    if (ctrl) keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG msg{};
+    msg.hwnd = form->EditorHandle();
+    msg.message = WM_KEYDOWN;
+    msg.wParam = key;
+    const bool used = form->HandleShortCut(msg);
+    keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    return used;
+  }
 };

@@ -12,22 +12,6 @@ class MainWindowSearchTest : public MainWindowFixture {
     search_dialogs = &dialogs;
     Start();
   }
-  // Presses a key with Shift and Ctrl held or not, as the message loop hands
-  // it over.
-  bool PressShortCut(WPARAM key, bool shift, bool ctrl = false) {
-    BYTE keys[256] = {};
-    if (shift) keys[VK_SHIFT] = 0x80;
-    if (ctrl) keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    MSG msg{};
-    msg.hwnd = form->EditorHandle();
-    msg.message = WM_KEYDOWN;
-    msg.wParam = key;
-    const bool used = form->HandleShortCut(msg);
-    keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    return used;
-  }
   bool MenuEnabled(TCommandId id) {
     HMENU bar = GetMenu(form->Handle());
     SendMessageA(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(bar, 2)),

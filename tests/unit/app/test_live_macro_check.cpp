@@ -2,23 +2,12 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 
 #include "app/LiveMacroCheck.h"
 #include "unit/language/MacroCheckHelpers.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-const std::string kMacroDir = std::string(QUILLON_DATA_DIR) + "/../tests/unit/language/macros";
 
 TMacroCheckOptions NoIncludes() {
   TMacroCheckOptions options;

@@ -1,11 +1,24 @@
 #pragma once
 // Runs the macro checker on a text and lists its problems compactly:
 // "LINE,COL TTLnnn", both 1-based (columns in bytes).
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "language/MacroChecker.h"
 #include "language/MacroReport.h"
+
+// The real-world macros the checker is tried on.
+inline const std::string kMacroDir =
+    std::string(QUILLON_DATA_DIR) + "/../tests/unit/language/macros";
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
 
 inline std::vector<std::string> ProblemList(const TMacroCheckResult& result) {
   std::vector<std::string> list;

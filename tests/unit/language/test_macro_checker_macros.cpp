@@ -10,15 +10,6 @@
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-const std::string kMacroDir = std::string(QUILLON_DATA_DIR) + "/../tests/unit/language/macros";
-
 // Macros of the kinds users write, 100 lines and more each: logins,
 // loops, subroutines, includes, files.
 TEST(MacroCheckerOnRealMacros, FindsNothingInWorkingMacros) {
