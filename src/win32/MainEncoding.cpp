@@ -37,6 +37,7 @@ void TForm1::EncodingChanged() {
     }
   }
   status_bar_.SetPanel(7, std::string(TextEncodingName(encoding)));
+  FollowDocument();
   if (HMENU menu = EncodingMenu()) {
     for (std::size_t i = 0; i < std::size(kAllTextEncodings); ++i)
       CheckMenuItem(menu, kFirstEncodingCommand + static_cast<UINT>(i),

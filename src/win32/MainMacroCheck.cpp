@@ -11,6 +11,7 @@
 #include "app/LiveMacroCheck.h"
 #include "editor/EditorMemo.h"
 #include "platform/CodePage.h"
+#include "platform/TextEncoding.h"
 #include "platform/Utf8.h"
 #include "win32/LabelsDialog.h"
 #include "win32/MainWindow.h"
@@ -40,7 +41,7 @@ void TForm1::CreateMacroCheck() {
   // Red for errors, blue-green for warnings.
   memo_->SetRangeMarkColors({Rgb(230, 0, 0), Rgb(0, 150, 160)});
   memo_->SetRangeMarks(&check_->Problems());
-  FollowDocumentFolder();
+  FollowDocument();
   CreateProblemTip();
 }
 
@@ -122,12 +123,14 @@ void TForm1::SetMacroChecking(bool on) {
   memo_->SetRangeMarks(on ? &check_->Problems() : nullptr);
 }
 
-void TForm1::FollowDocumentFolder() {
+void TForm1::FollowDocument() {
   if (!check_) return;
   const std::string folder = FolderOf(document_.CurrentFileName());
-  if (folder == check_->Options().macro_folder) return;
+  const bool utf8 = IsUnicodeEncoding(memo_->Lines().Encoding());
+  if (folder == check_->Options().macro_folder && utf8 == check_->Options().utf8) return;
   TMacroCheckOptions options = check_->Options();
   options.macro_folder = folder;
+  options.utf8 = utf8;
   check_->SetOptions(options);
 }
 

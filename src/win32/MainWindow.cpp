@@ -604,7 +604,7 @@ void TForm1::ClearText() {
 void TForm1::ShowTitle(const std::string& title) {
   SetWindowTextW(handle_, Wide(title).c_str());
   // The title follows every change of the document's name.
-  FollowDocumentFolder();
+  FollowDocument();
 }
 
 std::string TForm1::DisplayName(const std::string& path) { return ShellDisplayName(path); }

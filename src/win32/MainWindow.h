@@ -198,8 +198,9 @@ class TForm1 : public IDocumentView {
   // The checking thread ends before the window does.
   void DestroyMacroCheck();
   void SetMacroChecking(bool on);
-  // Included files are looked for beside the document.
-  void FollowDocumentFolder();
+  // Included files are looked for beside the document, and its text is read
+  // in its character set.
+  void FollowDocument();
   void MacroProblemsChanged();
   void UpdateProblemPanel();
   void StepToProblem(bool backwards);
