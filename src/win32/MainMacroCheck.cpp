@@ -53,24 +53,21 @@ void TForm1::CreateProblemTip() {
   if (!problem_tip_) return;
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.uFlags = TTF_IDISHWND;
   tool.hwnd = handle_;
   tool.uId = reinterpret_cast<UINT_PTR>(editor_handle_);
   tool.lpszText = const_cast<wchar_t*>(L"");
   SendMessageW(problem_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   // Long messages break into lines, and several problems show one per line.
   SendMessageW(problem_tip_, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(480, dpi_));
-  SetWindowSubclass(editor_handle_, WatchEditorMouse, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
-LRESULT CALLBACK TForm1::WatchEditorMouse(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                          DWORD_PTR form) {
-  if (msg == WM_MOUSEMOVE) {
-    reinterpret_cast<TForm1*>(form)->ProblemTipAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
-  } else if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, WatchEditorMouse, 0);
-  }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+void TForm1::RelayToProblemTip(const MSG& msg) {
+  // The editor window is not subclassed (it is known by its procedure): its
+  // mouse messages reach the tip from the message loop.
+  if (!problem_tip_) return;
+  SendMessageW(problem_tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+  if (msg.message == WM_MOUSEMOVE) ProblemTipAt(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
 }
 
 void TForm1::ProblemTipAt(int x, int y) {

@@ -404,6 +404,8 @@ bool TForm1::HandleShortCut(const MSG& msg) {
 }
 
 void TForm1::AfterDispatch(const MSG& msg) {
+  if (msg.hwnd == editor_handle_ && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
+    RelayToProblemTip(msg);
   if (msg.message != WM_KEYUP && msg.message != WM_SYSKEYUP) return;
   if (!handle_ || (msg.hwnd != handle_ && !IsChild(handle_, msg.hwnd))) return;
   if (msg.wParam == VK_CAPITAL || msg.wParam == VK_NUMLOCK || msg.wParam == VK_SCROLL)

@@ -93,7 +93,8 @@ class TForm1 : public IDocumentView {
   // Turns a key press into a menu shortcut when one matches an enabled item;
   // true when the key was used. Called by the message loop before dispatching.
   bool HandleShortCut(const MSG& msg);
-  // Keeps the status bar in step after a key was released in the window.
+  // Keeps the status bar in step after a key was released in the window, and
+  // the problem tip after the mouse moved over the editor.
   void AfterDispatch(const MSG& msg);
   // Ctrl+F1 in the editor: help on the word at the caret, else on the selection.
   void ContextHelp();
@@ -212,8 +213,7 @@ class TForm1 : public IDocumentView {
   // The tool tip over underlines and gutter dots follows the mouse.
   void CreateProblemTip();
   void ProblemTipAt(int x, int y);
-  static LRESULT CALLBACK WatchEditorMouse(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                           UINT_PTR id, DWORD_PTR form);
+  void RelayToProblemTip(const MSG& msg);
   // The completion list is opened on the name after a goto or call.
   bool LabelCompletionAtCaret();
   TEditorSnapshot Snapshot();

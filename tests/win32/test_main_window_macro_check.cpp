@@ -59,10 +59,12 @@ TEST_F(MainWindowMacroCheckTest, ProblemsAreMarkedCountedExplainedAndSteppedThro
   // The label that is never used gets a blue-green one.
   EXPECT_TRUE(ColourIn(CellsOf(1, 2, 5), kWarningTeal));
 
-  // The tool tip over the wave.
+  // The tool tip over the wave, as the message loop hands the mouse over.
   const RECT word = CellsOf(2, 1, 6);
-  SendMessageW(form->EditorHandle(), WM_MOUSEMOVE, 0,
-               MAKELPARAM(word.left + 2, word.top + Memo().RowHeight() / 2));
+  const LPARAM at = MAKELPARAM(word.left + 2, word.top + Memo().RowHeight() / 2);
+  MSG move{form->EditorHandle(), WM_MOUSEMOVE, 0, at, 0, {}};
+  SendMessageW(form->EditorHandle(), WM_MOUSEMOVE, 0, at);
+  form->AfterDispatch(move);
   EXPECT_EQ(form->ProblemTip(), "unknown command 'sendlm'");
 
   // F4 and Shift+F4 step through them, round the end.
