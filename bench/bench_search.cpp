@@ -1,6 +1,9 @@
 // Search speed on a large macro: the plain engine and the regular-expression
 // engine walk every line of a million-line file as the editor's search does,
 // measured in the same run as grep counting the same text in the same file.
+// The same searches run over a UTF-8 version of the file (a non-ASCII
+// character every 50 lines) as a Unicode document, against grep in a UTF-8
+// locale, with a few searches for non-ASCII text besides.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -15,6 +18,8 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "platform/CodePage1252.h"
+#include "platform/Utf8CodePage.h"
 #include "search/EditorRegexSearch.h"
 #include "search/EditorSearch.h"
 
@@ -43,22 +48,52 @@ struct Corpus {
   std::string path;
 };
 
-const Corpus& MillionLines() {
+Corpus MakeCorpus(std::string text, const char* name) {
+  Corpus c;
+  c.text = std::move(text);
+  std::size_t start = 0;
+  while (start < c.text.size()) {
+    std::size_t end = c.text.find("\r\n", start);
+    if (end == std::string::npos) end = c.text.size();
+    c.lines.emplace_back(c.text.data() + start, end - start);
+    start = end + 2;
+  }
+  c.path = WriteBenchFile(name, c.text);
+  return c;
+}
+
+const Corpus& AnsiLines() {
+  static const Corpus corpus = MakeCorpus(GenerateTtlText(1000000), "quillon_search_bench.ttl");
+  return corpus;
+}
+
+// The same macro with one accented, Cyrillic, Greek, Japanese or emoji
+// character in every 50th line, made only when a search asks for it.
+const Corpus& Utf8Lines() {
   static const Corpus corpus = [] {
-    Corpus c;
-    c.text = GenerateTtlText(1000000);
-    std::size_t start = 0;
-    while (start < c.text.size()) {
-      std::size_t end = c.text.find("\r\n", start);
-      if (end == std::string::npos) end = c.text.size();
-      c.lines.emplace_back(c.text.data() + start, end - start);
-      start = end + 2;
+    static const char* const kChars[] = {"é", "É", "ü", "ж", "Ж", "Ω", "日", "😀"};
+    std::string text;
+    text.reserve(AnsiLines().text.size() + AnsiLines().lines.size() / 10);
+    int line = 0;
+    for (std::string_view content : AnsiLines().lines) {
+      if (line++ % 50 == 0) {
+        // In the middle of the line, so that it sits between words or in one.
+        const std::size_t half = content.size() / 2;
+        text.append(content.substr(0, half));
+        text += kChars[(line / 50) % 8];
+        text.append(content.substr(half));
+      } else {
+        text.append(content);
+      }
+      text += "\r\n";
     }
-    c.path = WriteBenchFile("quillon_search_bench.ttl", c.text);
-    return c;
+    return MakeCorpus(std::move(text), "quillon_search_bench_utf8.ttl");
   }();
   return corpus;
 }
+
+// The ANSI file (all of it ASCII) or its UTF-8 version.
+const Corpus& MillionLines(bool utf8 = false) { return utf8 ? Utf8Lines() : AnsiLines(); }
 
 // grep's count of matching lines, and its best time.
 struct Baseline {
@@ -88,10 +123,11 @@ std::string RunPiped(const std::string& command, int runs, double* best_seconds)
   return output;
 }
 
-// grep counts the lines that hold an occurrence, as the engines do here.
-Baseline Grep(const std::string& options, const std::string& pattern) {
-  const std::string command =
-      "LC_ALL=C grep -c " + options + " \"" + pattern + "\" " + MillionLines().path;
+// grep counts the lines that hold an occurrence, as the engines do here; on
+// the UTF-8 file in a UTF-8 locale, so that it too works on characters.
+Baseline Grep(const std::string& options, const std::string& pattern, bool utf8 = false) {
+  const std::string command = std::string(utf8 ? "LC_ALL=C.UTF-8" : "LC_ALL=C") + " grep -c " +
+                              options + " \"" + pattern + "\" " + MillionLines(utf8).path;
   Baseline b;
   const std::string output = RunPiped(command, 5, &b.seconds);
   if (std::sscanf(output.c_str(), "%lld", &b.count) != 1) b.count = -1;
@@ -99,21 +135,23 @@ Baseline Grep(const std::string& options, const std::string& pattern) {
 }
 
 // Runs the engine over every line; returns the number of lines with an occurrence.
-long long LinesFound(TEditorSearchCustom& engine) {
+long long LinesFound(TEditorSearchCustom& engine, bool utf8) {
   long long found = 0;
-  for (std::string_view line : MillionLines().lines) found += engine.FindAllInLine(line) > 0;
+  for (std::string_view line : MillionLines(utf8).lines) found += engine.FindAllInLine(line) > 0;
   return found;
 }
 
-void RunAgainstGrep(benchmark::State& state, TEditorSearchCustom& engine, const Baseline& grep) {
-  LinesFound(engine);  // warm up: the result lists reach their working size
+void RunAgainstGrep(benchmark::State& state, TEditorSearchCustom& engine, const Baseline& grep,
+                    bool utf8 = false) {
+  engine.SetCodePage(utf8 ? Utf8CodePage() : DefaultCodePage());
+  LinesFound(engine, utf8);  // warm up: the result lists reach their working size
   double best = 1e30;
   long long found = 0;
   long long allocations = 0;
   for (auto _ : state) {
     const long long before = g_allocations;
     const auto start = Clock::now();
-    found = LinesFound(engine);
+    found = LinesFound(engine, utf8);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     allocations = g_allocations - before;
     best = std::min(best, seconds);
@@ -125,45 +163,76 @@ void RunAgainstGrep(benchmark::State& state, TEditorSearchCustom& engine, const 
   state.counters["grep_ms"] = grep.seconds * 1000;
   state.counters["ratio_to_grep"] = grep.seconds > 0 ? best / grep.seconds : -1;
   state.counters["allocs_per_line"] =
-      static_cast<double>(allocations) / static_cast<double>(MillionLines().lines.size());
+      static_cast<double>(allocations) / static_cast<double>(MillionLines(utf8).lines.size());
 }
 
+// The searches, each on the ANSI file (argument 0) and the UTF-8 file (1).
 void BM_PlainLiteral_MatchCase(benchmark::State& state) {
-  static const Baseline grep = Grep("-F", "sendln");
+  const bool utf8 = state.range(0) != 0;
+  const Baseline grep = Grep("-F", "sendln", utf8);
   TEditorSearch engine;
   engine.SetOptions({TSearchOption::MatchCase});
   engine.SetPattern("sendln");
-  RunAgainstGrep(state, engine, grep);
+  RunAgainstGrep(state, engine, grep, utf8);
 }
 
 void BM_PlainLiteral_IgnoreCase(benchmark::State& state) {
-  static const Baseline grep = Grep("-i -F", "sendln");
+  const bool utf8 = state.range(0) != 0;
+  const Baseline grep = Grep("-i -F", "sendln", utf8);
   TEditorSearch engine;
   engine.SetPattern("sendln");
-  RunAgainstGrep(state, engine, grep);
+  RunAgainstGrep(state, engine, grep, utf8);
 }
 
 void BM_RegexLiteralPrefix_MatchCase(benchmark::State& state) {
-  static const Baseline grep = Grep("-E", "send(ln)? '");
+  const bool utf8 = state.range(0) != 0;
+  const Baseline grep = Grep("-E", "send(ln)? '", utf8);
   TEditorRegexSearch engine;
   engine.SetOptions({TSearchOption::MatchCase});
   engine.SetPattern("send(ln)? '");
-  RunAgainstGrep(state, engine, grep);
+  RunAgainstGrep(state, engine, grep, utf8);
 }
 
 void BM_RegexLiteralPrefix_IgnoreCase(benchmark::State& state) {
-  static const Baseline grep = Grep("-i -E", "send(ln)? '");
+  const bool utf8 = state.range(0) != 0;
+  const Baseline grep = Grep("-i -E", "send(ln)? '", utf8);
   TEditorRegexSearch engine;
   engine.SetPattern("send(ln)? '");
-  RunAgainstGrep(state, engine, grep);
+  RunAgainstGrep(state, engine, grep, utf8);
 }
 
 void BM_RegexWordAlternatives(benchmark::State& state) {
-  static const Baseline grep = Grep("-E", "\\b(wait|sendln|goto) ");
+  const bool utf8 = state.range(0) != 0;
+  const Baseline grep = Grep("-E", "\\b(wait|sendln|goto) ", utf8);
   TEditorRegexSearch engine;
   engine.SetOptions({TSearchOption::MatchCase});
   engine.SetPattern("\\b(wait|sendln|goto) ");
-  RunAgainstGrep(state, engine, grep);
+  RunAgainstGrep(state, engine, grep, utf8);
+}
+
+// Searches for non-ASCII text in the UTF-8 file: the plain engine and the
+// regular-expression engine, case-blind or not.
+void BM_Utf8NonAscii(benchmark::State& state) {
+  struct Search {
+    const char* label;
+    bool regex, match_case;
+    const char* pattern;
+    const char* grep_options;
+  } static const searches[] = {
+      {"plain É case-blind", false, false, "É", "-i -F"},
+      {"plain 日", false, true, "日", "-F"},
+      {"regex ж case-blind", true, false, "ж", "-i -E"},
+      {"regex [éüж]", true, true, "[éüж]", "-E"},
+  };
+  const Search& s = searches[state.range(0)];
+  const Baseline grep = Grep(s.grep_options, s.pattern, true);
+  TEditorSearch plain;
+  TEditorRegexSearch regex;
+  TEditorSearchCustom& engine = s.regex ? static_cast<TEditorSearchCustom&>(regex) : plain;
+  engine.SetOptions(s.match_case ? TSearchOptionSet{TSearchOption::MatchCase} : TSearchOptionSet{});
+  engine.SetPattern(s.pattern);
+  state.SetLabel(s.label);
+  RunAgainstGrep(state, engine, grep, true);
 }
 
 // One line of a megabyte: a whole macro joined with blanks, or a single word.
@@ -242,20 +311,20 @@ void BM_RegexCompile(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_PlainLiteral_MatchCase)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainLiteral_IgnoreCase)
+#define QUILLON_FILE_SEARCH(name)                                                         \
+  BENCHMARK(name)->ArgName("utf8")->Arg(0)->Arg(1)->UseManualTime()->Iterations(5)->Unit( \
+      benchmark::kMillisecond)
+QUILLON_FILE_SEARCH(BM_PlainLiteral_MatchCase);
+QUILLON_FILE_SEARCH(BM_PlainLiteral_IgnoreCase);
+QUILLON_FILE_SEARCH(BM_RegexLiteralPrefix_MatchCase);
+QUILLON_FILE_SEARCH(BM_RegexLiteralPrefix_IgnoreCase);
+QUILLON_FILE_SEARCH(BM_RegexWordAlternatives);
+BENCHMARK(BM_Utf8NonAscii)
+    ->ArgName("search")
+    ->DenseRange(0, 3)
     ->UseManualTime()
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RegexLiteralPrefix_MatchCase)
-    ->UseManualTime()
-    ->Iterations(5)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RegexLiteralPrefix_IgnoreCase)
-    ->UseManualTime()
-    ->Iterations(5)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RegexWordAlternatives)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RegexOnMegabyteLine)
     ->ArgNames({"pattern", "words_only", "linear_only"})
     ->ArgsProduct({{0, 1}, {0, 1}, {0, 1}})

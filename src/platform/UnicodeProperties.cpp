@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/UnicodeTables.h"
 
@@ -22,6 +24,24 @@ char32_t MapCase(char32_t cp, const TCaseRun* runs, std::size_t count) {
 }
 
 }  // namespace
+
+const std::vector<std::pair<char32_t, char32_t>>& FoldedCodePoints() {
+  // Built once from the folding runs; the tables hold no inverse of their own.
+  static const std::vector<std::pair<char32_t, char32_t>> sources = [] {
+    std::vector<std::pair<char32_t, char32_t>> v;
+    for (std::size_t r = 0; r < unicode_tables::kFoldRunsCount; ++r) {
+      const TCaseRun& run = unicode_tables::kFoldRuns[r];
+      for (std::uint32_t k = 0; k < run.Count; ++k) {
+        const std::uint32_t cp = run.First + k * run.Stride;
+        v.emplace_back(static_cast<char32_t>(static_cast<std::int64_t>(cp) + run.Delta),
+                       static_cast<char32_t>(cp));
+      }
+    }
+    std::sort(v.begin(), v.end());
+    return v;
+  }();
+  return sources;
+}
 
 unsigned unicode_detail::SearchProperties(char32_t cp) {
   if (cp > 0x10FFFF) return 1;  // one cell, no class
@@ -70,4 +90,21 @@ char32_t SimpleUpperCase(char32_t cp) {
 char32_t SimpleLowerCase(char32_t cp) {
   if (cp < 0x80) return cp >= 'A' && cp <= 'Z' ? cp + 0x20 : cp;
   return MapCase(cp, unicode_tables::kLowerRuns, unicode_tables::kLowerRunsCount);
+}
+
+TCaseForms CaseFoldForms(char32_t cp) {
+  TCaseForms forms;
+  forms.Forms[forms.Count++] = cp;
+  const char32_t folded = SimpleCaseFold(cp);
+  auto add = [&forms](char32_t c) {
+    for (int k = 0; k < forms.Count; ++k) {
+      if (forms.Forms[k] == c) return;
+    }
+    if (forms.Count < 4) forms.Forms[forms.Count++] = c;
+  };
+  add(folded);
+  const auto& sources = FoldedCodePoints();
+  auto it = std::lower_bound(sources.begin(), sources.end(), std::make_pair(folded, char32_t{0}));
+  for (; it != sources.end() && it->first == folded; ++it) add(it->second);
+  return forms;
 }

@@ -4,6 +4,8 @@
 // is (for word boundaries and the regular-expression classes), and its simple
 // case mappings (one code point to one code point).
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 enum class TCharClass : std::uint8_t { Other, Letter, Mark, Digit, Number, Connector, Space };
 
@@ -38,5 +40,15 @@ bool IsWordCodePoint(char32_t cp);
 
 // Simple case folding (status C and S): the form case-blind comparison uses.
 char32_t SimpleCaseFold(char32_t cp);
+// Every code point with the same simple case fold as cp, cp itself first: k, K
+// and the Kelvin sign; s, S and the long s. No fold joins more than four.
+struct TCaseForms {
+  char32_t Forms[4] = {};
+  int Count = 0;
+};
+TCaseForms CaseFoldForms(char32_t cp);
+// (fold, code point) for every code point whose simple case fold is another
+// code point, sorted.
+const std::vector<std::pair<char32_t, char32_t>>& FoldedCodePoints();
 char32_t SimpleUpperCase(char32_t cp);
 char32_t SimpleLowerCase(char32_t cp);

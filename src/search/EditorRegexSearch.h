@@ -28,6 +28,7 @@ class TEditorRegexSearch : public TEditorSearchCustom {
   // by the template with its group references filled in.
   std::string ReplacementText(const std::string& occurrence,
                               const std::string& replacement) override;
+  void SetCodePage(const ICodePage& code_page) override { matcher_.SetCodePage(code_page); }
 
   TRegexMatcher& Matcher() { return matcher_; }
 

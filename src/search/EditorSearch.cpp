@@ -5,17 +5,34 @@
 
 TEditorSearch::TEditorSearch() : TEditorSearch(DefaultCodePage()) {}
 
-TEditorSearch::TEditorSearch(const ICodePage& code_page) : code_page_(code_page) {
+TEditorSearch::TEditorSearch(const ICodePage& code_page) { TakeCodePage(code_page); }
+
+void TEditorSearch::TakeCodePage(const ICodePage& code_page) {
+  code_page_ = &code_page;
+  unicode_ = code_page.UnicodeText();
+  has_lead_bytes_ = false;
   for (int b = 0; b < 256; ++b) {
     const auto c = static_cast<unsigned char>(b);
-    lead_byte_[b] = code_page_.IsLeadByte(c);
+    lead_byte_[b] = code_page.IsLeadByte(c);
     has_lead_bytes_ = has_lead_bytes_ || lead_byte_[b];
     // Letters and digits of the code page and the underscore make up words;
     // every other byte, NUL included, ends one.
-    delimiter_table_[b] = !(code_page_.IsAlphaNumeric(c) || c == '_');
+    delimiter_table_[b] = !(code_page.IsAlphaNumeric(c) || c == '_');
   }
-  table_is_identity_ = true;
-  MakeFoldTable(false);
+  table_is_identity_ = !case_sensitive_;  // so that the table is made afresh
+  MakeFoldTable(case_sensitive_);
+}
+
+void TEditorSearch::SetCodePage(const ICodePage& code_page) {
+  if (&code_page == code_page_) return;
+  TakeCodePage(code_page);
+  shift_table_valid_ = false;
+}
+
+int TEditorSearch::LengthAt(int index) const {
+  if (unicode_ && index >= 0 && index < static_cast<int>(lengths_.size()))
+    return lengths_[static_cast<std::size_t>(index)];
+  return static_cast<int>(pattern_.size());
 }
 
 void TEditorSearch::MakeFoldTable(bool case_sensitive) {
@@ -26,7 +43,7 @@ void TEditorSearch::MakeFoldTable(bool case_sensitive) {
     // double-byte code page read neighbouring entries as lead and trail bytes.
     for (int b = 0; b < 256; ++b) {
       char c = static_cast<char>(b);
-      if (!lead_byte_[b]) code_page_.LowerBuffer(&c, 1);
+      if (!lead_byte_[b]) code_page_->LowerBuffer(&c, 1);
       fold_table_[b] = static_cast<unsigned char>(c);
     }
   }
@@ -89,6 +106,7 @@ void TEditorSearch::InitShiftTable() {
   for (int b = 0; b < 256; ++b) skip_table_[b] = by_fold[fold_table_[b]];
 
   scanner_.Reset(folded_pattern_, fold_table_);
+  if (unicode_) utf8_finder_.Reset(pattern_, case_sensitive_);
 
   look_at_step_ = 1;
   while (static_cast<std::size_t>(look_at_step_) < pattern_length_) {
@@ -101,6 +119,11 @@ void TEditorSearch::InitShiftTable() {
 int TEditorSearch::FindAllInLine(std::string_view line) {
   results_.clear();
   if (!shift_table_valid_) InitShiftTable();
+  if (unicode_) {
+    lengths_.clear();
+    utf8_finder_.FindAll(line, whole_word_, results_, lengths_);
+    return ResultCount();
+  }
   if (scanner_.Vectorized()) {
     FindAllByBlocks(line);
     return ResultCount();

@@ -11,6 +11,7 @@
 #include "platform/CodePage.h"
 #include "search/LiteralScanner.h"
 #include "search/SearchOptions.h"
+#include "search/Utf8LiteralFinder.h"
 
 // What the editor needs from a search engine. It hands the engine one line at a
 // time and asks for every occurrence in it, left to right, as 1-based start
@@ -34,11 +35,16 @@ class TEditorSearchCustom {
   // The text that replaces one found occurrence.
   virtual std::string ReplacementText(const std::string& occurrence,
                                       const std::string& replacement) = 0;
+  // The character set of the lines to come: the editor names its document's
+  // before every search, since a document can change its encoding.
+  virtual void SetCodePage(const ICodePage& code_page) = 0;
 };
 
 // Plain text search: case-insensitive by default through the code page's own
 // lower-case table, optionally whole words only (words are the code page's
-// letters and digits plus the underscore). Occurrences never overlap.
+// letters and digits plus the underscore). Occurrences never overlap. In a
+// Unicode document case follows simple case folding, words are made of
+// Unicode letters and digits, and occurrences lie on whole characters.
 class TEditorSearch : public TEditorSearchCustom {
  public:
   explicit TEditorSearch(const ICodePage& code_page);
@@ -48,7 +54,7 @@ class TEditorSearch : public TEditorSearchCustom {
 
   std::string GetPattern() const override { return pattern_; }
   void SetPattern(const std::string& value) override;
-  int LengthAt(int) const override { return static_cast<int>(pattern_.size()); }
+  int LengthAt(int index) const override;
   int ResultAt(int index) const override;
   int ResultCount() const override { return static_cast<int>(results_.size()); }
   void SetOptions(TSearchOptionSet options) override;
@@ -56,6 +62,7 @@ class TEditorSearch : public TEditorSearchCustom {
   // The replacement as given: this engine substitutes nothing.
   std::string ReplacementText(const std::string& occurrence,
                               const std::string& replacement) override;
+  void SetCodePage(const ICodePage& code_page) override;
 
   bool CaseSensitive() const { return case_sensitive_; }
   void SetCaseSensitive(bool value);
@@ -70,6 +77,7 @@ class TEditorSearch : public TEditorSearchCustom {
   bool ShiftTableValid() const { return shift_table_valid_; }
 
  private:
+  void TakeCodePage(const ICodePage& code_page);
   void MakeFoldTable(bool case_sensitive);
   void InitShiftTable();
   void FindAllByBlocks(std::string_view line);
@@ -79,7 +87,8 @@ class TEditorSearch : public TEditorSearchCustom {
   bool IsCharStart(std::size_t start, std::size_t* previous_char);
   bool SameDoubleByteChars(std::size_t start) const;
 
-  const ICodePage& code_page_;
+  const ICodePage* code_page_ = nullptr;
+  bool unicode_ = false;  // UTF-8 lines
   bool has_lead_bytes_ = false;
   std::array<bool, 256> lead_byte_{};
 
@@ -91,6 +100,8 @@ class TEditorSearch : public TEditorSearchCustom {
   // when that byte stands under it (0 when its fold is the last pattern byte).
   std::array<std::int32_t, 256> skip_table_{};
   TLiteralScanner scanner_;
+  // The search of UTF-8 lines, whose occurrences may differ in length.
+  TUtf8LiteralFinder utf8_finder_;
   bool shift_table_valid_ = false;
   int look_at_step_ = 1;
 
@@ -112,4 +123,5 @@ class TEditorSearch : public TEditorSearchCustom {
   std::size_t char_walk_previous_ = 0;
 
   std::vector<int> results_;
+  std::vector<int> lengths_;  // UTF-8 lines only
 };

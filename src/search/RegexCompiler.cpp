@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/UnicodeProperties.h"
+#include "platform/Utf8.h"
 #include "search/RegexErrors.h"
 #include "search/RegexProgram.h"
 
@@ -44,6 +46,8 @@ class Compiler {
     program_.group_count = syntax.group_count;
     program_.double_byte = case_info.double_byte;
     program_.lead_bytes = case_info.lead;
+    program_.utf8 = case_info.utf8;
+    program_.char_classes = syntax.char_classes;
     set_index_.assign(syntax.sets.size(), -1);
   }
 
@@ -57,8 +61,22 @@ class Compiler {
     int lead = 0;
     while (!backrefs && program_.code[static_cast<std::size_t>(lead)].op == Op::Save) ++lead;
     const Inst& first = program_.code[static_cast<std::size_t>(lead)];
-    program_.leading_run = first.op == Op::RepeatSimple && first.c == kUnbounded;
+    program_.leading_run =
+        (first.op == Op::RepeatSimple || first.op == Op::RepeatChars) && first.c == kUnbounded;
     program_.leading_run_pc = lead;
+    WorkOutHints(program_.hints, false);
+    if (program_.utf8) {
+      ascii_special_ = false;
+      WorkOutHints(program_.ascii_hints, true);
+      program_.ascii_hints_differ = ascii_special_;
+    }
+    return std::move(program_);
+  }
+
+ private:
+  // Where matches can start, in any text or (ascii_text) in ASCII text.
+  void WorkOutHints(StartHints& hints, bool ascii_text) {
+    ascii_text_ = ascii_text;
     std::string prefix;
     std::vector<bool> folded;
     CollectPrefix(syntax_.root, prefix, folded);
@@ -73,23 +91,26 @@ class Compiler {
             prefix[k] = static_cast<char>(case_.fold[static_cast<unsigned char>(prefix[k])]);
         }
       }
-      program_.prefix = prefix;
-      program_.prefix_fold = any_fold;
+      hints.prefix = prefix;
+      hints.prefix_fold = any_fold;
       std::array<unsigned char, 256> identity;
       for (int b = 0; b < 256; ++b)
         identity[static_cast<std::size_t>(b)] = static_cast<unsigned char>(b);
-      program_.prefix_scanner.Reset(prefix, any_fold ? case_.fold : identity);
-    } else if (!UseStartTexts()) {
+      hints.prefix_scanner.Reset(prefix, any_fold ? case_.fold : identity);
+    } else if (!UseStartTexts(hints)) {
       ByteSet first;
       if (!First(syntax_.root, first) && first.count() < 256) {
-        program_.use_first_bytes = true;
-        for (std::size_t b = 0; b < 256; ++b) program_.first_bytes[b] = first.test(b);
+        hints.use_first_bytes = true;
+        for (std::size_t b = 0; b < 256; ++b) hints.first_bytes[b] = first.test(b);
+        // Matches that start beyond ASCII cannot start in ASCII text at all.
+        if (ascii_text && (first & ByteSet().set() >> 128).none()) {
+          hints.none = true;
+          ascii_special_ = true;
+        }
       }
     }
-    return std::move(program_);
   }
 
- private:
   const Node& N(int index) const { return syntax_.nodes[static_cast<std::size_t>(index)]; }
   int Here() const { return static_cast<int>(out_->size()); }
   Inst& At(int pc) { return (*out_)[static_cast<std::size_t>(pc)]; }
@@ -145,7 +166,8 @@ class Compiler {
   }
 
   static bool TakesByte(Op op) {
-    return op == Op::Char || op == Op::CharFold || op == Op::Set || op == Op::AnyByte;
+    return op == Op::Char || op == Op::CharFold || op == Op::Set || op == Op::AnyByte ||
+           TakesChars(op);
   }
 
   void WorkOutLinearReach() {
@@ -226,10 +248,20 @@ class Compiler {
       case NodeKind::Empty:
         break;
       case NodeKind::Literal:
-        AddConsuming(node.fold ? Op::CharFold : Op::Char, node.byte);
+        if (program_.utf8) {
+          EmitCharLiteral(node);
+        } else {
+          AddConsuming(node.fold ? Op::CharFold : Op::Char, node.byte);
+        }
         break;
       case NodeKind::Class:
-        if (IsAllBytes(node.set)) {
+        if (program_.utf8) {
+          if (CharClassAt(node.set).TakesAll()) {
+            AddConsuming(Op::UAny);
+          } else {
+            AddConsuming(Op::USet, node.set);
+          }
+        } else if (IsAllBytes(node.set)) {
           AddConsuming(Op::AnyByte);
         } else {
           AddConsuming(Op::Set, SetTable(node.set));
@@ -288,12 +320,82 @@ class Compiler {
     return Op::TextStart;
   }
 
+  const CharClass& CharClassAt(int set) const {
+    return syntax_.char_classes[static_cast<std::size_t>(set)];
+  }
+
+  // Adds one character of a case-blind literal to folded_chars.
+  void AddFoldedChar(const Node& node) {
+    std::vector<char32_t>& pool = program_.folded_chars;
+    const std::size_t count_at = pool.size();
+    pool.push_back(0);
+    for (std::size_t i = 0; i < node.chars.size();) {
+      const TUtf8Char c = DecodeUtf8(node.chars, i, true);
+      pool.push_back(c.CodePoint);
+      ++pool[count_at];
+      i += c.Length;
+    }
+  }
+
+  // A UTF-8 literal: one character.
+  void EmitCharLiteral(const Node& node) {
+    if (node.fold_points) {
+      const auto index = static_cast<std::int32_t>(program_.folded_chars.size());
+      AddFoldedChar(node);
+      At(AddConsuming(Op::UTextFold, index)).c = 1;
+    } else if (node.chars.size() == 1) {
+      AddConsuming(node.fold ? Op::UCharFold : Op::UChar, node.byte);
+    } else {
+      const auto offset = static_cast<std::int32_t>(program_.literals.size());
+      program_.literals += node.chars;
+      At(AddConsuming(Op::UText, offset)).c = static_cast<std::int32_t>(node.chars.size());
+    }
+  }
+
+  static bool StartsWithMark(const std::string& chars) {
+    const TUtf8Char c = DecodeUtf8(chars, 0, true);
+    return c.Valid && CodePointCells(c.CodePoint) == 0;
+  }
+
+  // Runs of UTF-8 literals become one comparison: of bytes, or of folds
+  // character by character. A byte run stops before a character that starts
+  // with a combining mark, which in the text would join the one before it.
+  std::size_t EmitCharLiteralRun(const std::vector<int>& children, std::size_t k) {
+    const Node& first = N(children[k]);
+    const bool folding = first.fold || first.fold_points;
+    std::size_t run = k + 1;
+    while (run < children.size()) {
+      const Node& next = N(children[run]);
+      if (next.kind != NodeKind::Literal || (next.fold || next.fold_points) != folding) break;
+      if (!folding && StartsWithMark(next.chars)) break;
+      ++run;
+    }
+    if (run - k < 2) {
+      Emit(children[k]);
+      return k + 1;
+    }
+    if (folding) {
+      const auto index = static_cast<std::int32_t>(program_.folded_chars.size());
+      for (std::size_t j = k; j < run; ++j) AddFoldedChar(N(children[j]));
+      At(Add(Op::UTextFold, index)).c = static_cast<std::int32_t>(run - k);
+    } else {
+      const auto offset = static_cast<std::int32_t>(program_.literals.size());
+      for (std::size_t j = k; j < run; ++j) program_.literals += N(children[j]).chars;
+      At(Add(Op::UText, offset)).c = static_cast<std::int32_t>(program_.literals.size()) - offset;
+    }
+    return run;
+  }
+
   // Runs of literals become one string comparison.
   void EmitConcat(const Node& node) {
     const auto& children = node.children;
     std::size_t k = 0;
     while (k < children.size()) {
       const Node& first = N(children[k]);
+      if (program_.utf8 && first.kind == NodeKind::Literal && !linear_) {
+        k = EmitCharLiteralRun(children, k);
+        continue;
+      }
       std::size_t run = k;
       if (first.kind == NodeKind::Literal && !linear_) {
         while (run < children.size() && N(children[run]).kind == NodeKind::Literal &&
@@ -328,6 +430,18 @@ class Compiler {
   }
 
   bool SimpleItem(const Node& child, Item* item, std::int32_t* operand) {
+    if (program_.utf8) {
+      // Characters of one byte, or classes.
+      if (child.kind == NodeKind::Literal && !child.fold_points && child.chars.size() == 1) {
+        *item = child.fold ? Item::CharFold : Item::Char;
+        *operand = child.byte;
+        return true;
+      }
+      if (child.kind != NodeKind::Class) return false;
+      *item = CharClassAt(child.set).TakesAll() ? Item::Any : Item::Set;
+      *operand = child.set;
+      return true;
+    }
     if (child.kind == NodeKind::Literal) {
       *item = child.fold ? Item::CharFold : Item::Char;
       *operand = child.byte;
@@ -373,7 +487,8 @@ class Compiler {
     Item item;
     std::int32_t operand;
     if (SimpleItem(N(child), &item, &operand)) {
-      const int at = Add(Op::RepeatSimple, operand, node.min, node.max);
+      const int at =
+          Add(program_.utf8 ? Op::RepeatChars : Op::RepeatSimple, operand, node.min, node.max);
       At(at).item = item;
       At(at).greedy = node.greedy;
       if (node.max == kUnbounded) At(at).d = program_.unbounded_runs++;
@@ -512,6 +627,7 @@ class Compiler {
     const Node& node = N(index);
     switch (node.kind) {
       case NodeKind::Literal:
+        if (program_.utf8) return CollectCharPrefix(node, prefix, folded);
         if (prefix.size() >= kMaxPrefix) return false;
         prefix += static_cast<char>(node.byte);
         folded.push_back(node.fold);
@@ -531,6 +647,28 @@ class Compiler {
     }
   }
 
+  // A case-blind UTF-8 literal that in ASCII text can only be the ASCII
+  // letter of its fold (s for s, S and the long s); 0 for none.
+  char AsciiFoldOf(const Node& node) const {
+    if (!ascii_text_ || !node.fold_points || node.chars.size() != 1) return 0;
+    ascii_special_ = true;
+    return node.chars[0];
+  }
+
+  bool CollectCharPrefix(const Node& node, std::string& prefix, std::vector<bool>& folded) const {
+    if (node.fold_points) {
+      const char ascii = AsciiFoldOf(node);
+      if (ascii == 0 || prefix.size() >= kMaxPrefix) return false;
+      prefix += ascii;
+      folded.push_back(true);
+      return true;
+    }
+    if (prefix.size() + node.chars.size() > kMaxPrefix) return false;
+    prefix += node.chars;
+    folded.resize(prefix.size(), node.fold);
+    return true;
+  }
+
   // A literal text some match may start with; `open` while the text is all
   // the node matched, so that what follows the node may extend it.
   struct StartText {
@@ -542,7 +680,7 @@ class Compiler {
 
   // Sets the program's start texts when every match starts with one of a few
   // texts (none of them empty); returns whether it did.
-  bool UseStartTexts() {
+  bool UseStartTexts(StartHints& hints) const {
     StartTexts starts;
     bool folded = false;
     if (!StartsOf(syntax_.root, starts, folded)) return false;
@@ -559,7 +697,7 @@ class Compiler {
     std::array<unsigned char, 256> identity;
     for (int b = 0; b < 256; ++b)
       identity[static_cast<std::size_t>(b)] = static_cast<unsigned char>(b);
-    program_.starts.Reset(texts, folded ? case_.fold : identity);
+    hints.starts.Reset(texts, folded ? case_.fold : identity);
     return true;
   }
 
@@ -574,10 +712,35 @@ class Compiler {
         out.push_back({});
         return true;
       case NodeKind::Literal:
+        if (program_.utf8) {
+          if (node.fold_points) {
+            const char ascii = AsciiFoldOf(node);
+            if (ascii == 0) return false;
+            folded = true;
+            out.push_back({std::string(1, ascii), true});
+            return true;
+          }
+          folded = folded || node.fold;
+          out.push_back({node.chars, true});
+          return true;
+        }
         folded = folded || node.fold;
         out.push_back({std::string(1, static_cast<char>(node.byte)), true});
         return true;
       case NodeKind::Class: {
+        if (program_.utf8) {
+          const CharClass& cls = CharClassAt(node.set);
+          if (cls.TakesBeyondAscii()) {
+            if (!ascii_text_) return false;
+            ascii_special_ = true;
+          }
+          for (char32_t b = 0; b < 0x80; ++b) {
+            if (!cls.AsciiTakes()[b]) continue;
+            if (out.size() == kMaxClassStarts) return false;
+            out.push_back({std::string(1, static_cast<char>(b)), true});
+          }
+          return true;
+        }
         const ByteSet& set = syntax_.sets[static_cast<std::size_t>(node.set)];
         if (set.count() > kMaxClassStarts) return false;
         for (std::size_t b = 0; b < 256; ++b) {
@@ -652,7 +815,21 @@ class Compiler {
       case NodeKind::Assert:
         return true;
       case NodeKind::Literal:
-        if (node.fold) {
+        if (node.fold_points) {
+          if (AsciiFoldOf(node) == 0) {
+            // The first byte of every case form of the first code point.
+            const TCaseForms forms = CaseFoldForms(DecodeUtf8(node.chars, 0, true).CodePoint);
+            for (int k = 0; k < forms.Count; ++k) {
+              std::string encoded;
+              AppendUtf8(encoded, forms.Forms[k]);
+              first.set(static_cast<unsigned char>(encoded[0]));
+            }
+            return false;
+          }
+          for (std::size_t b = 0; b < 256; ++b) {
+            if (case_.fold[b] == static_cast<unsigned char>(node.chars[0])) first.set(b);
+          }
+        } else if (node.fold) {
           for (std::size_t b = 0; b < 256; ++b) {
             if (case_.fold[b] == node.byte) first.set(b);
           }
@@ -661,6 +838,16 @@ class Compiler {
         }
         return false;
       case NodeKind::Class:
+        if (program_.utf8) {
+          const CharClass& cls = CharClassAt(node.set);
+          for (std::size_t b = 0; b < 0x80; ++b) {
+            if (cls.AsciiTakes()[b]) first.set(b);
+          }
+          if (cls.TakesBeyondAscii()) {
+            for (std::size_t b = 0x80; b < 256; ++b) first.set(b);
+          }
+          return false;
+        }
         first |= syntax_.sets[static_cast<std::size_t>(node.set)];
         return false;
       case NodeKind::Backref:
@@ -694,6 +881,9 @@ class Compiler {
   bool linear_ = false;
   std::vector<int> set_index_;
   std::map<SetKey, int> tables_;
+  // While hints are worked out: whether for ASCII text, and whether that made a difference.
+  bool ascii_text_ = false;
+  mutable bool ascii_special_ = false;
 };
 
 }  // namespace

@@ -15,6 +15,8 @@ enum FrameKind : std::int32_t {
   kGreedyRepeat,    // RepeatSimple at, started at pos, currently takes extra items
   kLazyRepeat,      // same, may take one more item
   kRunFailed,       // RepeatSimple at, started at pos, ran to extra (-1: not known yet)
+  kGreedyChars,     // RepeatChars at, may end at pos at the least, ends at extra now
+  kLazyChars,       // RepeatChars at, ends at pos after extra characters
 };
 
 [[noreturn]] void OutOfBudget() { throw ERegexMatcher(regex_error::kLoopStackExceeded); }
@@ -41,6 +43,14 @@ bool Executor::InFailedRun(const Inst& inst, int pos) const {
 }
 
 int Executor::RunEnd(const Inst& inst, int pos) const {
+  if (inst.op == Op::RepeatChars) {
+    while (pos < length_) {
+      const int n = view_.ItemChar(inst, pos);
+      if (n == 0) break;
+      pos += n;
+    }
+    return pos;
+  }
   while (pos < length_ && ItemMatches(inst, text_[pos])) ++pos;
   return pos;
 }
@@ -50,14 +60,28 @@ void Executor::Push(std::int32_t kind, std::int32_t at, std::int32_t pos, std::i
   stack_.push_back(Frame{kind, at, pos, extra});
 }
 
-std::size_t Executor::FindPrefix(std::size_t from) const {
+std::size_t Executor::FindPrefix(const StartHints& hints, std::size_t from) const {
   const std::size_t found =
-      program_->prefix_scanner.Find(text_, static_cast<std::size_t>(length_), from);
+      hints.prefix_scanner.Find(text_, static_cast<std::size_t>(length_), from);
   return found == TLiteralScanner::npos ? std::string_view::npos : found;
+}
+
+const StartHints& Executor::HintsFrom(std::size_t from) {
+  if (!program_->ascii_hints_differ) return program_->hints;
+  if (last_non_ascii_ == kNotKnown)
+    last_non_ascii_ = utf8_chars::LastNonAscii(text_, static_cast<std::size_t>(length_));
+  return program_->HintsFrom(from, last_non_ascii_);
 }
 
 bool Executor::Search(const Program& program, std::string_view text, std::size_t from,
                       std::int64_t& budget, Captures& captures) {
+  return program.utf8 ? SearchIn<true>(program, text, from, budget, captures)
+                      : SearchIn<false>(program, text, from, budget, captures);
+}
+
+template <bool kUtf8>
+bool Executor::SearchIn(const Program& program, std::string_view text, std::size_t from,
+                        std::int64_t& budget, Captures& captures) {
   program_ = &program;
   text_ = reinterpret_cast<const unsigned char*>(text.data());
   length_ = static_cast<int>(text.size());
@@ -77,31 +101,38 @@ bool Executor::Search(const Program& program, std::string_view text, std::size_t
   }
   const auto length = static_cast<std::size_t>(length_);
   if (program.anchored) {
-    return from == 0 && MatchAt(0, budget, captures);
+    return from == 0 && MatchAt<kUtf8>(0, budget, captures);
   }
+  const StartHints& hints = kUtf8 ? HintsFrom(from) : program.hints;
+  if (kUtf8 && hints.none) return false;
   std::size_t pos = from;
   while (pos <= length) {
-    if (!program.prefix.empty()) {
-      pos = FindPrefix(pos);
+    if (!hints.prefix.empty()) {
+      pos = FindPrefix(hints, pos);
       if (pos == std::string_view::npos) return false;
-    } else if (program.starts.Active()) {
-      pos = program.starts.Find(text_, length, pos);
+    } else if (hints.starts.Active()) {
+      pos = hints.starts.Find(text_, length, pos);
       if (pos == StartScanner::npos) return false;
-    } else if (program.use_first_bytes) {
-      while (pos < length && !program.first_bytes[text_[pos]]) ++pos;
+    } else if (hints.use_first_bytes) {
+      while (pos < length && !hints.first_bytes[text_[pos]]) ++pos;
       if (pos == length) return false;  // such a match cannot be empty
     }
-    if (program.double_byte && !starts_.IsStart(program, text_, length, pos)) {
+    if (kUtf8 ? !view_.IsCharStart(static_cast<int>(pos))
+              : program.double_byte && !starts_.IsStart(program, text_, length, pos)) {
       ++pos;
       continue;
     }
-    if (MatchAt(static_cast<int>(pos), budget, captures)) return true;
+    if (MatchAt<kUtf8>(static_cast<int>(pos), budget, captures)) return true;
     if (program.leading_run) {
       // Every start inside the run offers the rest of the expression a subset
       // of the positions this start offered, and all of them failed.
       const Inst& run = program.code[static_cast<std::size_t>(program.leading_run_pc)];
       std::size_t end = pos;
-      while (end < length && ItemMatches(run, text_[end])) ++end;
+      if constexpr (kUtf8) {
+        end = static_cast<std::size_t>(RunEnd(run, static_cast<int>(pos)));
+      } else {
+        while (end < length && ItemMatches(run, text_[end])) ++end;
+      }
       budget -= static_cast<std::int64_t>(end - pos);
       if (end > pos + 1) pos = end - 1;
     }
@@ -110,6 +141,86 @@ bool Executor::Search(const Program& program, std::string_view text, std::size_t
   return false;
 }
 
+// The UTF-8 instructions that take characters: whether `in` matches at pos,
+// moving pos and pc on and noting what backtracking will need.
+bool Executor::TakeUtf8(const Inst& in, int& pc, int& pos, std::int64_t& budget) {
+  const Program& program = *program_;
+  const auto& fold = program.fold;
+  const unsigned char* text = text_;
+  const int length = length_;
+  bool ok = true;
+  switch (in.op) {
+    case Op::UChar:
+      ok = pos < length && text[pos] == in.a && view_.CharLen(pos) == 1;
+      ++pos, ++pc;
+      break;
+    case Op::UCharFold:
+      ok = pos < length && fold[text[pos]] == in.a && view_.CharLen(pos) == 1;
+      ++pos, ++pc;
+      break;
+    case Op::UText:
+      ok = length - pos >= in.c &&
+           std::memcmp(text + pos, program.literals.data() + in.a,
+                       static_cast<std::size_t>(in.c)) == 0 &&
+           view_.IsCharStart(pos + in.c);
+      pos += in.c, ++pc;
+      break;
+    case Op::UTextFold:
+      pos = view_.FoldedCharsEnd(in.a, in.c, pos);
+      ok = pos >= 0;
+      ++pc;
+      break;
+    case Op::USet:
+      ok = pos < length && view_.ClassTakes(in.a, pos);
+      if (ok) pos += view_.CharLen(pos);
+      ++pc;
+      break;
+    case Op::UAny:
+      ok = pos < length;
+      if (ok) pos += view_.CharLen(pos);
+      ++pc;
+      break;
+    case Op::RepeatChars: {
+      const bool unbounded = in.c == kUnbounded;
+      const bool note_failure = unbounded && program.failures_hold;
+      if (note_failure && InFailedRun(in, pos)) {
+        ok = false;
+        ++pc;
+        break;
+      }
+      // Greedy takes all it can, lazy only the least; min_end is where the
+      // least number of characters ends.
+      const int most = !in.greedy ? in.b : unbounded ? length : in.c;
+      int count = 0;
+      int at = pos;
+      int min_end = pos;
+      while (count < most && at < length) {
+        const int n = view_.ItemChar(in, at);
+        if (n == 0) break;
+        at += n;
+        if (++count == in.b) min_end = at;
+      }
+      budget -= at - pos;
+      ok = count >= in.b;
+      if (ok && in.greedy) {
+        if (note_failure) Push(kRunFailed, pc, pos, at);
+        if (count > in.b) Push(kGreedyChars, pc, min_end, at);
+      } else if (ok) {
+        if (note_failure) Push(kRunFailed, pc, pos, -1);
+        Push(kLazyChars, pc, at, count);
+      }
+      pos = at;
+      ++pc;
+      break;
+    }
+    default:
+      ok = false;
+      break;
+  }
+  return ok;
+}
+
+template <bool kUtf8>
 bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
   const Program& program = *program_;
   const Inst* code = program.code.data();
@@ -167,7 +278,7 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
       case Op::LineEnd:
       case Op::WordBoundary:
       case Op::NotWordBoundary:
-        ok = view_.Holds(in.op, pos);
+        ok = view_.Holds<kUtf8>(in.op, pos);
         ++pc;
         break;
       case Op::Backref: {
@@ -175,6 +286,14 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
         const int from = g <= program.group_count ? captures[static_cast<std::size_t>(2 * g)] : -1;
         const int to =
             g <= program.group_count ? captures[static_cast<std::size_t>(2 * g + 1)] : -1;
+        if constexpr (kUtf8) {
+          const int end = from >= 0 && to >= from ? view_.BackrefEnd(from, to, pos, in.fold) : -1;
+          budget -= to - from > 0 ? to - from : 0;
+          ok = end >= 0;
+          pos = end;
+          ++pc;
+          break;
+        }
         ok = from >= 0 && to >= from && length - pos >= to - from;
         for (int j = 0; ok && j < to - from; ++j) {
           const unsigned char a = text[from + j], b = text[pos + j];
@@ -282,6 +401,13 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
         captures[0] = start;
         captures[1] = pos;
         return true;
+      default:  // the UTF-8 instructions, which no other program holds
+        if constexpr (kUtf8) {
+          ok = TakeUtf8(in, pc, pos, budget);
+        } else {
+          ok = false;
+        }
+        break;
     }
     if (ok) continue;
 
@@ -311,6 +437,40 @@ bool Executor::MatchAt(int start, std::int64_t& budget, Captures& captures) {
         continue;
       }
       if (--budget < 0) OutOfBudget();
+      if (kUtf8 && f.kind == kGreedyChars) {
+        // One character less, and fewer still while the character after the
+        // run cannot be what the next instruction wants.
+        int end = view_.PrevCharStart(f.extra);
+        int next_pc = f.at + 1;
+        while (code[next_pc].op == Op::Save || code[next_pc].op == Op::Commit) ++next_pc;
+        const Inst& next = code[next_pc];
+        int wanted = -1;
+        if (next.op == Op::UChar || next.op == Op::UText) {
+          wanted =
+              next.op == Op::UChar
+                  ? next.a
+                  : static_cast<unsigned char>(program.literals[static_cast<std::size_t>(next.a)]);
+          while (end > f.pos && text[end] != wanted) end = view_.PrevCharStart(end);
+        } else if (next.op == Op::UCharFold) {
+          while (end > f.pos && fold[text[end]] != next.a) end = view_.PrevCharStart(end);
+        }
+        budget -= f.extra - end;
+        if (end > f.pos) Push(kGreedyChars, f.at, f.pos, end);
+        pc = f.at + 1;
+        pos = end;
+        break;
+      }
+      if (kUtf8 && f.kind == kLazyChars) {
+        // One character more, if the item takes it.
+        const int n = (rep.c == kUnbounded || f.extra < rep.c) && f.pos < length
+                          ? view_.ItemChar(rep, f.pos)
+                          : 0;
+        if (n == 0) continue;
+        Push(kLazyChars, f.at, f.pos + n, f.extra + 1);
+        pc = f.at + 1;
+        pos = f.pos + n;
+        break;
+      }
       if (f.kind == kGreedyRepeat) {
         int count = f.extra - 1;
         // When a byte-taking instruction follows (captures in between take

@@ -29,7 +29,10 @@ class Executor {
   bool Search(const Program& program, std::string_view text, std::size_t from, std::int64_t& budget,
               Captures& captures);
   // The text of the next searches differs from the last one's.
-  void NewText() { starts_.Reset(); }
+  void NewText() {
+    starts_.Reset();
+    last_non_ascii_ = kNotKnown;
+  }
 
  private:
   // A run of an unbounded repetition from start to end (where its item first
@@ -49,8 +52,16 @@ class Executor {
     std::int32_t extra;  // repeat count or saved mark
   };
 
+  // Both are compiled apart for UTF-8 text (kUtf8), so that the search of
+  // other text runs exactly as it did before UTF-8 was known.
+  template <bool kUtf8>
+  bool SearchIn(const Program& program, std::string_view text, std::size_t from,
+                std::int64_t& budget, Captures& captures);
+  template <bool kUtf8>
   bool MatchAt(int start, std::int64_t& budget, Captures& captures);
-  std::size_t FindPrefix(std::size_t from) const;
+  bool TakeUtf8(const Inst& in, int& pc, int& pos, std::int64_t& budget);
+  std::size_t FindPrefix(const StartHints& hints, std::size_t from) const;
+  const StartHints& HintsFrom(std::size_t from);
   void Push(std::int32_t kind, std::int32_t at, std::int32_t pos, std::int32_t extra);
   bool ItemMatches(const Inst& inst, unsigned char c) const;
   bool InFailedRun(const Inst& inst, int pos) const;
@@ -66,6 +77,9 @@ class Executor {
   std::vector<FailedRun> failed_runs_;  // by RepeatSimple number
   std::uint32_t stamp_ = 0;
   CharStarts starts_;
+  // UTF-8: where the text's last byte above 127 stands, worked out when first needed.
+  static constexpr std::ptrdiff_t kNotKnown = -2;
+  std::ptrdiff_t last_non_ascii_ = kNotKnown;
 };
 
 }  // namespace regex_detail

@@ -85,7 +85,7 @@ void LinearExecutor::Follow(Ways& ways, int pc, int pos) {
         case Op::LineEnd:
         case Op::WordBoundary:
         case Op::NotWordBoundary:
-          going = view_.Holds(in.op, pos);
+          going = program_->utf8 ? view_.Holds<true>(in.op, pos) : view_.Holds<false>(in.op, pos);
           ++at;
           break;
         default:  // takes a byte, or is the match
@@ -100,45 +100,55 @@ void LinearExecutor::Follow(Ways& ways, int pc, int pos) {
 // The next position at or after pos where a match may start, or npos.
 std::size_t LinearExecutor::NextStart(std::size_t pos) {
   const Program& program = *program_;
+  const StartHints& hints = *hints_;
   const auto length = static_cast<std::size_t>(view_.length);
   const unsigned char* text = view_.text;
   for (;; ++pos) {
     if (pos > length) return std::string_view::npos;
     if (program.anchored || mode_.at_from_only) {
       if (pos != (program.anchored ? 0 : from_)) return std::string_view::npos;
-    } else if (!program.prefix.empty()) {
-      pos = program.prefix_scanner.Find(text, length, pos);
+    } else if (!hints.prefix.empty()) {
+      pos = hints.prefix_scanner.Find(text, length, pos);
       if (pos == TLiteralScanner::npos) return std::string_view::npos;
-    } else if (program.starts.Active()) {
-      pos = program.starts.Find(text, length, pos);
+    } else if (hints.starts.Active()) {
+      pos = hints.starts.Find(text, length, pos);
       if (pos == StartScanner::npos) return std::string_view::npos;
-    } else if (program.use_first_bytes) {
-      while (pos < length && !program.first_bytes[text[pos]]) ++pos;
+    } else if (hints.use_first_bytes) {
+      while (pos < length && !hints.first_bytes[text[pos]]) ++pos;
       if (pos == length) return std::string_view::npos;  // such a match cannot be empty
     }
-    if (!program.double_byte || starts_.IsStart(program, text, length, pos)) return pos;
+    if (IsStart(pos)) return pos;
   }
+}
+
+// Whether a match may start at pos as far as characters go.
+bool LinearExecutor::IsStart(std::size_t pos) {
+  const Program& program = *program_;
+  if (program.utf8) return view_.IsCharStart(static_cast<int>(pos));
+  return !program.double_byte ||
+         starts_.IsStart(program, view_.text, static_cast<std::size_t>(view_.length), pos);
 }
 
 // A cheap test that lets most positions start no way at all.
 bool LinearExecutor::MayStartAt(std::size_t pos) {
   const Program& program = *program_;
+  const StartHints& hints = *hints_;
   const auto length = static_cast<std::size_t>(view_.length);
   const unsigned char* text = view_.text;
   if (program.anchored || mode_.at_from_only) return pos == (program.anchored ? 0 : from_);
-  if (!program.prefix.empty()) {
-    const std::string& prefix = program.prefix;
+  if (!hints.prefix.empty()) {
+    const std::string& prefix = hints.prefix;
     if (length - pos < prefix.size()) return false;
     for (std::size_t k = 0; k < prefix.size(); ++k) {
-      const unsigned char c = program.prefix_fold ? program.fold[text[pos + k]] : text[pos + k];
+      const unsigned char c = hints.prefix_fold ? program.fold[text[pos + k]] : text[pos + k];
       if (c != static_cast<unsigned char>(prefix[k])) return false;
     }
-  } else if (program.starts.Active()) {
-    if (!program.starts.At(text, length, pos)) return false;
-  } else if (program.use_first_bytes) {
-    if (pos >= length || !program.first_bytes[text[pos]]) return false;
+  } else if (hints.starts.Active()) {
+    if (!hints.starts.At(text, length, pos)) return false;
+  } else if (hints.use_first_bytes) {
+    if (pos >= length || !hints.first_bytes[text[pos]]) return false;
   }
-  return !program.double_byte || starts_.IsStart(program, text, length, pos);
+  return IsStart(pos);
 }
 
 bool LinearExecutor::Search(const Program& program, std::string_view text, std::size_t from,
@@ -154,13 +164,25 @@ bool LinearExecutor::Search(const Program& program, std::string_view text, std::
     held_.assign(program.linear.size(), 0u);
     round_ = 0;
   }
-  const Inst* code = program.linear.data();
+  hints_ = &program.hints;
+  if (program.ascii_hints_differ) {
+    if (last_non_ascii_ == kNotKnown)
+      last_non_ascii_ = utf8_chars::LastNonAscii(view_.text, text.size());
+    hints_ = &program.HintsFrom(from, last_non_ascii_);
+    if (hints_->none && !mode.at_from_only) return false;
+  }
+  return program.utf8 ? Run<true>(captures) : Run<false>(captures);
+}
+
+template <bool kUtf8>
+bool LinearExecutor::Run(Captures& captures) {
+  const Inst* code = program_->linear.data();
   const auto slots = static_cast<std::size_t>(slot_count_);
-  const std::size_t length = text.size();
+  const auto length = static_cast<std::size_t>(view_.length);
   const unsigned char* bytes = view_.text;
   bool matched = false;
   current_.count = 0;
-  std::size_t pos = from;
+  std::size_t pos = from_;
   for (;;) {
     if (!matched) {
       if (current_.count == 0) {
@@ -182,6 +204,8 @@ bool LinearExecutor::Search(const Program& program, std::string_view text, std::
     if (current_.count == 0) break;
     NewRound();
     next_.count = 0;
+    // The ways take a byte, or in UTF-8 the character here, all at once.
+    const int step = kUtf8 && pos < length ? view_.CharLen(static_cast<int>(pos)) : 1;
     for (std::size_t k = 0; k < current_.count; ++k) {
       const Inst& in = code[current_.pcs[k]];
       const int* way_slots = current_.slots.data() + k * slots;
@@ -193,14 +217,16 @@ bool LinearExecutor::Search(const Program& program, std::string_view text, std::
         matched = true;
         break;
       }
-      if (pos < length && view_.Takes(in, bytes[pos])) {
+      const bool takes = pos < length && (kUtf8 ? view_.TakesChar(in, static_cast<int>(pos), step)
+                                                : view_.Takes(in, bytes[pos]));
+      if (takes) {
         std::copy(way_slots, way_slots + slots, work_.begin());
-        Arrive(next_, in.b, static_cast<int>(pos) + 1);
+        Arrive(next_, in.b, static_cast<int>(pos) + step);
       }
     }
     std::swap(current_, next_);
     if (pos == length) break;
-    ++pos;
+    pos += static_cast<std::size_t>(step);
   }
   return matched;
 }

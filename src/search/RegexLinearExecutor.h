@@ -31,7 +31,10 @@ class LinearExecutor {
   bool Search(const Program& program, std::string_view text, std::size_t from, Mode mode,
               Captures& captures);
   // The text of the next searches differs from the last one's.
-  void NewText() { starts_.Reset(); }
+  void NewText() {
+    starts_.Reset();
+    last_non_ascii_ = kNotKnown;
+  }
 
  private:
   // The ways under way at one position: where each stands (an instruction
@@ -49,14 +52,19 @@ class LinearExecutor {
     std::int32_t value;
   };
 
+  // The search itself; in UTF-8 text the ways advance a character at a time.
+  template <bool kUtf8>
+  bool Run(Captures& captures);
   void NewRound();
   void Arrive(Ways& ways, int pc, int pos);
   void Follow(Ways& ways, int pc, int pos);
   void Keep(Ways& ways, int pc);
   std::size_t NextStart(std::size_t pos);
   bool MayStartAt(std::size_t pos);
+  bool IsStart(std::size_t pos);
 
   const Program* program_ = nullptr;
+  const StartHints* hints_ = nullptr;
   TextView view_;
   Mode mode_;
   std::size_t from_ = 0;
@@ -68,6 +76,8 @@ class LinearExecutor {
   Ways current_;
   Ways next_;
   CharStarts starts_;
+  static constexpr std::ptrdiff_t kNotKnown = -2;
+  std::ptrdiff_t last_non_ascii_ = kNotKnown;  // UTF-8: the text's last byte above 127
 };
 
 }  // namespace regex_detail

@@ -25,6 +25,7 @@ CaseInfo BuildCaseInfo(const ICodePage& code_page) {
     info.lead[b] = code_page.IsLeadByte(static_cast<unsigned char>(b));
     info.double_byte = info.double_byte || info.lead[b];
   }
+  info.utf8 = code_page.UnicodeText();
   std::array<int, 256> members{};
   for (unsigned char f : info.fold) ++members[f];
   for (std::size_t b = 0; b < 256; ++b) info.has_partner[b] = members[info.fold[b]] > 1;
@@ -53,7 +54,7 @@ bool& ModifierRef(Modifiers& m, char letter) {
 TRegexMatcher::TRegexMatcher() : TRegexMatcher(DefaultCodePage()) {}
 
 TRegexMatcher::TRegexMatcher(const ICodePage& code_page)
-    : code_page_(code_page), case_info_(BuildCaseInfo(code_page)) {
+    : code_page_(&code_page), case_info_(BuildCaseInfo(code_page)) {
   separators_.single.set('\r');
   separators_.single.set('\n');
   separators_.pair_first = '\r';
@@ -61,6 +62,13 @@ TRegexMatcher::TRegexMatcher(const ICodePage& code_page)
 }
 
 TRegexMatcher::~TRegexMatcher() = default;
+
+void TRegexMatcher::SetCodePage(const ICodePage& code_page) {
+  if (&code_page == code_page_) return;
+  code_page_ = &code_page;
+  case_info_ = BuildCaseInfo(code_page);
+  Invalidate();
+}
 
 void TRegexMatcher::SetExpression(const std::string& value) {
   if (value == expression_) return;

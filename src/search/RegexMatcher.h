@@ -46,6 +46,10 @@ class TRegexMatcher {
   TRegexMatcher(const TRegexMatcher&) = delete;
   TRegexMatcher& operator=(const TRegexMatcher&) = delete;
 
+  // The character set of the texts to search: in UTF-8 the expression is made
+  // of whole characters too, and so are the matches (see RegexText.h).
+  void SetCodePage(const ICodePage& code_page);
+
   // The expression; it is compiled when first needed after a change.
   const std::string& Expression() const { return expression_; }
   void SetExpression(const std::string& value);
@@ -128,7 +132,7 @@ class TRegexMatcher {
   void StartBudget();
   void NewText();
 
-  const ICodePage& code_page_;
+  const ICodePage* code_page_;
   regex_detail::CaseInfo case_info_;
   std::string expression_;
   regex_detail::Modifiers modifiers_;

@@ -3,8 +3,11 @@
 // the number of groups, so no expression can exhaust the stack.
 #include <string>
 
+#include "platform/UnicodeProperties.h"
+#include "platform/Utf8.h"
 #include "search/RegexErrors.h"
 #include "search/RegexSyntax.h"
+#include "search/Utf8Chars.h"
 
 namespace regex_detail {
 
@@ -77,6 +80,12 @@ constexpr std::size_t kMaxNodes = 4'000'000;
 // contiguous, but yo and YO lie outside those runs.
 constexpr int kCyrSmallA = 0xE0, kCyrSmallYa = 0xFF, kCyrSmallYo = 0xB8;
 constexpr int kCyrCapitalA = 0xC0, kCyrCapitalYa = 0xDF, kCyrCapitalYo = 0xA8;
+// The same letters in Unicode.
+constexpr char32_t kUniSmallA = 0x430, kUniSmallYa = 0x44F, kUniSmallYo = 0x451;
+constexpr char32_t kUniCapitalA = 0x410, kUniCapitalYa = 0x42F, kUniCapitalYo = 0x401;
+// The largest \x{...} value: a byte of the code page, or any code point in UTF-8.
+constexpr unsigned kMaxByteValue = 0xFF;
+constexpr unsigned kMaxCodePoint = 0x10FFFF;
 
 bool IsHexDigit(unsigned char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -326,9 +335,10 @@ class Parser {
       case '(':
         return ParseParen();
       case '[':
-        return ParseClass();
+        return case_.utf8 ? ParseCharClass() : ParseClass();
       case '.': {
         ++i_;
+        if (case_.utf8) return AddCharClass(DotClass());
         if (mods_.s) return AddClass(ByteSet().set());
         ByteSet set = separators_.single;
         if (separators_.pair_first >= 0) {
@@ -349,9 +359,94 @@ class Parser {
       case ')':
         Fail(regex_error::kParseAtomInternalDisaster, i_);
       default:
+        if (case_.utf8) return AddCharLiteral(ReadCodePoint());
         ++i_;
         return AddLiteral(c);
     }
+  }
+
+  // UTF-8: the code point at the current position, read past; a byte that
+  // does not decode is utf8_chars::kUndecodable + the byte.
+  char32_t ReadCodePoint() {
+    const TUtf8Char c = DecodeUtf8(e_, i_, true);
+    const char32_t cp = c.Valid ? c.CodePoint : utf8_chars::kUndecodable + At(i_);
+    i_ += c.Length;
+    return cp;
+  }
+
+  // UTF-8: the literal character that starts with cp, together with the
+  // combining marks written right after it, as the text joins them.
+  int AddCharLiteral(char32_t cp) {
+    std::string chars;
+    std::u32string points;
+    if (cp >= utf8_chars::kUndecodable) {
+      chars += static_cast<char>(cp - utf8_chars::kUndecodable);
+    } else {
+      AppendUtf8(chars, cp);
+      points += cp;
+      while (cp >= 0x20 && !AtEnd() && At(i_) >= 0x80) {
+        const TUtf8Char mark = DecodeUtf8(e_, i_, true);
+        if (!mark.Valid || CodePointCells(mark.CodePoint) != 0) break;
+        chars.append(e_.substr(i_, mark.Length));
+        points += mark.CodePoint;
+        i_ += mark.Length;
+      }
+    }
+    Node node;
+    node.kind = NodeKind::Literal;
+    node.byte = static_cast<unsigned char>(chars[0]);
+    node.chars = chars;
+    bool has_case = false, ascii_forms = true;
+    for (char32_t p : points) {
+      const TCaseForms forms = CaseFoldForms(p);
+      has_case = has_case || forms.Count > 1;
+      for (int k = 0; k < forms.Count; ++k) ascii_forms = ascii_forms && forms.Forms[k] < 0x80;
+    }
+    if (mods_.i && has_case) {
+      if (chars.size() == 1 && ascii_forms) {
+        // An ASCII letter whose case forms are all ASCII: the fold table serves.
+        node.fold = true;
+        node.byte = case_.fold[node.byte];
+        node.chars.assign(1, static_cast<char>(node.byte));
+      } else {
+        node.fold_points = true;
+        node.chars.clear();
+        for (char32_t p : points) AppendUtf8(node.chars, SimpleCaseFold(p));
+      }
+    }
+    return Add(std::move(node));
+  }
+
+  int AddCharClass(CharClass cls) {
+    cls.Finish();
+    syntax_.char_classes.push_back(std::move(cls));
+    Node node;
+    node.kind = NodeKind::Class;
+    node.set = static_cast<int>(syntax_.char_classes.size() - 1);
+    return Add(std::move(node));
+  }
+
+  // UTF-8: the dot takes any character, or without modifier s any but the line separators.
+  CharClass DotClass() const {
+    CharClass cls;
+    cls.SetNegated(true);
+    if (!mods_.s) {
+      ByteSet separators = separators_.single;
+      if (separators_.pair_first >= 0) {
+        separators.set(static_cast<std::size_t>(separators_.pair_first));
+        separators.set(static_cast<std::size_t>(separators_.pair_second));
+      }
+      for (char32_t b = 0; b < 0x80; ++b) {
+        if (separators.test(b)) cls.Add(b);
+      }
+    }
+    return cls;
+  }
+
+  static CharClass ShorthandClass(unsigned char c) {
+    CharClass cls;
+    cls.AddShorthand(static_cast<char>(c));
+    return cls;
   }
 
   int ParseParen() {
@@ -407,10 +502,12 @@ class Parser {
     const unsigned char c = At(backslash + 1);
     if (c == 'x') {
       i_ = backslash + 1;
-      return AddLiteral(ParseHex());
+      if (case_.utf8) return AddCharLiteral(ParseHex(kMaxCodePoint));
+      return AddLiteral(static_cast<unsigned char>(ParseHex(kMaxByteValue)));
     }
     i_ = backslash + 2;
-    if (IsShorthand(c)) return AddClass(ShorthandSet(c));
+    if (IsShorthand(c))
+      return case_.utf8 ? AddCharClass(ShorthandClass(c)) : AddClass(ShorthandSet(c));
     switch (c) {
       case 'b':
         return AddAssert(AssertKind::WordBoundary);
@@ -433,11 +530,16 @@ class Parser {
           node.group > kMaxGroups || !group_closed_[node.group] || group_may_be_empty_[node.group];
       return Add(std::move(node));
     }
+    if (case_.utf8) {
+      if (c < 0x80) return AddCharLiteral(EscapedByte(c));
+      i_ = backslash + 1;  // any other character stands for itself
+      return AddCharLiteral(ReadCodePoint());
+    }
     return AddLiteral(EscapedByte(c));
   }
 
-  // \xNN or \x{N}, with the current position on the x.
-  unsigned char ParseHex() {
+  // \xNN or \x{N}, with the current position on the x; braces hold at most `max`.
+  unsigned ParseHex(unsigned max) {
     ++i_;
     if (Is(i_, '{')) {
       const std::size_t first_digit = ++i_;
@@ -448,17 +550,17 @@ class Parser {
         if (c == '}') break;
         if (!IsHexDigit(c)) Fail(regex_error::kBadHexDigit, i_);
         value = value * 16 + HexValue(c);
-        if (value > 0xFF) Fail(regex_error::kHexCodeTooBig, first_digit);
+        if (value > max) Fail(regex_error::kHexCodeTooBig, first_digit);
         ++i_;
       }
       if (i_ == first_digit) Fail(regex_error::kNoHexCode, i_);
       ++i_;
-      return static_cast<unsigned char>(value);
+      return value;
     }
     if (AtEnd() || !IsHexDigit(At(i_))) Fail(regex_error::kNoHexCode, i_);
     unsigned value = HexValue(At(i_++));
     if (!AtEnd() && IsHexDigit(At(i_))) value = value * 16 + HexValue(At(i_++));
-    return static_cast<unsigned char>(value);
+    return value;
   }
 
   // One member of a bracket class: returns its byte, or -1 when it was a
@@ -475,10 +577,68 @@ class Parser {
     }
     if (c == 'x') {
       ++i_;
-      return ParseHex();
+      return static_cast<int>(ParseHex(kMaxByteValue));
     }
     i_ += 2;
     return EscapedByte(c);
+  }
+
+  // UTF-8: one member of a bracket class, as a code point, or -1 for a
+  // shorthand class added to `cls`.
+  long ParseCharClassMember(CharClass& cls, bool range_end) {
+    if (At(i_) != '\\') return static_cast<long>(ReadCodePoint());
+    if (i_ + 1 >= e_.size()) Fail(regex_error::kTrailingBackslash, i_);
+    const unsigned char c = At(i_ + 1);
+    if (IsShorthand(c)) {
+      if (range_end) Fail(regex_error::kInvalidRange, i_);
+      cls.AddShorthand(static_cast<char>(c));
+      i_ += 2;
+      return -1;
+    }
+    if (c == 'x') {
+      ++i_;
+      return static_cast<long>(ParseHex(kMaxCodePoint));
+    }
+    ++i_;
+    if (c >= 0x80) return static_cast<long>(ReadCodePoint());
+    ++i_;
+    return EscapedByte(c);
+  }
+
+  // UTF-8: a bracket class of code points.
+  int ParseCharClass() {
+    const std::size_t open = i_++;
+    CharClass cls;
+    if (Is(i_, '^')) {
+      cls.SetNegated(true);
+      ++i_;
+    }
+    for (bool first = true;; first = false) {
+      if (AtEnd()) Fail(regex_error::kUnmatchedBracket, open);
+      if (Is(i_, ']') && !first) {
+        ++i_;
+        break;
+      }
+      const std::size_t member = i_;
+      const long low = ParseCharClassMember(cls, false);
+      if (low < 0) continue;
+      if (!(Is(i_, '-') && i_ + 1 < e_.size() && !Is(i_ + 1, ']'))) {
+        cls.Add(static_cast<char32_t>(low));
+        continue;
+      }
+      ++i_;
+      const long high = ParseCharClassMember(cls, true);
+      if (low > high) Fail(regex_error::kInvalidRange, member);
+      const auto lo = static_cast<char32_t>(low), hi = static_cast<char32_t>(high);
+      cls.AddRange(lo, hi);
+      if (mods_.r) {
+        if ((lo == kUniSmallA || lo == kUniCapitalA) && hi == kUniSmallYa) cls.Add(kUniSmallYo);
+        if (lo == kUniCapitalA && (hi == kUniCapitalYa || hi == kUniSmallYa))
+          cls.Add(kUniCapitalYo);
+      }
+    }
+    cls.SetFold(mods_.i);
+    return AddCharClass(std::move(cls));
   }
 
   int ParseClass() {

@@ -4,6 +4,7 @@
 // executor where that is possible, and what is known about where a match can
 // start. Internal to the matcher.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,7 +40,21 @@ enum class Op : std::uint8_t {
   LoopMark,      // a: counter; notes where the iteration began
   LoopStep,      // a: counter, b: the LoopTest, c: exit
   Match,
+  // Instructions of expressions searched over UTF-8 text. Each takes whole
+  // characters (a code point with its combining marks), so every position a
+  // match passes is the start of a character.
+  UChar,        // a: ASCII byte; the character that is this byte alone
+  UCharFold,    // a: folded ASCII byte; same, compared through the fold table
+  UText,        // a: offset into literals, c: length; characters with exactly these bytes
+  UTextFold,    // a: index into folded_chars, c: number of characters; compared by folds
+  USet,         // a: index into char_classes
+  UAny,         // any character
+  RepeatChars,  // RepeatSimple over characters; its Char and CharFold items are
+                // characters of one byte, Set names a char_classes entry
 };
+
+// The UTF-8 instructions that take one character or a few (UChar to UAny).
+inline bool TakesChars(Op op) { return op >= Op::UChar && op <= Op::UAny; }
 
 // What a RepeatSimple instruction repeats: one byte of some kind.
 enum class Item : std::uint8_t { Char, CharFold, Set, Any };
@@ -59,6 +74,20 @@ struct Inst {
 };
 
 using ByteTable = std::array<bool, 256>;
+
+// Where a match can start: only where `prefix` stands (compared through the
+// fold table when prefix_fold); or only where one of a few texts stands
+// (`starts`); or only on a byte of first_bytes; or anywhere; or, with `none`,
+// nowhere.
+struct StartHints {
+  bool none = false;
+  std::string prefix;
+  bool prefix_fold = false;
+  TLiteralScanner prefix_scanner;
+  StartScanner starts;
+  bool use_first_bytes = false;
+  ByteTable first_bytes{};
+};
 
 // Capture slots: start and end of each group (group 0 first), then, for groups
 // that refer to themselves, where the pass under way began. Such a group keeps
@@ -95,11 +124,14 @@ struct Program {
   // Double-byte code page: matches start only where a character starts.
   bool double_byte = false;
   ByteTable lead_bytes{};
+  // UTF-8 text: matches start and end where characters do, and the U*
+  // instructions take the characters.
+  bool utf8 = false;
+  std::vector<CharClass> char_classes;
+  // For each UTextFold character: its number of code points, then their folds.
+  std::vector<char32_t> folded_chars;
 
-  // Start hints: a match can only begin at the text start; or only where
-  // `prefix` stands (compared through the fold table when prefix_fold); or
-  // only where one of a few texts stands (`starts`); or only on a byte of
-  // first_bytes.
+  // A match can only begin at the text start.
   bool anchored = false;
   // The program opens with an unbounded one-byte repetition (at
   // leading_run_pc, after captures that nothing refers back to): a start
@@ -109,13 +141,19 @@ struct Program {
   // Whether a way that failed from an instruction and position fails there
   // whatever came before: no back-references and no counted loops.
   bool failures_hold = false;
-  int unbounded_runs = 0;  // unbounded RepeatSimple instructions
-  std::string prefix;
-  bool prefix_fold = false;
-  TLiteralScanner prefix_scanner;
-  StartScanner starts;
-  bool use_first_bytes = false;
-  ByteTable first_bytes{};
+  int unbounded_runs = 0;  // unbounded RepeatSimple and RepeatChars instructions
+  StartHints hints;
+  // UTF-8: hints that hold where the rest of the text is ASCII, which most
+  // macro text is. They differ when a case-blind letter has a form beyond
+  // ASCII (the Kelvin sign for k, the long s for s), which `hints` must allow.
+  StartHints ascii_hints;
+  bool ascii_hints_differ = false;
+
+  // The hints for a search from `from`, given the last byte above 127 in the text (or -1).
+  const StartHints& HintsFrom(std::size_t from, std::ptrdiff_t last_non_ascii) const {
+    return ascii_hints_differ && static_cast<std::ptrdiff_t>(from) > last_non_ascii ? ascii_hints
+                                                                                    : hints;
+  }
 };
 
 // Compiles a parsed expression; raises "Regexp Too Big" when the program

@@ -4,8 +4,11 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#include "search/RegexCharClass.h"
 
 namespace regex_detail {
 
@@ -62,8 +65,14 @@ struct Node {
   // (then `byte` holds the folded value). Backref: whether case is ignored.
   unsigned char byte = 0;
   bool fold = false;
+  // Literal of a UTF-8 expression: one whole character, its bytes in `chars`
+  // (`byte` is the first). With fold_points its code points are compared by
+  // their simple case folds, and `chars` holds the folded form; `fold` then
+  // stays for ASCII letters whose case forms are all ASCII.
+  std::string chars;
+  bool fold_points = false;
   AssertKind assertion = AssertKind::TextStart;
-  int set = -1;   // Class: index into Syntax::sets
+  int set = -1;   // Class: index into Syntax::sets (UTF-8: Syntax::char_classes)
   int group = 0;  // Group and Backref: group number
   int min = 0;    // Repeat bounds; max is kUnbounded for no limit
   int max = 0;
@@ -75,17 +84,21 @@ struct Node {
 struct Syntax {
   std::vector<Node> nodes;
   std::vector<ByteSet> sets;
+  std::vector<CharClass> char_classes;
   int root = -1;
   int group_count = 0;
 };
 
 // What the code page says about bytes: the fold table, the bytes that share
 // their fold with another byte, and the lead bytes of double-byte characters.
+// In UTF-8 the expression and the text are made of whole characters instead,
+// and the fold table lower-cases ASCII only.
 struct CaseInfo {
   std::array<unsigned char, 256> fold{};
   std::array<bool, 256> has_partner{};
   std::array<bool, 256> lead{};
   bool double_byte = false;
+  bool utf8 = false;
 };
 
 // Switches one modifier letter (either case) on or off; false for an unknown letter.

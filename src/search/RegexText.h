@@ -4,8 +4,10 @@
 // in one place so that a change in how characters are stored touches only
 // this file. Internal to the matcher.
 #include <cstddef>
+#include <cstring>
 
 #include "search/RegexProgram.h"
+#include "search/Utf8Chars.h"
 
 namespace regex_detail {
 
@@ -20,6 +22,24 @@ struct TextView {
   int length = 0;
 
   bool IsWordAt(int pos) const { return pos >= 0 && pos < length && IsWordByte(text[pos]); }
+  // Whether the character before pos, and the one at pos, belong to words;
+  // in UTF-8 they are whole characters and words take in every script.
+  template <bool kUtf8>
+  bool IsWordBefore(int pos) const {
+    if constexpr (kUtf8) {
+      return utf8_chars::IsWordCharBefore(text, Size(), static_cast<std::size_t>(pos));
+    } else {
+      return IsWordAt(pos - 1);
+    }
+  }
+  template <bool kUtf8>
+  bool IsWordAtPos(int pos) const {
+    if constexpr (kUtf8) {
+      return utf8_chars::IsWordCharAt(text, Size(), static_cast<std::size_t>(pos));
+    } else {
+      return IsWordAt(pos);
+    }
+  }
 
   // Whether pos lies between the two bytes of the paired line separator.
   bool IsPairAt(int pos) const {
@@ -42,7 +62,8 @@ struct TextView {
     }
   }
 
-  // For the zero-width instructions: whether they hold at pos.
+  // For the zero-width instructions: whether they hold at pos (kUtf8: in UTF-8 text).
+  template <bool kUtf8>
   bool Holds(Op op, int pos) const {
     switch (op) {
       case Op::TextStart:
@@ -54,10 +75,118 @@ struct TextView {
       case Op::LineEnd:
         return pos == length || (program->separator_bytes[text[pos]] && !IsPairAt(pos));
       case Op::WordBoundary:
-        return IsWordAt(pos - 1) != IsWordAt(pos);
+        return IsWordBefore<kUtf8>(pos) != IsWordAtPos<kUtf8>(pos);
       default:  // NotWordBoundary
-        return IsWordAt(pos - 1) == IsWordAt(pos);
+        return IsWordBefore<kUtf8>(pos) == IsWordAtPos<kUtf8>(pos);
     }
+  }
+
+  // ---- UTF-8 text: positions are character starts, pos < length unless said.
+  std::size_t Size() const { return static_cast<std::size_t>(length); }
+  int CharLen(int pos) const {
+    return static_cast<int>(utf8_chars::CharLength(text, Size(), static_cast<std::size_t>(pos)));
+  }
+  // Any pos up to the length.
+  bool IsCharStart(int pos) const {
+    return utf8_chars::IsCharStart(text, Size(), static_cast<std::size_t>(pos));
+  }
+  // 0 < pos <= length.
+  int PrevCharStart(int pos) const {
+    return static_cast<int>(utf8_chars::PrevCharStart(text, Size(), static_cast<std::size_t>(pos)));
+  }
+
+  bool ClassTakes(int set, int pos) const {
+    const CharClass& cls = program->char_classes[static_cast<std::size_t>(set)];
+    if (text[pos] < 0x80) return cls.AsciiTakes()[text[pos]];
+    std::size_t bytes = 0;
+    return cls.Takes(utf8_chars::CodePointAt(text, Size(), static_cast<std::size_t>(pos), &bytes));
+  }
+
+  // Where `count` case-blind literal characters (from folded_chars[index] on)
+  // end when they stand at pos (any pos up to the length), or -1.
+  int FoldedCharsEnd(int index, int count, int pos) const {
+    const char32_t* wanted = program->folded_chars.data() + index;
+    for (int c = 0; c < count; ++c) {
+      if (pos >= length) return -1;
+      const auto points = static_cast<int>(*wanted++);
+      const int end = pos + CharLen(pos);
+      int k = 0;
+      for (int at = pos; at < end; ++k) {
+        std::size_t bytes = 1;
+        const char32_t cp = text[at] < 0x80
+                                ? program->fold[text[at]]
+                                : SimpleCaseFold(utf8_chars::CodePointAt(
+                                      text, Size(), static_cast<std::size_t>(at), &bytes));
+        if (k >= points || cp != wanted[k]) return -1;
+        at += static_cast<int>(bytes);
+      }
+      if (k != points) return -1;
+      wanted += points;
+      pos = end;
+    }
+    return pos;
+  }
+
+  // Whether a character-taking UTF-8 instruction takes the character of
+  // `len` bytes at pos.
+  bool TakesChar(const Inst& inst, int pos, int len) const {
+    switch (inst.op) {
+      case Op::UChar:
+        return len == 1 && text[pos] == inst.a;
+      case Op::UCharFold:
+        return len == 1 && program->fold[text[pos]] == inst.a;
+      case Op::UText:
+        return len == inst.c && std::memcmp(text + pos, program->literals.data() + inst.a,
+                                            static_cast<std::size_t>(len)) == 0;
+      case Op::UTextFold:
+        return FoldedCharsEnd(inst.a, 1, pos) == pos + len;
+      case Op::USet:
+        return ClassTakes(inst.a, pos);
+      default:  // UAny
+        return true;
+    }
+  }
+
+  // For RepeatChars: the bytes of the character at pos when the item takes
+  // it, else 0.
+  int ItemChar(const Inst& inst, int pos) const {
+    switch (inst.item) {
+      case Item::Char:
+        return text[pos] == inst.a && CharLen(pos) == 1 ? 1 : 0;
+      case Item::CharFold:
+        return program->fold[text[pos]] == inst.a && CharLen(pos) == 1 ? 1 : 0;
+      case Item::Set:
+        return ClassTakes(inst.a, pos) ? CharLen(pos) : 0;
+      case Item::Any:
+        return CharLen(pos);
+    }
+    return 0;
+  }
+
+  // Where the text from..to stands again at pos, compared by simple case
+  // folds when fold; -1 when it does not.
+  int BackrefEnd(int from, int to, int pos, bool fold) const {
+    if (!fold) {
+      const int n = to - from;
+      if (length - pos < n ||
+          std::memcmp(text + from, text + pos, static_cast<std::size_t>(n)) != 0)
+        return -1;
+      return IsCharStart(pos + n) ? pos + n : -1;
+    }
+    while (from < to) {
+      if (pos >= length) return -1;
+      std::size_t a_bytes = 1, b_bytes = 1;
+      const char32_t a =
+          utf8_chars::CodePointAt(text, Size(), static_cast<std::size_t>(from), &a_bytes);
+      const char32_t b =
+          utf8_chars::CodePointAt(text, Size(), static_cast<std::size_t>(pos), &b_bytes);
+      const bool same = a == utf8_chars::kUndecodable ? b == a && text[from] == text[pos]
+                                                      : SimpleCaseFold(a) == SimpleCaseFold(b);
+      if (!same) return -1;
+      from += static_cast<int>(a_bytes);
+      pos += static_cast<int>(b_bytes);
+    }
+    return IsCharStart(pos) ? pos : -1;
   }
 };
 

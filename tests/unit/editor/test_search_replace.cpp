@@ -16,8 +16,7 @@ using O = TSearchOption;
 const TSearchOptionSet kFind{};
 const TSearchOptionSet kFindAll{O::EntireScope};
 const TSearchOptionSet kReplaceAll{O::EntireScope, O::ReplaceOne, O::ReplaceAll};
-const TSearchOptionSet kPromptAll{O::EntireScope, O::ReplaceOne, O::ReplaceAll,
-                                  O::PromptOnReplace};
+const TSearchOptionSet kPromptAll{O::EntireScope, O::ReplaceOne, O::ReplaceAll, O::PromptOnReplace};
 
 class SearchReplaceTest : public EditorFixture {
  protected:
@@ -30,8 +29,8 @@ class SearchReplaceTest : public EditorFixture {
   void SetUp() override {
     EditorFixture::SetUp();
     editor.SetSearchEngine(&plain);
-    editor.OnReplaceText = [this](TCustomEditor&, const std::string&, const std::string&,
-                                  int line, int column, TReplaceAction& action) {
+    editor.OnReplaceText = [this](TCustomEditor&, const std::string&, const std::string&, int line,
+                                  int column, TReplaceAction& action) {
       EXPECT_EQ(action, raCancel);
       asked.push_back(std::to_string(line) + ":" + std::to_string(column));
       if (answers.empty()) return;
@@ -270,6 +269,23 @@ TEST_F(SearchReplaceTest, AFarOccurrenceIsScrolledToTheMiddleOfTheWindow) {
   EXPECT_GT(700, editor.TopRow());
   EXPECT_LT(700, editor.TopRow() + rows);
   EXPECT_NEAR(700 - editor.TopRow(), rows / 2, 1);
+}
+
+TEST_F(SearchReplaceTest, EnginesSearchInTheDocumentsCharacterSetAsItChanges) {
+  editor.Lines().SetEncoding(TTextEncoding::Utf8);
+  Text("x R\xC3\x89SUM\xC3\x89\r\ncafe\xCC\x81 caf\xC3\xA9");
+  // Case-blind in Unicode: é finds É; the decomposed e + accent is not é.
+  ASSERT_EQ(editor.SearchAndReplace("\xC3\xA9", "e", kReplaceAll), 3);
+  EXPECT_EQ(editor.Text(), "x ReSUMe\r\ncafe\xCC\x81 cafe");
+  // The dot takes the e with its accent.
+  editor.SetSearchEngine(&regex);
+  ASSERT_EQ(editor.SearchAndReplace("caf.", "", kFindAll), 1);
+  EXPECT_EQ(Selected(), "cafe\xCC\x81");
+  // Back to ANSI, the bytes of the accent are characters of their own.
+  editor.Lines().SetEncoding(TTextEncoding::Ansi);
+  editor.SetSearchEngine(&plain);
+  ASSERT_EQ(editor.SearchAndReplace("\x81", "", kFindAll), 1);
+  EXPECT_EQ(Begin(), (TBufferCoord{6, 2}));
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // dot, alternation, groups, ? * + and braces, greedy and not, anchors) are run
 // over generated lines, and every match and capture is compared with a small,
 // obviously correct matcher written here: recursive backtracking with
-// continuations, far too slow for the editor but easy to trust.
+// continuations, far too slow for the editor but easy to trust. The same runs
+// over UTF-8 text, where the reference steps over the line's characters.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -11,16 +12,51 @@
 #include <string>
 #include <vector>
 
+#include "platform/UnicodeProperties.h"
+#include "platform/Utf8.h"
+#include "platform/Utf8CodePage.h"
 #include "search/RegexMatcher.h"
 
 namespace {
 
 constexpr int kInf = -1;
 
+// What expressions and lines are made of.
+struct Alphabet {
+  std::vector<std::string> literals;                  // characters of the expression
+  std::vector<char32_t> singles;                      // class members
+  std::vector<std::pair<char32_t, char32_t>> ranges;  // class ranges
+  std::vector<std::string> text;                      // characters of the lines
+};
+
+std::vector<std::string> Chars(const char* ascii) {
+  std::vector<std::string> out;
+  for (const char* p = ascii; *p; ++p) out.emplace_back(1, *p);
+  return out;
+}
+
+const Alphabet& AsciiAlphabet() {
+  static const Alphabet a{
+      Chars("abcAB -"), {'a', 'b', 'c', 'A', ' '}, {{'a', 'b'}}, Chars("aabbcAB -")};
+  return a;
+}
+
+// Accented letters with their capitals, a letter whose case form lies beyond
+// ASCII (the Kelvin sign), a wide character, one beyond 16 bits, a combining
+// accent, a byte that does not decode.
+const Alphabet& Utf8Alphabet() {
+  static const Alphabet a{
+      {"a", "é", "É", "k", "K", "日", "😀", "é", " "},
+      {'a', 0xE9, 'K', 0x65E5, ' ', 0x3B2},
+      {{'a', 'b'}, {0xE0, 0xE9}, {0x3B1, 0x3B3}},
+      {"a", "b", "é", "É", "e", "é", "k", "K", "K", "日", "😀", "ÿ", "α", "Β", " ", "-", "́"}};
+  return a;
+}
+
 struct RNode {
   enum Kind { Lit, Cls, Dot, Bol, Eol, WordB, Group, Cat, Alt, Rep } kind = Lit;
-  char c = 0;
-  std::vector<std::pair<char, char>> ranges;  // Cls
+  std::string lit;                                    // Lit: one character
+  std::vector<std::pair<char32_t, char32_t>> ranges;  // Cls
   bool negated = false;
   int group = 0;
   int min = 0, max = 0;
@@ -34,23 +70,29 @@ class Generator {
  public:
   // With nullable_repeats, operands that can match nothing are repeated too
   // (a bounded number of times, as the syntax demands).
-  explicit Generator(unsigned seed, bool nullable_repeats = false)
-      : rng_(seed), nullable_repeats_(nullable_repeats) {}
+  explicit Generator(unsigned seed, bool nullable_repeats = false,
+                     const Alphabet& alphabet = AsciiAlphabet())
+      : rng_(seed), nullable_repeats_(nullable_repeats), alphabet_(alphabet) {}
 
   RNode Pattern() {
     groups_ = 0;
     return Alternatives(3);
   }
   std::string Line() {
-    static const char alphabet[] = "aabbcAB -";
     std::string line;
     const int n = Int(0, 12);
-    for (int k = 0; k < n; ++k) line += alphabet[Int(0, 8)];
+    for (int k = 0; k < n; ++k) line += Pick(alphabet_.text);
     return line;
   }
 
  private:
   int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+  template <typename T>
+  const T& Pick(const std::vector<T>& from) {
+    return from.size() == 1
+               ? from[0]
+               : from[static_cast<std::size_t>(Int(0, static_cast<int>(from.size()) - 1))];
+  }
 
   RNode Alternatives(int depth) {
     if (Int(0, 3) != 0) return Sequence(depth);
@@ -111,7 +153,7 @@ class Generator {
       if (pick == 1) return Class();
       RNode n;
       n.kind = RNode::Lit;
-      n.c = "abcAB -"[Int(0, 6)];
+      n.lit = Pick(alphabet_.literals);
       return n;
     }
     if (groups_ >= 14) return Simple(RNode::Dot);
@@ -129,9 +171,9 @@ class Generator {
     const int count = Int(1, 2);
     for (int k = 0; k < count; ++k) {
       if (Int(0, 2) == 0) {
-        n.ranges.emplace_back('a', 'b');
+        n.ranges.push_back(Pick(alphabet_.ranges));
       } else {
-        const char c = "abcA "[Int(0, 4)];
+        const char32_t c = Pick(alphabet_.singles);
         n.ranges.emplace_back(c, c);
       }
     }
@@ -172,18 +214,25 @@ class Generator {
 
   std::mt19937 rng_;
   bool nullable_repeats_;
+  const Alphabet& alphabet_;
   int groups_ = 0;
 };
+
+std::string Encode(char32_t cp) {
+  std::string s;
+  AppendUtf8(s, cp);
+  return s;
+}
 
 std::string Render(const RNode& n) {
   switch (n.kind) {
     case RNode::Lit:
-      return std::string(1, n.c);
+      return n.lit;
     case RNode::Cls: {
       std::string s = n.negated ? "[^" : "[";
       for (auto [lo, hi] : n.ranges) {
-        s += lo;
-        if (hi != lo) s += std::string("-") + hi;
+        s += Encode(lo);
+        if (hi != lo) s += "-" + Encode(hi);
       }
       return s + "]";
     }
@@ -229,15 +278,31 @@ std::string Render(const RNode& n) {
 
 // ---- the reference matcher ------------------------------------------------
 
+// Positions are characters of the line: its bytes, or in UTF-8 a code point
+// with the combining marks after it.
 class Reference {
  public:
-  Reference(const RNode& root, bool ignore_case, bool greedy_mode)
-      : root_(root), icase_(ignore_case), greedy_mode_(greedy_mode) {}
+  Reference(const RNode& root, bool ignore_case, bool greedy_mode, bool utf8 = false)
+      : root_(root), icase_(ignore_case), greedy_mode_(greedy_mode), utf8_(utf8) {}
+
+  void SetLine(const std::string& text) {
+    chars_.clear();
+    offsets_.clear();
+    for (std::size_t i = 0; i < text.size();) {
+      const std::size_t n = utf8_ ? Utf8CodePage().CharLength(text, i) : 1;
+      offsets_.push_back(static_cast<int>(i));
+      chars_.push_back(text.substr(i, n));
+      i += n;
+    }
+    offsets_.push_back(static_cast<int>(text.size()));
+  }
+  int Len() const { return static_cast<int>(chars_.size()); }
+  // The byte offset of a character position.
+  int Offset(int p) const { return offsets_[static_cast<std::size_t>(p)]; }
 
   // Leftmost match at or after `from`; fills captures (group 0 first).
-  bool Search(const std::string& text, int from, std::vector<int>& caps) {
-    text_ = &text;
-    for (int start = from; start <= static_cast<int>(text.size()); ++start) {
+  bool Search(int from, std::vector<int>& caps) {
+    for (int start = from; start <= Len(); ++start) {
       caps_.assign(30, -1);
       int end = -1;
       if (M(root_, start, [&](int p) {
@@ -256,17 +321,33 @@ class Reference {
  private:
   using Cont = std::function<bool(int)>;
 
-  int Len() const { return static_cast<int>(text_->size()); }
-  char At(int p) const { return (*text_)[static_cast<std::size_t>(p)]; }
-  bool Same(char a, char b) const {
-    return icase_ ? std::tolower(static_cast<unsigned char>(a)) ==
-                        std::tolower(static_cast<unsigned char>(b))
+  const std::string& At(int p) const { return chars_[static_cast<std::size_t>(p)]; }
+  bool Same(const std::string& a, const std::string& b) const {
+    if (utf8_) {
+      const ICodePage& u = Utf8CodePage();
+      return icase_ ? u.MapCase(a, TCaseMapping::Fold) == u.MapCase(b, TCaseMapping::Fold) : a == b;
+    }
+    return icase_ ? std::tolower(static_cast<unsigned char>(a[0])) ==
+                        std::tolower(static_cast<unsigned char>(b[0]))
                   : a == b;
   }
-  bool InClass(const RNode& n, char c) const {
+  bool InClass(const RNode& n, const std::string& ch) const {
+    if (utf8_) {
+      // By the character's first code point; a byte that does not decode is in no range.
+      const TUtf8Char first = DecodeUtf8(ch, 0, true);
+      bool hit = false;
+      for (auto [lo, hi] : n.ranges) {
+        for (char32_t x = lo; x <= hi && first.Valid; ++x) {
+          hit = hit || x == first.CodePoint ||
+                (icase_ && SimpleCaseFold(x) == SimpleCaseFold(first.CodePoint));
+        }
+      }
+      return hit != n.negated;
+    }
+    const char c = ch[0];
     auto in = [&](char x) {
       for (auto [lo, hi] : n.ranges)
-        if (x >= lo && x <= hi) return true;
+        if (x >= static_cast<char>(lo) && x <= static_cast<char>(hi)) return true;
       return false;
     };
     bool hit = in(c);
@@ -278,14 +359,15 @@ class Reference {
   }
   bool Word(int p) const {
     if (p < 0 || p >= Len()) return false;
-    const unsigned char c = static_cast<unsigned char>(At(p));
+    if (utf8_) return Utf8CodePage().IsWordCharAt(At(p), 0);
+    const unsigned char c = static_cast<unsigned char>(At(p)[0]);
     return std::isalnum(c) || c == '_';
   }
 
   bool M(const RNode& n, int pos, const Cont& k) {
     switch (n.kind) {
       case RNode::Lit:
-        return pos < Len() && Same(At(pos), n.c) && k(pos + 1);
+        return pos < Len() && Same(At(pos), n.lit) && k(pos + 1);
       case RNode::Cls:
         return pos < Len() && InClass(n, At(pos)) && k(pos + 1);
       case RNode::Dot:
@@ -346,7 +428,9 @@ class Reference {
   const RNode& root_;
   bool icase_;
   bool greedy_mode_;
-  const std::string* text_ = nullptr;
+  bool utf8_;
+  std::vector<std::string> chars_;
+  std::vector<int> offsets_;
   std::vector<int> caps_;
 };
 
@@ -355,13 +439,16 @@ std::string ReferenceMatches(Reference& ref, const std::string& line, int groups
   std::string out;
   int from = 0;
   std::vector<int> caps;
-  while (from <= static_cast<int>(line.size()) && ref.Search(line, from, caps)) {
-    out += "[" + std::to_string(caps[0] + 1) + ":" + std::to_string(caps[1] - caps[0]);
+  ref.SetLine(line);
+  // "pos:len" in bytes of the characters from s to e.
+  auto span = [&ref](int s, int e) {
+    return std::to_string(ref.Offset(s) + 1) + ":" + std::to_string(ref.Offset(e) - ref.Offset(s));
+  };
+  while (from <= ref.Len() && ref.Search(from, caps)) {
+    out += "[" + span(caps[0], caps[1]);
     for (int g = 1; g <= groups; ++g) {
       const int s = caps[static_cast<std::size_t>(2 * g)];
-      out += s < 0 ? " -"
-                   : " " + std::to_string(s + 1) + ":" +
-                         std::to_string(caps[static_cast<std::size_t>(2 * g + 1)] - s);
+      out += s < 0 ? " -" : " " + span(s, caps[static_cast<std::size_t>(2 * g + 1)]);
     }
     out += "]";
     from = caps[1] == caps[0] ? caps[1] + 1 : caps[1];
@@ -391,22 +478,24 @@ int CountGroups(const RNode& n) {
   return count;
 }
 
-}  // namespace
-
-TEST(RegexCrossCheck, GeneratedExpressionsAgreeWithTheReferenceMatcher) {
-  Generator gen(20240607);
+// Compares the matcher with the reference on `rounds` generated expressions,
+// six lines each; returns the number of lines compared.
+int CompareWithReference(Generator& gen, int rounds, bool utf8,
+                         TRegexMatcher::Engine engine = TRegexMatcher::Engine::Automatic) {
   int compared = 0;
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < rounds; ++round) {
     const RNode pattern = gen.Pattern();
     const std::string expression = Render(pattern);
     const int groups = CountGroups(pattern);
     const bool ignore_case = round % 3 == 0;
     const bool greedy_mode = round % 7 != 0;
     TRegexMatcher matcher;
+    if (utf8) matcher.SetCodePage(Utf8CodePage());
+    matcher.SetEngine(engine);
     matcher.SetModifierI(ignore_case);
     matcher.SetModifierG(greedy_mode);
     matcher.SetExpression(expression);
-    Reference ref(pattern, ignore_case, greedy_mode);
+    Reference ref(pattern, ignore_case, greedy_mode, utf8);
     for (int k = 0; k < 6; ++k) {
       const std::string line = gen.Line();
       std::string actual;
@@ -415,37 +504,61 @@ TEST(RegexCrossCheck, GeneratedExpressionsAgreeWithTheReferenceMatcher) {
       } catch (const ERegexMatcher& e) {
         actual = e.what();
       }
-      ASSERT_EQ(actual, ReferenceMatches(ref, line, groups))
+      EXPECT_EQ(actual, ReferenceMatches(ref, line, groups))
           << "/" << expression << "/" << (ignore_case ? "i" : "") << (greedy_mode ? "" : "-g")
           << " on '" << line << "'";
+      if (::testing::Test::HasFailure()) return compared;
       ++compared;
     }
   }
-  EXPECT_EQ(compared, 18000);
+  return compared;
 }
 
-TEST(RegexCrossCheck, TheLinearExecutorAgreesWithTheBacktrackingOne) {
-  Generator gen(20240611, true);
+// The same for the two executors.
+int CompareExecutors(Generator& gen, int rounds, bool utf8) {
   int compared = 0;
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < rounds; ++round) {
     const RNode pattern = gen.Pattern();
     const std::string expression = Render(pattern);
     const int groups = CountGroups(pattern);
     TRegexMatcher backtracking, linear;
     for (TRegexMatcher* m : {&backtracking, &linear}) {
+      if (utf8) m->SetCodePage(Utf8CodePage());
       m->SetModifierI(round % 3 == 0);
       m->SetModifierG(round % 7 != 0);
       m->SetExpression(expression);
     }
     backtracking.SetEngine(TRegexMatcher::Engine::Backtracking);
     linear.SetEngine(TRegexMatcher::Engine::Linear);
-    ASSERT_TRUE(linear.HasLinearForm()) << expression;
+    EXPECT_TRUE(linear.HasLinearForm()) << expression;
     for (int k = 0; k < 6; ++k) {
       const std::string line = gen.Line();
-      ASSERT_EQ(MatcherMatches(linear, line, groups), MatcherMatches(backtracking, line, groups))
+      EXPECT_EQ(MatcherMatches(linear, line, groups), MatcherMatches(backtracking, line, groups))
           << "/" << expression << "/ on '" << line << "'";
+      if (::testing::Test::HasFailure()) return compared;
       ++compared;
     }
   }
-  EXPECT_EQ(compared, 18000);
+  return compared;
+}
+
+}  // namespace
+
+TEST(RegexCrossCheck, GeneratedExpressionsAgreeWithTheReferenceMatcher) {
+  Generator gen(20240607);
+  EXPECT_EQ(CompareWithReference(gen, 3000, false), 18000);
+}
+
+TEST(RegexCrossCheck, TheLinearExecutorAgreesWithTheBacktrackingOne) {
+  Generator gen(20240611, true);
+  EXPECT_EQ(CompareExecutors(gen, 3000, false), 18000);
+}
+
+TEST(RegexCrossCheck, OnUtf8TextBothExecutorsAgreeWithTheReferenceMatcher) {
+  for (auto engine : {TRegexMatcher::Engine::Backtracking, TRegexMatcher::Engine::Linear}) {
+    Generator gen(20250301, false, Utf8Alphabet());
+    EXPECT_EQ(CompareWithReference(gen, 1500, true, engine), 9000);
+  }
+  Generator nullable(20250302, true, Utf8Alphabet());
+  EXPECT_EQ(CompareExecutors(nullable, 1500, true), 9000);
 }

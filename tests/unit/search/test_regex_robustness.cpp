@@ -3,12 +3,16 @@
 // with a correct result or with "Loop Stack Exceeded", in bounded time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "platform/Utf8CodePage.h"
 #include "search/EditorRegexSearch.h"
 #include "search/RegexMatcher.h"
+#include "search/Utf8Chars.h"
 
 namespace {
 
@@ -42,6 +46,67 @@ void ExpectWellFormed(const TEditorRegexSearch& engine, std::size_t line_length,
     previous_end = start + length;
     previous_start = start;
   }
+}
+
+// In UTF-8 text, results also start and end where characters do.
+void ExpectOnCharacters(const TEditorRegexSearch& engine, std::string_view line,
+                        const std::string& context) {
+  const auto* text = reinterpret_cast<const unsigned char*>(line.data());
+  for (int k = 0; k < engine.ResultCount(); ++k) {
+    const auto start = static_cast<std::size_t>(engine.ResultAt(k) - 1);
+    const std::size_t end = start + static_cast<std::size_t>(engine.LengthAt(k));
+    ASSERT_TRUE(utf8_chars::IsCharStart(text, line.size(), start)) << context;
+    ASSERT_TRUE(utf8_chars::IsCharStart(text, line.size(), end)) << context;
+  }
+}
+
+// Random expressions made of `syntax` and random bytes over random lines made
+// of `chars` and random bytes: each compiles or fails with its error, and
+// each search ends soon with results that are well formed.
+void SearchRandomly(unsigned seed, int rounds, const std::string& syntax,
+                    const std::vector<std::string>& chars, bool utf8) {
+  std::mt19937 rng(seed);
+  auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  double slowest = 0;
+  for (int round = 0; round < rounds; ++round) {
+    std::string pattern;
+    const int length = 1 + pick(16);
+    for (int k = 0; k < length; ++k) {
+      if (pick(10) == 0) {
+        pattern += static_cast<char>(pick(256));
+      } else if (utf8 && pick(4) == 0) {
+        pattern += chars[static_cast<std::size_t>(pick(static_cast<int>(chars.size())))];
+      } else {
+        pattern += syntax[static_cast<std::size_t>(pick(static_cast<int>(syntax.size())))];
+      }
+    }
+    std::string line;
+    const int line_length = pick(40);
+    for (int k = 0; k < line_length; ++k) {
+      line += pick(8) == 0 ? std::string(1, static_cast<char>(pick(256)))
+                           : chars[static_cast<std::size_t>(pick(static_cast<int>(chars.size())))];
+    }
+    TEditorRegexSearch engine;
+    if (utf8) engine.SetCodePage(Utf8CodePage());
+    engine.SetOptions(pick(2) ? TSearchOptionSet{TSearchOption::MatchCase} : TSearchOptionSet{});
+    engine.SetPattern(pattern);
+    if (pick(4) == 0) engine.Matcher().SetModifierStr(pick(2) ? "mx-sg" : "-r");
+    const auto start = Clock::now();
+    try {
+      engine.FindAllInLine(line);
+      ExpectWellFormed(engine, line.size(), pattern);
+      if (utf8) ExpectOnCharacters(engine, line, pattern + " on " + line);
+      engine.ReplacementText(line, "$1<$&>\\$${2}");
+    } catch (const ERegexMatcher& e) {
+      EXPECT_NE(std::string(e.what()), "Unknown error") << pattern;
+      if (e.ErrorCode() < 1000) {
+        EXPECT_GE(e.ErrorPos(), 1) << pattern;
+        EXPECT_LE(e.ErrorPos(), static_cast<int>(pattern.size()) + 1) << pattern;
+      }
+    }
+    slowest = std::max(slowest, SecondsSince(start));
+  }
+  EXPECT_LT(slowest, 5.0);
 }
 
 }  // namespace
@@ -257,38 +322,49 @@ TEST(RegexRobustness, HugeBraceCountsCostNothing) {
 
 TEST(RegexRobustness, RandomExpressionsAndLines) {
   // Bytes that make up expressions, weighted towards the syntax.
-  static const char syntax[] = "()[]{}|*+?.^$\\-,#&:0123456789abcABdswxDWSbBAZ \t";
-  std::mt19937 rng(987654321);
-  auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-  double slowest = 0;
-  for (int round = 0; round < 20000; ++round) {
-    std::string pattern;
-    const int length = 1 + pick(16);
-    for (int k = 0; k < length; ++k) {
-      pattern += pick(10) == 0 ? static_cast<char>(pick(256)) : syntax[pick(sizeof(syntax) - 1)];
-    }
-    std::string line;
-    const int line_length = pick(40);
-    for (int k = 0; k < line_length; ++k) {
-      line += pick(8) == 0 ? static_cast<char>(pick(256)) : "aabcAB01 \t-"[pick(11)];
-    }
+  static const std::string syntax = "()[]{}|*+?.^$\\-,#&:0123456789abcABdswxDWSbBAZ \t";
+  std::vector<std::string> chars;
+  for (char c : std::string("aabcAB01 \t-")) chars.emplace_back(1, c);
+  SearchRandomly(987654321, 20000, syntax, chars, false);
+}
+
+TEST(RegexRobustness, RandomExpressionsAndLinesInUtf8) {
+  // Besides the syntax, accented and wide characters, the Kelvin sign,
+  // combining accents, surrogates kept from UTF-16 and code point escapes.
+  static const std::string syntax = "()[]{}|*+?.^$\\-,#&:0123456789abcABdswxDWSbBAZ \t{}x";
+  const std::vector<std::string> chars = {"a", "b", "A", "1", " ", "-", "é", "É", "\u212A", "k",
+                                          "日", "😀", "\u0301", "e\u0301", "\xED\xA0\x80",
+                                          "\u3000", "ж"};
+  SearchRandomly(20250303, 10000, syntax, chars, true);
+}
+
+TEST(RegexRobustness, Utf8SearchesOnMegabyteLinesOfWideCharacters) {
+  std::string line;
+  const std::string piece = "日本語の行 É e\u0301 ";
+  while (line.size() < 2 * 1024 * 1024) line += piece;
+  const int pieces = static_cast<int>(line.size() / piece.size());
+  struct Case {
+    const char* pattern;
+    int count;
+  } cases[] = {
+      {"\\w+", 3 * pieces},
+      {"[^ ]+ ", 3 * pieces},
+      {"(?i)é", pieces},  // not the e with a combining accent
+      {"\\w+x", 0},
+      {".*", 2},
+  };
+  for (const auto& c : cases) {
     TEditorRegexSearch engine;
-    engine.SetOptions(pick(2) ? TSearchOptionSet{TSearchOption::MatchCase} : TSearchOptionSet{});
-    engine.SetPattern(pattern);
-    if (pick(4) == 0) engine.Matcher().SetModifierStr(pick(2) ? "mx-sg" : "-r");
+    engine.SetCodePage(Utf8CodePage());
+    engine.SetPattern(c.pattern);
     const auto start = Clock::now();
-    try {
-      engine.FindAllInLine(line);
-      ExpectWellFormed(engine, line.size(), pattern);
-      engine.ReplacementText(line, "$1<$&>\\$${2}");
-    } catch (const ERegexMatcher& e) {
-      EXPECT_NE(std::string(e.what()), "Unknown error") << pattern;
-      if (e.ErrorCode() < 1000) {
-        EXPECT_GE(e.ErrorPos(), 1) << pattern;
-        EXPECT_LE(e.ErrorPos(), static_cast<int>(pattern.size()) + 1) << pattern;
-      }
-    }
-    slowest = std::max(slowest, SecondsSince(start));
+    EXPECT_EQ(ErrorCodeOf(engine, line), 0) << c.pattern;
+    EXPECT_EQ(engine.ResultCount(), c.count) << c.pattern;
+    EXPECT_LT(SecondsSince(start), 30.0) << c.pattern;
   }
-  EXPECT_LT(slowest, 5.0);
+  TEditorSearch plain(Utf8CodePage());
+  plain.SetPattern("é");
+  const auto start = Clock::now();
+  EXPECT_EQ(plain.FindAllInLine(line), pieces);
+  EXPECT_LT(SecondsSince(start), 30.0);
 }
