@@ -29,6 +29,21 @@ TCommandState ComputeCommandState(const TEditorSnapshot& editor) {
   return s;
 }
 
+void ApplyEditBoxState(TCommandState& s, const TEditBoxSnapshot& box, bool clipboard_has_text) {
+  s.undo_enabled = box.can_undo;
+  // A box's one undo step undoes itself again; the editor's redo must not
+  // change the text behind the box.
+  s.redo_enabled = false;
+  s.copy_enabled = box.has_selection;
+  s.cut_enabled = box.has_selection;
+  s.paste_enabled = clipboard_has_text;
+  s.select_all_enabled = !box.text_empty && !box.selection_covers_all;
+}
+
+bool IsEditBoxCommand(TCommandId id) {
+  return id == cmUndo || id == cmCut || id == cmCopy || id == cmPaste || id == cmSelectAll;
+}
+
 bool CommandEnabled(TCommandId id, const TCommandState& s) {
   if (!CommandImplemented(id)) return false;
   switch (id) {

@@ -49,6 +49,23 @@ bool HasMacroText(std::string_view text);
 
 TCommandState ComputeCommandState(const TEditorSnapshot& editor);
 
+// A focused edit box of the tool bar (a macro parameter) as the edit commands
+// see it.
+struct TEditBoxSnapshot {
+  bool text_empty = true;
+  bool has_selection = false;
+  bool selection_covers_all = false;
+  bool can_undo = false;
+};
+
+// Undo, Cut, Copy, Paste and Select All act on the edit box that has the
+// focus, so their state is the box's then, and Redo is off; every other
+// command keeps the editor's.
+void ApplyEditBoxState(TCommandState& state, const TEditBoxSnapshot& box, bool clipboard_has_text);
+
+// The commands that act on a focused edit box instead of the editor.
+bool IsEditBoxCommand(TCommandId id);
+
 // The enabled state of one command, as its menu item shows it. Commands the
 // program cannot carry out yet are always disabled.
 bool CommandEnabled(TCommandId id, const TCommandState& state);

@@ -227,6 +227,16 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         EditorFocusChanged(HIWORD(wp) == EN_SETFOCUS);
         return 0;
       }
+      if (lp && IsEditBox(reinterpret_cast<HWND>(lp))) {
+        // The edit commands follow a box of the tool bar while it has the focus.
+        const UINT code = HIWORD(wp);
+        if (code == EN_SETFOCUS || code == EN_KILLFOCUS || code == EN_CHANGE) {
+          edit_box_losing_focus_ = code == EN_KILLFOCUS;
+          UpdateCommandState();
+          edit_box_losing_focus_ = false;
+        }
+        return 0;
+      }
       // A menu item, a tool-bar button or a shortcut: the completion list,
       // which belongs to the editor's text, goes away first.
       CloseCompletion();
@@ -330,6 +340,10 @@ void TForm1::ApplyDpi(int dpi) {
 void TForm1::ExecuteCommand(TCommandId id) {
   if (!CommandEnabled(id, CurrentCommandState())) return;
   CloseCompletion();
+  if (HWND box = FocusedEditBox(); box && IsEditBoxCommand(id)) {
+    EditBoxCommand(box, id);
+    return;
+  }
   switch (id) {
     case cmNew: Guarded([&] { document_.New(); }); break;
     case cmOpen: Guarded([&] { document_.Open(); }); break;
@@ -406,6 +420,8 @@ bool TForm1::HandleShortCut(const MSG& msg) {
 void TForm1::AfterDispatch(const MSG& msg) {
   if (msg.hwnd == editor_handle_ && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
     RelayToProblemTip(msg);
+  // A selection made with the mouse in an edit box.
+  if (msg.message == WM_LBUTTONUP && IsEditBox(msg.hwnd)) UpdateCommandState();
   if (msg.message != WM_KEYUP && msg.message != WM_SYSKEYUP) return;
   if (!handle_ || (msg.hwnd != handle_ && !IsChild(handle_, msg.hwnd))) return;
   if (msg.wParam == VK_CAPITAL || msg.wParam == VK_NUMLOCK || msg.wParam == VK_SCROLL)
@@ -456,7 +472,33 @@ void TForm1::FocusParamEdit(int which) {
   SendMessageA(edit, EM_SETSEL, 0, -1);
 }
 
+bool TForm1::IsEditBox(HWND window) const {
+  if (!window || window == editor_handle_ || !IsChild(handle_, window)) return false;
+  wchar_t class_name[16] = L"";
+  GetClassNameW(window, class_name, static_cast<int>(std::size(class_name)));
+  return lstrcmpiW(class_name, L"Edit") == 0;
+}
+
+HWND TForm1::FocusedEditBox() const {
+  HWND focus = GetFocus();
+  return !edit_box_losing_focus_ && IsEditBox(focus) ? focus : nullptr;
+}
+
+void TForm1::EditBoxCommand(HWND box, TCommandId id) {
+  switch (id) {
+    case cmUndo: SendMessageW(box, WM_UNDO, 0, 0); break;
+    case cmCut: SendMessageW(box, WM_CUT, 0, 0); break;
+    case cmCopy: SendMessageW(box, WM_COPY, 0, 0); break;
+    case cmPaste: SendMessageW(box, WM_PASTE, 0, 0); break;
+    case cmSelectAll: SendMessageW(box, EM_SETSEL, 0, -1); break;
+    default: break;
+  }
+  UpdateCommandState();
+}
+
 void TForm1::ShowEditorPopup(int x, int y) {
+  // The context menu's commands are the editor's, wherever the focus was.
+  if (GetFocus() != editor_handle_) SetFocus(editor_handle_);
   UpdateCommandState();
   ApplyMenuState(popup_, CurrentCommandState());
   if (x == -1 && y == -1) {  // from the keyboard: at the caret's corner of the editor
@@ -539,7 +581,21 @@ TEditorSnapshot TForm1::Snapshot() {
   return s;
 }
 
-TCommandState TForm1::CurrentCommandState() { return ComputeCommandState(Snapshot()); }
+TCommandState TForm1::CurrentCommandState() {
+  TCommandState state = ComputeCommandState(Snapshot());
+  if (HWND box = FocusedEditBox()) {
+    TEditBoxSnapshot b;
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto length = static_cast<DWORD>(GetWindowTextLengthW(box));
+    b.text_empty = length == 0;
+    b.has_selection = end > start;
+    b.selection_covers_all = start == 0 && end >= length && length > 0;
+    b.can_undo = SendMessageW(box, EM_CANUNDO, 0, 0) != 0;
+    ApplyEditBoxState(state, b, IsClipboardFormatAvailable(CF_UNICODETEXT) != 0);
+  }
+  return state;
+}
 
 void TForm1::UpdateCommandState() {
   if (!handle_) return;

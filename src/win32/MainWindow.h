@@ -135,6 +135,12 @@ class TForm1 : public IDocumentView {
   void OnDestroy();
   void ShowEditorPopup(int x, int y);
   void FocusParamEdit(int which);
+  // The edit box of the main window (a parameter box of the tool bar) that
+  // has the keyboard focus, else nullptr; the edit commands act on it then.
+  HWND FocusedEditBox() const;
+  bool IsEditBox(HWND window) const;
+  // Undo, Cut, Copy, Paste or Select All on an edit box.
+  void EditBoxCommand(HWND box, TCommandId id);
   // The editor gained or lost the keyboard focus.
   void EditorFocusChanged(bool gained);
   void AfterEditCommand();
@@ -265,6 +271,7 @@ class TForm1 : public IDocumentView {
   int dpi_ = 96;
   bool placing_ = false;  // the stored placement is being applied
   bool editor_losing_focus_ = false;
+  bool edit_box_losing_focus_ = false;
   TWindowIcons icons_;
   HMENU popup_ = nullptr;
   TMainToolBar toolbar_;

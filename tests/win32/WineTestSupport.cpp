@@ -121,6 +121,29 @@ std::string WindowText(HWND hwnd) {
   return Utf8(s);
 }
 
+void PutClipboardUnicodeText(HWND owner, std::u16string_view text) {
+  if (!OpenClipboard(owner)) return;
+  EmptyClipboard();
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+  auto* p = static_cast<char16_t*>(GlobalLock(block));
+  std::memcpy(p, text.data(), text.size() * sizeof(char16_t));
+  p[text.size()] = 0;
+  GlobalUnlock(block);
+  SetClipboardData(CF_UNICODETEXT, block);
+  CloseClipboard();
+}
+
+std::u16string ClipboardUnicodeText(HWND owner) {
+  std::u16string text;
+  if (!OpenClipboard(owner)) return text;
+  if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const char16_t*>(GlobalLock(block));
+    GlobalUnlock(block);
+  }
+  CloseClipboard();
+  return text;
+}
+
 void ClearSettingsKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath); }
 
 // Every test runs with the program's own file system and common controls.

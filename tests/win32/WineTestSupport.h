@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A fresh directory under the system's temporary directory, removed with
@@ -38,6 +39,10 @@ HDROP MakeDrop(const std::vector<std::string>& files);
 
 // A window's text, UTF-8.
 std::string WindowText(HWND hwnd);
+
+// The clipboard's Unicode text, put there as another program would, and read.
+void PutClipboardUnicodeText(HWND owner, std::u16string_view text);
+std::u16string ClipboardUnicodeText(HWND owner);
 
 // A shown top-level window that does nothing but hold child windows under
 // test, of its own window class.

@@ -28,27 +28,8 @@ class UnicodeDocumentTest : public MainWindowFixture {
     for (char16_t u : units) PostMessageW(form->EditorHandle(), WM_CHAR, u, 1);
     PumpMessages();
   }
-  void PutUnicodeText(std::u16string_view text) {
-    ASSERT_TRUE(OpenClipboard(form->Handle()));
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
-    auto* p = static_cast<char16_t*>(GlobalLock(block));
-    std::memcpy(p, text.data(), text.size() * sizeof(char16_t));
-    p[text.size()] = 0;
-    GlobalUnlock(block);
-    SetClipboardData(CF_UNICODETEXT, block);
-    CloseClipboard();
-  }
-  std::u16string ClipboardUnicodeText() {
-    std::u16string text;
-    if (!OpenClipboard(form->Handle())) return text;
-    if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) {
-      text = static_cast<const char16_t*>(GlobalLock(block));
-      GlobalUnlock(block);
-    }
-    CloseClipboard();
-    return text;
-  }
+  void PutUnicodeText(std::u16string_view text) { PutClipboardUnicodeText(form->Handle(), text); }
+  std::u16string ClipboardUnicodeText() { return ::ClipboardUnicodeText(form->Handle()); }
   std::string EncodingPanel() { return form->StatusBar().Panel(7); }
 };
 

@@ -168,4 +168,44 @@ TEST(CommandState, SearchCommandsNeedTextAndFindNextASearchTextBefore) {
   }
 }
 
+TEST(CommandState, AFocusedEditBoxDecidesTheEditCommandsOnly) {
+  // An editor with text, a selection and both histories.
+  TEditorSnapshot e;
+  e.text_empty = false;
+  e.has_macro_text = true;
+  e.has_selection = true;
+  e.can_undo = true;
+  e.can_redo = true;
+  e.modified = true;
+  struct Case {
+    TEditBoxSnapshot box;
+    bool clipboard;
+    bool undo, copy, paste, select_all;
+  };
+  const Case cases[] = {
+      {{true, false, false, false}, false, false, false, false, false},  // empty box
+      {{false, false, false, true}, true, true, false, true, true},      // typed into, caret only
+      {{false, true, true, false}, true, false, true, true, false},      // all of it selected
+      {{false, true, false, false}, false, false, true, false, true},    // part selected
+  };
+  for (const Case& c : cases) {
+    TCommandState s = ComputeCommandState(e);
+    ApplyEditBoxState(s, c.box, c.clipboard);
+    EXPECT_EQ(CommandEnabled(cmUndo, s), c.undo);
+    EXPECT_EQ(CommandEnabled(cmCopy, s), c.copy);
+    EXPECT_EQ(CommandEnabled(cmCut, s), c.copy);
+    EXPECT_EQ(CommandEnabled(cmPaste, s), c.paste);
+    EXPECT_EQ(CommandEnabled(cmSelectAll, s), c.select_all);
+    EXPECT_FALSE(CommandEnabled(cmRedo, s)) << "not the editor's behind the box";
+    // The rest stays the editor's.
+    EXPECT_TRUE(CommandEnabled(cmNew, s));
+    EXPECT_TRUE(CommandEnabled(cmSave, s));
+    EXPECT_TRUE(CommandEnabled(cmRun, s));
+  }
+  for (TCommandId id : {cmUndo, cmCut, cmCopy, cmPaste, cmSelectAll})
+    EXPECT_TRUE(IsEditBoxCommand(id)) << id;
+  for (TCommandId id : {cmRedo, cmNew, cmFind, cmRun, cmSettings})
+    EXPECT_FALSE(IsEditBoxCommand(id)) << id;
+}
+
 }  // namespace
