@@ -82,7 +82,7 @@ void TBaseCompletionProposal::Execute(std::string input, int x, int y, TCompleti
   form_.SetCurrentString(input);
   if (host_) {
     const int frame = host_->FrameThickness();
-    const int width = width_;
+    const int width = ScaleForDpi(width_, host_->Dpi());
     const int height = form_.ItemHeight() * nb_lines_in_window_ + form_.TitleHeight() + 2 * frame;
     const int desktop_w = host_->DesktopWidth(), desktop_h = host_->DesktopHeight();
     if (x + width > desktop_w) x = std::max(0, desktop_w - width - 5);
@@ -112,8 +112,9 @@ void TBaseCompletionProposal::CancelCompletion() {
 void TBaseCompletionProposal::Deactivate() {
   StopTimerIfAny();
   if (!Visible()) return;
+  // Kept at 96 dpi, whatever screen the list was on.
   const int width = host_->PopupBounds().Width();
-  if (width > 0) width_ = width;
+  if (width > 0) width_ = UnscaleForDpi(width, host_->Dpi());
   nb_lines_in_window_ = form_.LinesInWindow();
   host_->HidePopup();
   if (OnClose) OnClose(*this);

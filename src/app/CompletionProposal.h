@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DpiScale.h"
 #include "app/PrettyText.h"
 #include "editor/Editor.h"
 #include "editor/EditorKeyCmds.h"
@@ -68,8 +69,12 @@ class ICompletionPopupHost {
   virtual int FrameThickness() = 0;
   virtual int DesktopWidth() = 0;
   virtual int DesktopHeight() = 0;
-  // Height of a line of text ("CompletionProposal") in the font.
+  // Height of a line of text ("CompletionProposal") in the font, made for
+  // the window's dpi.
   virtual int TextHeight(const TFont& font) = 0;
+  // The dots per inch the list is drawn for: its width, margin and fonts are
+  // given at 96 dpi and scaled to it.
+  virtual int Dpi() = 0;
   // Lines to move per wheel notch.
   virtual int WheelScrollLines() = 0;
   // An editor client point in screen pixels.
@@ -106,6 +111,8 @@ class TBaseCompletionProposalForm {
   void SetLinesInWindow(int value) { lines_in_window_ = value < 1 ? 1 : value; }
   int ItemHeight();
   int TitleHeight();
+  // A length of the 96-dpi design at the host's dpi.
+  int Scaled(int pixels) const;
 
   TCustomEditor* CurrentEditor() const { return editor_; }
   void SetCurrentEditor(TCustomEditor* editor) { editor_ = editor; }
@@ -187,6 +194,7 @@ class TBaseCompletionProposal {
   void SetItemsUnicode(bool value) { items_unicode_ = value; }
   int NbLinesInWindow() const { return nb_lines_in_window_; }
   void SetNbLinesInWindow(int value);
+  // At 96 dpi, as stored; the window is this wide scaled to its dpi.
   int Width() const { return width_; }
   void SetWidth(int value) { width_ = value; }
   const std::string& EndOfTokenChr() const { return end_of_token_chr_; }

@@ -111,7 +111,11 @@ int TBaseCompletionProposalForm::TitleHeight() {
   if (owner_.Title().empty()) return 0;
   const int h = owner_.PopupHost() ? owner_.PopupHost()->TextHeight(owner_.TitleFont())
                                    : std::abs(owner_.TitleFont().Height);
-  return h + 4;
+  return h + Scaled(4);
+}
+
+int TBaseCompletionProposalForm::Scaled(int pixels) const {
+  return owner_.PopupHost() ? ScaleForDpi(pixels, owner_.PopupHost()->Dpi()) : pixels;
 }
 
 void TBaseCompletionProposalForm::UpdateScrollBar() {
@@ -318,9 +322,11 @@ void TBaseCompletionProposalForm::Paint(ICanvas& canvas, IPrettyCanvas& text, co
     canvas.FillRect({area.left, area.top, area.right, area.top + th}, owner_.ClTitleBackground());
     canvas.DrawLine({area.left, area.top + th - 1}, {area.right, area.top + th - 1}, kBtnShadow);
     text.SetFont(owner_.TitleFont());
-    int x = area.left + 2;
+    const int indent = Scaled(2);
+    int x = area.left + indent;
     if (owner_.Options().Contains(scoTitleIsCentered))
-      x = std::max(area.left + 2, area.left + (area.Width() - text.TextWidth(owner_.Title())) / 2);
+      x = std::max(area.left + indent,
+                   area.left + (area.Width() - text.TextWidth(owner_.Title())) / 2);
     text.PaintText(x, area.top, owner_.Title());
   }
 
@@ -329,6 +335,7 @@ void TBaseCompletionProposalForm::Paint(ICanvas& canvas, IPrettyCanvas& text, co
   const int text_height =
       owner_.PopupHost() ? owner_.PopupHost()->TextHeight(font) : std::abs(font.Height);
   const bool pretty = owner_.Options().Contains(scoUsePrettyText);
+  const int margin = Scaled(owner_.Margin());
   const TProposalColumns* columns = owner_.Columns().empty() ? nullptr : &owner_.Columns();
   const int rows = std::min(lines_in_window_, ShownCount());
   for (int r = 0; r < rows; ++r) {
@@ -346,10 +353,10 @@ void TBaseCompletionProposalForm::Paint(ICanvas& canvas, IPrettyCanvas& text, co
     const std::string display = item < item_list_.size() ? item_list_[item] : std::string();
     if (pretty) {
       const int y = row_top + (ih - text_height) / 2;
-      PaintPrettyText(text, {area.left + owner_.Margin(), y, area.right, row_top + ih}, display,
+      PaintPrettyText(text, {area.left + margin, y, area.right, row_top + ih}, display,
                       owner_.Images(), columns, selected);
     } else {
-      text.PaintText(area.left + owner_.Margin(), row_top, display);
+      text.PaintText(area.left + margin, row_top, display);
     }
   }
   text.SetFont(font);

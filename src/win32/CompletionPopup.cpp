@@ -8,6 +8,8 @@
 #include "win32/EditorWindow.h"
 #include "win32/GdiCanvas.h"
 #include "win32/GdiPrettyCanvas.h"
+#include "win32/WideString.h"
+#include "win32/Win32Dpi.h"
 
 namespace {
 
@@ -72,7 +74,7 @@ LRESULT CALLBACK TCompletionPopup::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LP
     return self->HandleMessage(msg, wp, lp);
   } catch (const std::exception& e) {
     // Errors must not unwind through the window system.
-    MessageBoxA(GetAncestor(GetWindow(hwnd, GW_OWNER), GA_ROOT), e.what(), "Error",
+    MessageBoxW(GetAncestor(GetWindow(hwnd, GW_OWNER), GA_ROOT), Wide(e.what()).c_str(), L"Error",
                 MB_OK | MB_ICONERROR);
     return 0;
   }
@@ -138,8 +140,9 @@ void TCompletionPopup::Paint() {
   HGDIOBJ old_bitmap = SelectObject(mem, bitmap);
   std::exception_ptr error;
   try {
-    TGdiCanvas canvas(mem);
-    TGdiPrettyCanvas text(mem, {0, 0, w, h});
+    TGdiCanvas canvas(mem, dpi_);
+    // Item files and the labels of a Unicode document are UTF-8.
+    TGdiPrettyCanvas text(mem, {0, 0, w, h}, dpi_, proposal_.ItemsUnicode());
     proposal_.Form().Paint(canvas, text, {0, 0, w, h});
   } catch (...) {
     error = std::current_exception();
@@ -194,7 +197,7 @@ void TCompletionPopup::OnSizing(WPARAM edge, RECT& r) {
     r.top = r.bottom - height;
   else
     r.bottom = r.top + height;
-  const int min_width = 2 * FrameThickness() + GetSystemMetrics(SM_CXVSCROLL);
+  const int min_width = 2 * FrameThickness() + SystemMetricForDpi(SM_CXVSCROLL, dpi_);
   if (r.right - r.left < min_width) {
     if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT)
       r.left = r.right - min_width;
@@ -242,14 +245,23 @@ void TCompletionPopup::SetPopupScrollBar(const TScrollBarInfo& info) {
 
 int TCompletionPopup::FrameThickness() {
   RECT r{0, 0, 0, 0};
-  AdjustWindowRectEx(&r, kStyle & ~WS_VSCROLL, FALSE, kExStyle);
+  AdjustWindowRectForDpi(r, kStyle & ~WS_VSCROLL, false, kExStyle, dpi_);
   return -r.top;
 }
 
 int TCompletionPopup::DesktopWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int TCompletionPopup::DesktopHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
-int TCompletionPopup::TextHeight(const TFont& font) { return TGdiPrettyCanvas::LineHeight(font); }
+int TCompletionPopup::TextHeight(const TFont& font) {
+  return TGdiPrettyCanvas::LineHeight(font, dpi_);
+}
+
+void TCompletionPopup::SetDpi(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  // An open list is laid out for the old dpi; it opens anew at the next key.
+  proposal_.Deactivate();
+  dpi_ = dpi;
+}
 
 int TCompletionPopup::WheelScrollLines() {
   UINT lines = 3;

@@ -18,6 +18,9 @@ class TCompletionPopup : public ICompletionPopupHost {
 
   HWND Handle() const { return hwnd_; }
   TCompletionProposal& Proposal() { return proposal_; }
+  // The dpi of the window the list opens over (96 until told); the list's
+  // width, fonts and margins follow it.
+  void SetDpi(int dpi);
 
   // ---- ICompletionPopupHost
   void ShowPopup(const TRect& bounds) override;
@@ -30,6 +33,7 @@ class TCompletionPopup : public ICompletionPopupHost {
   int DesktopWidth() override;
   int DesktopHeight() override;
   int TextHeight(const TFont& font) override;
+  int Dpi() override { return dpi_; }
   int WheelScrollLines() override;
   TPoint EditorToScreen(TCustomEditor& editor, TPoint client) override;
   void StartTimer(int milliseconds) override;
@@ -47,4 +51,5 @@ class TCompletionPopup : public ICompletionPopupHost {
 
   HWND hwnd_;
   TCompletionProposal& proposal_;
+  int dpi_ = kDesignDpi;
 };

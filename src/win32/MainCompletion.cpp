@@ -40,7 +40,15 @@ void TForm1::CreateCompletion() {
     return CompletesLabel(before + typed, static_cast<int>(before.size()) + 2);
   };
   // The popup belongs to the main window and goes with it.
-  TCompletionPopup::Create(handle_, *scp_);
+  if (TCompletionPopup* popup = TCompletionPopup::Create(handle_, *scp_)) {
+    completion_popup_ = popup->Handle();
+    ApplyCompletionDpi();
+  }
+}
+
+void TForm1::ApplyCompletionDpi() {
+  if (TCompletionPopup* popup = TCompletionPopup::FromHandle(completion_popup_))
+    popup->SetDpi(dpi_);
 }
 
 void TForm1::LoadCompletionItemFile() {

@@ -328,6 +328,7 @@ void TForm1::ApplyDpi(int dpi) {
   toolbar_.SetDpi(dpi_);
   status_bar_.SetDpi(dpi_);
   TEditorWindow::SetDpi(editor_handle_, dpi_);
+  ApplyCompletionDpi();
   if (menu_painter_) {
     // The tool bar drew its glyphs anew at the new size.
     SetMenuImages();

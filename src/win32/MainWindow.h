@@ -153,6 +153,8 @@ class TForm1 : public IDocumentView {
   void LoadCompletionItemFile();
   // Closes the completion list without inserting, where it is shown.
   void CloseCompletion();
+  // The list is drawn for the window's dpi.
+  void ApplyCompletionDpi();
   // Printer setup, Print, the tool bar's Print and Print preview, and what
   // the commands know of the printers (MainPrint.cpp).
   void CreatePrinting();
@@ -249,6 +251,7 @@ class TForm1 : public IDocumentView {
   // The entries of the item file, offered again after the labels were.
   TCompletionLists command_lists_;
   bool labels_offered_ = false;
+  HWND completion_popup_ = nullptr;
   std::unique_ptr<TRecentFilesMenu> mru_;
   std::unique_ptr<THelpCommand> help_;
   std::unique_ptr<TForm6> about_;

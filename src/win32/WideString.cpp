@@ -35,3 +35,5 @@ std::string Utf8(const wchar_t* wide) {
 std::string AnsiFromUtf8(std::string_view utf8) { return FromWide(CP_ACP, Wide(utf8)); }
 
 std::string Utf8FromAnsi(std::string_view ansi) { return Utf8(ToWide(CP_ACP, ansi)); }
+
+std::wstring WideFromAnsi(std::string_view ansi) { return ToWide(CP_ACP, ansi); }

@@ -16,3 +16,5 @@ std::string Utf8(const wchar_t* wide);
 // speak it (a character the code page lacks becomes "?").
 std::string AnsiFromUtf8(std::string_view utf8);
 std::string Utf8FromAnsi(std::string_view ansi);
+// Text in the ANSI code page to UTF-16.
+std::wstring WideFromAnsi(std::string_view ansi);

@@ -11,6 +11,7 @@ F User32Function(const char* name) {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
 int MonitorDpi(HMONITOR monitor) {
@@ -47,6 +48,13 @@ int WindowDpi(HWND window) {
 
 int DpiForRect(const RECT& rect) {
   return MonitorDpi(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST));
+}
+
+int SystemMetricForDpi(int index, int dpi) {
+  static const auto get = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+  if (get) return get(index, static_cast<UINT>(dpi));
+  // Older systems give the metric at the system's dpi.
+  return ConvertDpi(GetSystemMetrics(index), SystemDpi(), dpi);
 }
 
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD ex_style, int dpi) {

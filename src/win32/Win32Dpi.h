@@ -17,6 +17,9 @@ int WindowDpi(HWND window);
 // when none does).
 int DpiForRect(const RECT& rect);
 
+// A system metric (a scroll bar's width, a frame's thickness) at dpi.
+int SystemMetricForDpi(int index, int dpi);
+
 // AdjustWindowRectEx for a window at dpi (the frame's metrics differ per dpi).
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD ex_style, int dpi);
 

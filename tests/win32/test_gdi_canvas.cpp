@@ -1,9 +1,20 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <vector>
+
+#include "app/CompletionSetup.h"
 #include "win32/GdiCanvas.h"
+#include "win32/GdiPrettyCanvas.h"
 
 namespace {
+
+// The completion list's font.
+TFont ListFont() {
+  TCompletionProposal list;
+  ConfigureMainCompletionProposal(list);
+  return list.Font();
+}
 
 // A 64 x 32 memory bitmap to draw on.
 class GdiCanvasTest : public ::testing::Test {
@@ -23,6 +34,27 @@ class GdiCanvasTest : public ::testing::Test {
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
   HGDIOBJ old = nullptr;
+
+  void Clear() {
+    const RECT all{0, 0, 64, 32};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  }
+  std::vector<COLORREF> Pixels() const {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 64; ++x) pixels.push_back(GetPixel(dc, x, y));
+    return pixels;
+  }
+  // Wide text drawn directly in the font the list would use.
+  std::vector<COLORREF> Drawn(const TFont& font, const wchar_t* text) {
+    Clear();
+    HGDIOBJ previous = SelectObject(dc, TGdiPrettyCanvas::ProportionalFont(font));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    ExtTextOutW(dc, 2, 2, 0, nullptr, text, static_cast<UINT>(wcslen(text)), nullptr);
+    SelectObject(dc, previous);
+    return Pixels();
+  }
 };
 
 TEST_F(GdiCanvasTest, FillsInPlainAndSystemColours) {
@@ -56,6 +88,35 @@ TEST_F(GdiCanvasTest, OpaqueTextFillsItsClipAndTransparentTextDoesNot) {
   EXPECT_EQ(GetPixel(dc, 31, 8), RGB(0, 255, 0));  // outside the clip
   canvas.DrawTextRun(0, 16, {0, 16, 30, 32}, "   ", 8, clBlack, Rgb(255, 0, 0), false);
   EXPECT_EQ(GetPixel(dc, 10, 24), RGB(0, 255, 0));
+}
+
+TEST_F(GdiCanvasTest, ListTextShowsCharactersTheAnsiCodePageLacks) {
+  TFont font = ListFont();
+  font.Color = clBlack;
+  // Omega and o with double acute, UTF-8 as a Unicode item file holds them.
+  Clear();
+  {
+    TGdiPrettyCanvas text(dc, {0, 0, 64, 32}, 96, true);
+    text.SetFont(font);
+    text.PaintText(2, 2, "\xCE\xA9\xC5\x91");
+    EXPECT_GT(text.TextWidth("\xCE\xA9\xC5\x91"), text.TextWidth("\xCE\xA9"));
+  }
+  const std::vector<COLORREF> painted = Pixels();
+  EXPECT_EQ(painted, Drawn(font, L"\u03A9\u0151"));
+  EXPECT_NE(painted, Drawn(font, L"??")) << "not turned into question marks";
+  EXPECT_NE(painted, Drawn(font, L"\uE000\uE000")) << "not drawn as missing characters";
+}
+
+TEST(GdiFonts, ListFontsAreMadeForTheDpi) {
+  const TFont font = ListFont();
+  const int at96 = TGdiPrettyCanvas::LineHeight(font, 96);
+  const int at192 = TGdiPrettyCanvas::LineHeight(font, 192);
+  EXPECT_GE(at192 * 10, at96 * 18) << at96 << " -> " << at192;
+  LOGFONTW made{};
+  ASSERT_TRUE(GetObjectW(TGdiPrettyCanvas::ProportionalFont(font, 192), sizeof made, &made));
+  EXPECT_EQ(made.lfHeight, -22);
+  // The bitmap face of the same design has a few sizes and one code page.
+  EXPECT_STREQ(made.lfFaceName, L"Microsoft Sans Serif");
 }
 
 TEST(GdiFonts, SharedPerDescriptionAndMeasuredOnce) {

@@ -84,4 +84,31 @@ TEST_F(MainWindowDpiTest, OnA144DpiMonitorEveryLengthIsScaledAndTheSuggestedPlac
   EXPECT_EQ(again.row_height, at96.row_height);
 }
 
+TEST_F(MainWindowDpiTest, TheCompletionListIsLaidOutForTheWindowsDpi) {
+  CopyDataFile("Completion.pro", program_dir.Path());
+  Start();
+  // Opens the list on "se" and answers its window's width and row height.
+  const auto open = [&] {
+    Memo().SetText("se");
+    Memo().SetCaretPos({3, 1});
+    SetFocus(form->EditorHandle());
+    form->SCP().ActivateCompletion(Memo());
+    PumpMessages();
+    EXPECT_TRUE(form->SCP().Visible());
+    const int width = form->SCP().PopupHost()->PopupBounds().Width();
+    const int row = form->SCP().Form().ItemHeight();
+    form->SCP().CancelCompletion();
+    return std::pair{width, row};
+  };
+  const auto at96 = open();
+  EXPECT_EQ(at96.first, 600) << "pixel for pixel at 96 dpi";
+  RECT suggested{120, 90, 120 + 1000, 90 + 820};
+  SendMessageA(form->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  const auto at144 = open();
+  EXPECT_EQ(at144.first, 900);
+  EXPECT_GE(at144.second * 4, at96.second * 5) << "its font is made for the dpi";
+  EXPECT_EQ(form->SCP().Width(), 600) << "the stored width stays at 96 dpi";
+}
+
 }  // namespace

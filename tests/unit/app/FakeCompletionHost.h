@@ -15,6 +15,7 @@ class FakeCompletionHost : public ICompletionPopupHost {
   int desktop_width = 1024;
   int desktop_height = 768;
   int text_height = 13;
+  int dpi = 96;
   int wheel_lines = 3;
   TPoint screen_origin{100, 50};  // where the editor's client area starts on screen
   bool timer_running = false;
@@ -35,6 +36,7 @@ class FakeCompletionHost : public ICompletionPopupHost {
   int DesktopWidth() override { return desktop_width; }
   int DesktopHeight() override { return desktop_height; }
   int TextHeight(const TFont&) override { return text_height; }
+  int Dpi() override { return dpi; }
   int WheelScrollLines() override { return wheel_lines; }
   TPoint EditorToScreen(TCustomEditor&, TPoint p) override {
     return {p.x + screen_origin.x, p.y + screen_origin.y};

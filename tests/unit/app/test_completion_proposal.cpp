@@ -581,6 +581,25 @@ TEST_F(CompletionProposalTest, PaintingDrawsTheVisibleRowsWithTheSelectionHighli
   EXPECT_EQ(text.font.Style, 0);
 }
 
+TEST_F(CompletionProposalTest, OnAScaledScreenTheListIsWiderAndKeepsItsWidthAt96Dpi) {
+  popup.dpi = 144;
+  CtrlSpace();
+  EXPECT_EQ(popup.bounds.Width(), 900);
+  TRecordingCanvas canvas;
+  RowsCanvas text;
+  scp.Form().Paint(canvas, text, {0, 0, 880, 4 * scp.Form().ItemHeight()});
+  ASSERT_FALSE(text.runs.empty());
+  EXPECT_EQ(text.runs[0].x, 2) << "the 1-pixel margin, scaled";
+  // The user makes it 750 pixels wide; the next opening on a 96-dpi screen
+  // gives it the same width in inches.
+  popup.bounds.right = popup.bounds.left + 750;
+  Esc();
+  EXPECT_EQ(scp.Width(), 500);
+  popup.dpi = 96;
+  CtrlSpace();
+  EXPECT_EQ(popup.bounds.Width(), 500);
+}
+
 }  // namespace
 
 TEST_F(CompletionProposalTest, ACharacterTheProgramNamesStartsTheDelayToo) {
