@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Utf8CodePage.h"
 #include "win32/MainWindow.h"
+#include "win32/WideString.h"
 
 HMENU TForm1::TemplateMenu() const {
   HMENU file = GetSubMenu(GetMenu(handle_), 0);
@@ -30,10 +31,10 @@ void TForm1::BuildTemplateMenu() {
     for (const TTemplateMenuItem& item : templates_.items) {
       if (item.separator)
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-      else
-        AppendMenuA(menu, MF_STRING, kFirstTemplateCommand + item.template_index,
-                    (templates_.unicode ? ConvertText(item.caption, Utf8CodePage(), code_page_)
-                                        : item.caption)
+      else  // a name may hold any character; the menu painter draws it wide
+        AppendMenuW(menu, MF_STRING, kFirstTemplateCommand + item.template_index,
+                    Wide(templates_.unicode ? item.caption
+                                            : ConvertText(item.caption, code_page_, Utf8CodePage()))
                         .c_str());
     }
     usable = templates_.HasTemplates();

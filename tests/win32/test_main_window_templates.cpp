@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 #include "win32/SettingsWindow.h"
+#include "win32/WideString.h"
 
 namespace {
 
@@ -21,9 +22,9 @@ class MainWindowTemplatesTest : public MainWindowFixture {
   std::vector<std::string> Captions() {
     std::vector<std::string> captions;
     for (int i = 0; i < GetMenuItemCount(Templates()); ++i) {
-      char text[128] = "";
-      GetMenuStringA(Templates(), i, text, sizeof text, MF_BYPOSITION);
-      captions.push_back(GetMenuItemID(Templates(), i) == 0 ? "-" : text);
+      wchar_t text[128] = L"";
+      GetMenuStringW(Templates(), i, text, 128, MF_BYPOSITION);
+      captions.push_back(GetMenuItemID(Templates(), i) == 0 ? "-" : Utf8(text));
     }
     return captions;
   }
@@ -76,6 +77,26 @@ TEST_F(MainWindowTemplatesTest, ItemsRebuiltByApplyInTheSettingsAreDrawnLikeTheO
   info.fMask = MIIM_FTYPE;
   ASSERT_TRUE(GetMenuItemInfoA(Templates(), 0, TRUE, &info));
   EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+}
+
+TEST_F(MainWindowTemplatesTest, TemplateNamesKeepEveryCharacterOfTheirFile) {
+  struct Case {
+    const char* file;
+    std::string caption;
+  };
+  const Case cases[] = {
+      // Omega, a Japanese word and o with double acute: no ANSI code page has them all.
+      {"\xEF\xBB\xBF[MACRO_TEMPLATE \xCE\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xC5\x91]\r\nx\r\n",
+       "\xCE\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xC5\x91"},
+      // An ANSI file's name is in the system's code page.
+      {"[MACRO_TEMPLATE Caf\xE9]\r\nx\r\n", "Caf" + Utf8FromAnsi("\xE9")},
+  };
+  for (const Case& c : cases) {
+    WriteFileBytes(program_dir.File("ttmacro.tpl"), c.file);
+    Start();
+    EXPECT_EQ(Captions(), std::vector<std::string>{c.caption}) << c.caption;
+    Close();
+  }
 }
 
 TEST_F(MainWindowTemplatesTest, WithoutATemplateFileTheSubmenuIsDisabled) {
