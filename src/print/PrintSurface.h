@@ -23,9 +23,11 @@ class IPrintSurface {
   virtual ~IPrintSurface() = default;
   virtual ICanvas& Canvas() = 0;
   virtual TPrintFontMetrics MeasurePrintFont(const TFont& font, TFontStyles style) = 0;
-  // Width of the text in the font's natural advances.
+  // Width of the text (UTF-8: a header's file name, date and time) in the
+  // font's natural advances.
   virtual int TextWidth(const TFont& font, TFontStyles style, std::string_view text) = 0;
-  // Transparent text with natural advances; (x, y) is the top left of its cell.
+  // Transparent UTF-8 text with natural advances; (x, y) is the top left of
+  // its cell.
   virtual void DrawPlainText(int x, int y, std::string_view text, const TFont& font,
                              TColor color) = 0;
 };

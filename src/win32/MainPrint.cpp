@@ -8,7 +8,6 @@
 #include "win32/PrintPreviewDialog.h"
 #include "win32/Printing.h"
 #include "win32/SettingsWindow.h"
-#include "win32/WideString.h"
 
 void TForm1::CreatePrinting() {
   printer_ = std::make_unique<TWin32Printer>();
@@ -42,8 +41,8 @@ bool TForm1::PrinterKnown() { return printer_ && DetectPrinters(false) && printe
 
 bool TForm1::PreparePrint() {
   const bool known = PrinterKnown();
-  // The header is drawn with the text, in the code page's characters.
-  return PreparePrintJob(*print_, *memo_, AnsiFromUtf8(document_.CurrentFileName()), known,
+  // The header's file name keeps every character of the path.
+  return PreparePrintJob(*print_, *memo_, document_.CurrentFileName(), known,
                          known && printer_->PrinterIsColour());
 }
 

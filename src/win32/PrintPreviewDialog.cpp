@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "print/PrintJob.h"
+#include "win32/WideString.h"
 #include "win32/Win32Dpi.h"
 
 namespace {
@@ -187,12 +188,14 @@ void TPrintPreviewDlg::ShowModal(HWND owner, TEditorPrint* engine, bool printer_
   preview_.FirstPage();
   print_hint_ = PrintButtonHint(printer_known, printer_name);
   if (tips_) {
-    TOOLINFOA ti{};
+    // The printer's name may hold any character.
+    std::wstring hint = Wide(print_hint_);
+    TOOLINFOW ti{};
     ti.cbSize = sizeof ti;
     ti.hwnd = hwnd_;
     ti.uId = reinterpret_cast<UINT_PTR>(btn_print_);
-    ti.lpszText = const_cast<char*>(print_hint_.c_str());
-    SendMessageA(tips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    ti.lpszText = hint.data();
+    SendMessageW(tips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
   }
   UpdatePreviewButtons();
   MSG msg;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "print/EditorPrint.h"
+#include "win32/WideString.h"
 
 namespace {
 
@@ -29,20 +30,22 @@ TWin32Printer::~TWin32Printer() {
   if (dev_names_) GlobalFree(dev_names_);
 }
 
+// Printer names may hold any character: they are asked for and handed on
+// wide, and the dialogs' device names and modes are the wide ones.
 std::string TWin32Printer::DefaultPrinterName() {
   DWORD size = 0;
-  GetDefaultPrinterA(nullptr, &size);
+  GetDefaultPrinterW(nullptr, &size);
   if (size == 0) return std::string();
-  std::vector<char> buffer(size + 1);
-  if (!GetDefaultPrinterA(buffer.data(), &size)) return std::string();
-  return std::string(buffer.data());
+  std::vector<wchar_t> buffer(size + 1);
+  if (!GetDefaultPrinterW(buffer.data(), &size)) return std::string();
+  return Utf8(buffer.data());
 }
 
 std::string TWin32Printer::PrinterName() const {
   if (dev_names_) {
     auto* names = static_cast<DEVNAMES*>(GlobalLock(dev_names_));
     std::string name;
-    if (names) name = reinterpret_cast<const char*>(names) + names->wDeviceOffset;
+    if (names) name = Utf8(reinterpret_cast<const wchar_t*>(names) + names->wDeviceOffset);
     GlobalUnlock(dev_names_);
     if (!name.empty()) return name;
   }
@@ -52,9 +55,10 @@ std::string TWin32Printer::PrinterName() const {
 HDC TWin32Printer::CreatePrinterContext(bool information_only) const {
   const std::string name = PrinterName();
   if (name.empty()) return nullptr;
-  DEVMODEA* mode = dev_mode_ ? static_cast<DEVMODEA*>(GlobalLock(dev_mode_)) : nullptr;
-  HDC dc = information_only ? CreateICA("WINSPOOL", name.c_str(), nullptr, mode)
-                            : CreateDCA("WINSPOOL", name.c_str(), nullptr, mode);
+  const std::wstring wide = Wide(name);
+  DEVMODEW* mode = dev_mode_ ? static_cast<DEVMODEW*>(GlobalLock(dev_mode_)) : nullptr;
+  HDC dc = information_only ? CreateICW(L"WINSPOOL", wide.c_str(), nullptr, mode)
+                            : CreateDCW(L"WINSPOOL", wide.c_str(), nullptr, mode);
   if (dev_mode_) GlobalUnlock(dev_mode_);
   return dc;
 }
@@ -64,24 +68,24 @@ bool TWin32Printer::PrinterIsColour() const {
   if (name.empty()) return false;
   TWaitCursor wait;
   if (dev_mode_) {
-    auto* mode = static_cast<DEVMODEA*>(GlobalLock(dev_mode_));
+    auto* mode = static_cast<DEVMODEW*>(GlobalLock(dev_mode_));
     const bool known = mode && (mode->dmFields & DM_COLOR);
     const bool colour = known && mode->dmColor == DMCOLOR_COLOR;
     GlobalUnlock(dev_mode_);
     if (known) return colour;
   }
-  return DeviceCapabilitiesA(name.c_str(), nullptr, DC_COLORDEVICE, nullptr, nullptr) == 1;
+  return DeviceCapabilitiesW(Wide(name).c_str(), nullptr, DC_COLORDEVICE, nullptr, nullptr) == 1;
 }
 
 bool TWin32Printer::ShowPrinterSetupDialog(HWND owner) {
   if (!HasPrinter()) return false;
-  PRINTDLGA pd{};
+  PRINTDLGW pd{};
   pd.lStructSize = sizeof pd;
   pd.hwndOwner = owner;
   pd.hDevMode = dev_mode_;
   pd.hDevNames = dev_names_;
   pd.Flags = PD_PRINTSETUP;
-  const bool ok = PrintDlgA(&pd) != FALSE;
+  const bool ok = PrintDlgW(&pd) != FALSE;
   dev_mode_ = pd.hDevMode;
   dev_names_ = pd.hDevNames;
   return ok;
@@ -89,14 +93,14 @@ bool TWin32Printer::ShowPrinterSetupDialog(HWND owner) {
 
 bool TWin32Printer::ShowPrintDialog(HWND owner) {
   if (!HasPrinter()) return false;
-  PRINTDLGA pd{};
+  PRINTDLGW pd{};
   pd.lStructSize = sizeof pd;
   pd.hwndOwner = owner;
   pd.hDevMode = dev_mode_;
   pd.hDevNames = dev_names_;
   pd.Flags = PD_PRINTTOFILE | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
   pd.nCopies = 1;
-  const bool ok = PrintDlgA(&pd) != FALSE;
+  const bool ok = PrintDlgW(&pd) != FALSE;
   dev_mode_ = pd.hDevMode;
   dev_names_ = pd.hDevNames;
   return ok;
@@ -122,10 +126,11 @@ IPrintSurface* TWin32Printer::BeginJob(const std::string& title) {
   if (job_dc_) return nullptr;
   HDC dc = CreatePrinterContext(false);
   if (!dc) return nullptr;
-  DOCINFOA info{};
+  const std::wstring name = Wide(title);
+  DOCINFOW info{};
   info.cbSize = sizeof info;
-  info.lpszDocName = title.c_str();
-  if (StartDocA(dc, &info) <= 0) {
+  info.lpszDocName = name.c_str();
+  if (StartDocW(dc, &info) <= 0) {
     DeleteDC(dc);
     return nullptr;
   }
@@ -197,14 +202,15 @@ int CountInstalledPrinters(bool is_nt) {
 }
 
 void UseSystemDateTimeFormats(TEditorPrint& print) {
+  // A format may hold characters of the user's language.
   print.OnGetDateText = [] {
-    char buffer[128] = {};
-    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, sizeof buffer);
-    return std::string(buffer);
+    wchar_t buffer[128] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, 128);
+    return Utf8(buffer);
   };
   print.OnGetTimeText = [] {
-    char buffer[128] = {};
-    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, sizeof buffer);
-    return std::string(buffer);
+    wchar_t buffer[128] = {};
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, 128);
+    return Utf8(buffer);
   };
 }

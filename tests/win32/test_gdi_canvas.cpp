@@ -6,6 +6,7 @@
 #include "app/CompletionSetup.h"
 #include "win32/GdiCanvas.h"
 #include "win32/GdiPrettyCanvas.h"
+#include "win32/PrintingSurface.h"
 
 namespace {
 
@@ -45,10 +46,10 @@ class GdiCanvasTest : public ::testing::Test {
       for (int x = 0; x < 64; ++x) pixels.push_back(GetPixel(dc, x, y));
     return pixels;
   }
-  // Wide text drawn directly in the font the list would use.
-  std::vector<COLORREF> Drawn(const TFont& font, const wchar_t* text) {
+  // Wide text drawn directly in a font (by default the one the list would use).
+  std::vector<COLORREF> Drawn(const TFont& font, const wchar_t* text, HFONT made = nullptr) {
     Clear();
-    HGDIOBJ previous = SelectObject(dc, TGdiPrettyCanvas::ProportionalFont(font));
+    HGDIOBJ previous = SelectObject(dc, made ? made : TGdiPrettyCanvas::ProportionalFont(font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
     ExtTextOutW(dc, 2, 2, 0, nullptr, text, static_cast<UINT>(wcslen(text)), nullptr);
@@ -105,6 +106,27 @@ TEST_F(GdiCanvasTest, ListTextShowsCharactersTheAnsiCodePageLacks) {
   EXPECT_EQ(painted, Drawn(font, L"\u03A9\u0151"));
   EXPECT_NE(painted, Drawn(font, L"??")) << "not turned into question marks";
   EXPECT_NE(painted, Drawn(font, L"\uE000\uE000")) << "not drawn as missing characters";
+}
+
+TEST_F(GdiCanvasTest, APrintedHeaderShowsCharactersTheAnsiCodePageLacks) {
+  // A file name as the header shows it, UTF-8.
+  const char* const name = "\xCE\xA9\xC5\x91.ttl";
+  const wchar_t* const wide = L"\u03A9\u0151.ttl";
+  const TFont font{"Arial", -16, clBlack};
+  HFONT made = TGdiCanvas::SharedFont(font, font.Style);
+  Clear();
+  {
+    TGdiPrintSurface surface(dc);
+    surface.DrawPlainText(2, 2, name, font, clBlack);
+    SIZE size{};
+    HGDIOBJ previous = SelectObject(dc, made);
+    GetTextExtentPoint32W(dc, wide, static_cast<int>(wcslen(wide)), &size);
+    SelectObject(dc, previous);
+    EXPECT_EQ(surface.TextWidth(font, font.Style, name), size.cx);
+  }
+  const std::vector<COLORREF> painted = Pixels();
+  EXPECT_EQ(painted, Drawn(font, wide, made));
+  EXPECT_NE(painted, Drawn(font, L"??.ttl", made)) << "not turned into question marks";
 }
 
 TEST(GdiFonts, ListFontsAreMadeForTheDpi) {
