@@ -4,6 +4,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "win32/Win32Dpi.h"
+
 namespace {
 
 class MainWindowDpiTest : public MainWindowFixture {
@@ -17,7 +21,7 @@ class MainWindowDpiTest : public MainWindowFixture {
   }
   struct Layout {
     RECT param2, param3_edit, editor;
-    int button_width, button_height, first_status_edge, min_width, row_height;
+    int button_width, button_height, ln_col_panel_width, min_width, row_height;
   };
   Layout Measure() {
     Layout l;
@@ -29,7 +33,7 @@ class MainWindowDpiTest : public MainWindowFixture {
     l.button_height = HIWORD(size);
     int edges[8] = {};
     SendMessageA(form->StatusBar().Handle(), SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges));
-    l.first_status_edge = edges[0];
+    l.ln_col_panel_width = edges[1] - edges[0];
     MINMAXINFO info{};
     SendMessageA(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     l.min_width = info.ptMinTrackSize.x;
@@ -50,7 +54,7 @@ TEST_F(MainWindowDpiTest, OnA144DpiMonitorEveryLengthIsScaledAndTheSuggestedPlac
   EXPECT_EQ(at96.editor.top, 33 + 3);
   EXPECT_EQ(at96.editor.left, 3);
   EXPECT_EQ(at96.button_width, 24);
-  EXPECT_EQ(at96.first_status_edge, 300);
+  EXPECT_EQ(at96.ln_col_panel_width, 100);
   EXPECT_EQ(at96.min_width, 430);
 
   RECT suggested{120, 90, 120 + 1000, 90 + 820};
@@ -69,7 +73,7 @@ TEST_F(MainWindowDpiTest, OnA144DpiMonitorEveryLengthIsScaledAndTheSuggestedPlac
   EXPECT_EQ(at144.editor.left, 5);
   EXPECT_EQ(at144.button_width, 36);
   EXPECT_EQ(at144.button_height, 33);
-  EXPECT_EQ(at144.first_status_edge, 450);
+  EXPECT_EQ(at144.ln_col_panel_width, 150);
   EXPECT_EQ(at144.min_width, 645);
   // The editor's font is made for the new dpi, not stretched.
   EXPECT_GE(at144.row_height * 4, at96.row_height * 5)
@@ -109,6 +113,44 @@ TEST_F(MainWindowDpiTest, TheCompletionListIsLaidOutForTheWindowsDpi) {
   EXPECT_EQ(at144.first, 900);
   EXPECT_GE(at144.second * 4, at96.second * 5) << "its font is made for the dpi";
   EXPECT_EQ(form->SCP().Width(), 600) << "the stored width stays at 96 dpi";
+}
+
+TEST_F(MainWindowDpiTest, TheEncodingShowsWholeBesideTheSizeGripAtEveryDpiAndWidth) {
+  Start();
+  HWND bar = form->StatusBar().Handle();
+  struct Case {
+    int dpi;
+    int window_width;  // 0: as the window opened
+  };
+  const Case cases[] = {{96, 0}, {144, 1000}, {144, 645}, {96, 430}, {192, 1400}};
+  for (const Case& c : cases) {
+    RECT place{120, 90, 120 + c.window_width, 90 + 600};
+    if (c.dpi != form->Dpi())
+      SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
+                   reinterpret_cast<LPARAM>(&place));
+    if (c.window_width)
+      SetWindowPos(form->Handle(), nullptr, place.left, place.top, c.window_width, 600,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages();
+    // The longest of the names, in the panels' own font.
+    int text_width = 0;
+    HDC dc = GetDC(bar);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0)));
+    for (const wchar_t* name : {L"ANSI", L"UTF-8", L"UTF-8 BOM", L"UTF-16 LE", L"UTF-16 BE"}) {
+      SIZE size{};
+      GetTextExtentPoint32W(dc, name, static_cast<int>(wcslen(name)), &size);
+      text_width = std::max<int>(text_width, size.cx);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(bar, dc);
+    RECT panel{}, client{};
+    SendMessageW(bar, SB_GETRECT, 7, reinterpret_cast<LPARAM>(&panel));
+    GetClientRect(bar, &client);
+    const int grip = SystemMetricForDpi(SM_CXVSCROLL, c.dpi);
+    EXPECT_LE(panel.left + text_width + grip, client.right)
+        << c.dpi << " dpi, " << c.window_width << " wide: panel from " << panel.left;
+    EXPECT_GT(text_width * 96, 40 * c.dpi) << "the font follows the dpi";
+  }
 }
 
 }  // namespace
