@@ -99,8 +99,9 @@ SIZE TextSize(HWND control, const std::string& text) {
   SIZE size{0, 0};
   HDC dc = GetDC(control);
   if (!dc) return size;
+  const std::wstring wide = Wide(text);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &size);
   SelectObject(dc, old);
   ReleaseDC(control, dc);
   return size;
@@ -125,17 +126,18 @@ LRESULT CALLBACK PagesPaintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
 }
 
 HFONT DerivedFont(HWND window, HFONT base, bool underline, bool bold, int points) {
-  LOGFONTA lf{};
-  if (!base || !GetObjectA(base, sizeof(lf), &lf)) {
-    NONCLIENTMETRICSA metrics{};
+  // Wide: the system's face names may be in the user's language.
+  LOGFONTW lf{};
+  if (!base || !GetObjectW(base, sizeof(lf), &lf)) {
+    NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
     lf = metrics.lfMessageFont;
   }
   if (underline) lf.lfUnderline = TRUE;
   if (bold) lf.lfWeight = FW_BOLD;
   if (points > 0) lf.lfHeight = -ScaleToWindow(window, points * 96 / 72);
-  return CreateFontIndirectA(&lf);
+  return CreateFontIndirectW(&lf);
 }
 
 }  // namespace
@@ -484,7 +486,7 @@ void TForm6::ShowModal() {
   SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd_, idClose)), TRUE);
   MSG msg;
   while (hwnd_ && modal_) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       // Leave the quit request for the program's own message loop.
       PostQuitMessage(static_cast<int>(msg.wParam));
@@ -492,9 +494,9 @@ void TForm6::ShowModal() {
     }
     if (got == -1) break;
     if (PageKey(msg)) continue;
-    if (!IsDialogMessageA(hwnd_, &msg)) {
+    if (!IsDialogMessageW(hwnd_, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   modal_ = false;

@@ -65,8 +65,9 @@ void TConfirmReplaceDialog::FormCreate() {
   AddDialogControl(hwnd_, "BUTTON", "Yes to &all", BS_PUSHBUTTON | WS_TABSTOP, idReplaceAll, 245,
                    67, 75, 23);
   // The question shows the search text as it is: an "&" in it is no accelerator.
-  AddDialogControl(hwnd_, "STATIC", "", SS_LEFT | SS_NOPREFIX | WS_GROUP, idConfirmation, 60, 12,
-                   261, 44);
+  // It is a Unicode control: the search text may hold any character.
+  AddWideDialogControl(hwnd_, L"STATIC", SS_LEFT | SS_NOPREFIX | WS_GROUP, idConfirmation, 60, 12,
+                       261, 44);
   HWND image =
       AddDialogControl(hwnd_, "STATIC", "", SS_ICON | SS_CENTERIMAGE, idImage1, 16, 16, 32, 32);
   const int icon_size = ScaleToWindow(hwnd_, 32);
@@ -85,7 +86,7 @@ void TConfirmReplaceDialog::FormCreate() {
 void TConfirmReplaceDialog::PrepareForText(const TRect& area, int x, int y1, int y2,
                                            const std::string& search) {
   if (!hwnd_) return;
-  SetDlgItemTextA(hwnd_, idConfirmation, FormatText(kConfirmation, search.c_str()).c_str());
+  SetWideControlText(GetDlgItem(hwnd_, idConfirmation), FormatText(kConfirmation, search.c_str()));
   RECT r{};
   GetWindowRect(hwnd_, &r);
   const TPoint p = ConfirmDialogPosition(area, x, y1, y2, r.right - r.left, r.bottom - r.top);
@@ -93,7 +94,7 @@ void TConfirmReplaceDialog::PrepareForText(const TRect& area, int x, int y1, int
 }
 
 std::string TConfirmReplaceDialog::Question() const {
-  return hwnd_ ? ControlText(GetDlgItem(hwnd_, idConfirmation)) : std::string();
+  return hwnd_ ? WideControlText(GetDlgItem(hwnd_, idConfirmation)) : std::string();
 }
 
 int TConfirmReplaceDialog::ShowModal() {
@@ -107,16 +108,16 @@ int TConfirmReplaceDialog::ShowModal() {
   SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd_, IDYES)), TRUE);
   MSG msg;
   while (hwnd_ && modal_result_ == 0) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       // Leave the quit request for the program's own message loop.
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
     if (got == -1) break;
-    if (!IsDialogMessageA(hwnd_, &msg)) {
+    if (!IsDialogMessageW(hwnd_, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   const int result = modal_result_ != 0 ? modal_result_ : IDCANCEL;

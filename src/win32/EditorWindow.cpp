@@ -10,6 +10,7 @@
 #include "platform/Utf8.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32Dpi.h"
+#include "win32/WideString.h"
 
 namespace {
 
@@ -21,7 +22,8 @@ constexpr UINT kDeferredResize = WM_APP + 0x151;
 std::function<void(HWND, const std::exception&)>& ErrorHandler() {
   static std::function<void(HWND, const std::exception&)> handler = [](HWND hwnd,
                                                                        const std::exception& e) {
-    MessageBoxA(GetAncestor(hwnd, GA_ROOT), e.what(), "Error", MB_OK | MB_ICONERROR);
+    // A message may name a file, in UTF-8.
+    MessageBoxW(GetAncestor(hwnd, GA_ROOT), Wide(e.what()).c_str(), L"Error", MB_OK | MB_ICONERROR);
   };
   return handler;
 }
@@ -671,7 +673,8 @@ LRESULT CALLBACK TEditorWindow::HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-    TextOutA(dc, 3, 1, self->hint_text_.c_str(), static_cast<int>(self->hint_text_.size()));
+    const std::wstring text = Wide(self->hint_text_);
+    TextOutW(dc, 3, 1, text.c_str(), static_cast<int>(text.size()));
     SelectObject(dc, old);
     EndPaint(hwnd, &ps);
     return 0;
@@ -692,7 +695,8 @@ void TEditorWindow::ShowHint(const std::string& text, int right, int top, TColor
   SIZE size{};
   HDC dc = GetDC(hint_);
   HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  const std::wstring wide = Wide(text);
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
   SelectObject(dc, old);
   ReleaseDC(hint_, dc);
   const int w = size.cx + 8, h = size.cy + 4;

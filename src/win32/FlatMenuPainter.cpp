@@ -287,17 +287,18 @@ void TFlatMenuPainter::Refresh() {
 
 HFONT TFlatMenuPainter::MenuFont() {
   if (font_) return font_;
-  NONCLIENTMETRICSA metrics{};
+  // Wide: the system's face names may be in the user's language.
+  NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  LOGFONTA lf{};
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+  LOGFONTW lf{};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
     lf = metrics.lfMenuFont;
   if (!font_name_.empty()) {
-    lstrcpynA(lf.lfFaceName, font_name_.c_str(), LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, Wide(font_name_).c_str(), LF_FACESIZE);
     lf.lfCharSet = DEFAULT_CHARSET;
   }
   if (font_height_ > 0) lf.lfHeight = -ScaleForDpi(font_height_, dpi_);
-  font_ = CreateFontIndirectA(&lf);
+  font_ = CreateFontIndirectW(&lf);
   return font_;
 }
 

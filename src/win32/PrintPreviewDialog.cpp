@@ -200,14 +200,14 @@ void TPrintPreviewDlg::ShowModal(HWND owner, TEditorPrint* engine, bool printer_
   UpdatePreviewButtons();
   MSG msg;
   while (showing_) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (!IsDialogMessageA(hwnd_, &msg)) {
+    if (!IsDialogMessageW(hwnd_, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   showing_ = false;

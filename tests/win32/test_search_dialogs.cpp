@@ -560,10 +560,12 @@ const TRect kArea{100, 80, 900, 680};  // 800 x 600 on the screen
 
 TEST_F(SearchDialogTest, ConfirmDialogAsksAboutTheSearchText) {
   TWin32SearchDialogs dialogs(owner, code_page);
-  Confirm(dialogs, kArea, 200, 100, 116, "a&b \"x\"", {[&](HWND d) {
+  // "&" and quotes show as they are, and so does a character outside the ANSI code page.
+  Confirm(dialogs, kArea, 200, 100, 116, "a&b \"x\" \xE6\x97\xA5", {[&](HWND d) {
             ExpectDialogFrame(d, "Confirm replace", 328, 98);
             ExpectControls(d, {
-                                  {C::idConfirmation, "Replace this occurence of \"a&b \"x\"\"?",
+                                  {C::idConfirmation,
+                                   "Replace this occurence of \"a&b \"x\" \xE6\x97\xA5\"?",
                                    60, 12, 261, 44},
                                   {C::idImage1, "", 16, 16, 32, 32},
                                   {IDYES, "&Yes", 8, 67, 75, 23},
@@ -579,7 +581,8 @@ TEST_F(SearchDialogTest, ConfirmDialogAsksAboutTheSearchText) {
             Press(d, IDNO);
           }});
   ASSERT_TRUE(dialogs.ConfirmReplaceDialog());
-  EXPECT_EQ(dialogs.ConfirmReplaceDialog()->Question(), "Replace this occurence of \"a&b \"x\"\"?");
+  EXPECT_EQ(dialogs.ConfirmReplaceDialog()->Question(),
+            "Replace this occurence of \"a&b \"x\" \xE6\x97\xA5\"?");
   EXPECT_FALSE(IsWindowVisible(dialogs.ConfirmReplaceDialog()->Handle()));
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(GetFocus(), owner_edit);
