@@ -84,11 +84,11 @@ void TBaseCompletionProposal::Execute(std::string input, int x, int y, TCompleti
     const int frame = host_->FrameThickness();
     const int width = ScaleForDpi(width_, host_->Dpi());
     const int height = form_.ItemHeight() * nb_lines_in_window_ + form_.TitleHeight() + 2 * frame;
-    const int desktop_w = host_->DesktopWidth(), desktop_h = host_->DesktopHeight();
-    if (x + width > desktop_w) x = std::max(0, desktop_w - width - 5);
-    if (y + height > desktop_h) {
+    const TRect screen = host_->ScreenArea({x, y});
+    if (x + width > screen.right) x = std::max(screen.left, screen.right - width - 5);
+    if (y + height > screen.bottom) {
       const int line = form_.CurrentEditor() ? form_.CurrentEditor()->RowHeight() : 0;
-      y = std::max(0, y - height - line - 2);
+      y = std::max(screen.top, y - height - line - 2);
     }
     if (!options_.Contains(scoLimitToMatchedText)) {
       const int p = form_.Position();

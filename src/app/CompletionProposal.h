@@ -67,8 +67,10 @@ class ICompletionPopupHost {
   virtual void SetPopupScrollBar(const TScrollBarInfo& info) = 0;
   // Thickness of the sizing frame on one side.
   virtual int FrameThickness() = 0;
-  virtual int DesktopWidth() = 0;
-  virtual int DesktopHeight() = 0;
+  // The part of the screen the list stays on when it opens at a point: the
+  // work area of the monitor there, in screen pixels (a monitor left of or
+  // above the main one has negative ones).
+  virtual TRect ScreenArea(TPoint at) = 0;
   // Height of a line of text ("CompletionProposal") in the font, made for
   // the window's dpi.
   virtual int TextHeight(const TFont& font) = 0;

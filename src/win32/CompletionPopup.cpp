@@ -249,8 +249,13 @@ int TCompletionPopup::FrameThickness() {
   return -r.top;
 }
 
-int TCompletionPopup::DesktopWidth() { return GetSystemMetrics(SM_CXSCREEN); }
-int TCompletionPopup::DesktopHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+TRect TCompletionPopup::ScreenArea(TPoint at) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromPoint(POINT{at.x, at.y}, MONITOR_DEFAULTTONEAREST), &info))
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
 
 int TCompletionPopup::TextHeight(const TFont& font) {
   return TGdiPrettyCanvas::LineHeight(font, dpi_);

@@ -30,8 +30,7 @@ class TCompletionPopup : public ICompletionPopupHost {
   void InvalidatePopup() override;
   void SetPopupScrollBar(const TScrollBarInfo& info) override;
   int FrameThickness() override;
-  int DesktopWidth() override;
-  int DesktopHeight() override;
+  TRect ScreenArea(TPoint at) override;
   int TextHeight(const TFont& font) override;
   int Dpi() override { return dpi_; }
   int WheelScrollLines() override;

@@ -12,8 +12,7 @@ class FakeCompletionHost : public ICompletionPopupHost {
   int invalidations = 0;
   TScrollBarInfo bar{};
   int frame = 3;
-  int desktop_width = 1024;
-  int desktop_height = 768;
+  TRect screen{0, 0, 1024, 768};
   int text_height = 13;
   int dpi = 96;
   int wheel_lines = 3;
@@ -33,8 +32,7 @@ class FakeCompletionHost : public ICompletionPopupHost {
   void InvalidatePopup() override { ++invalidations; }
   void SetPopupScrollBar(const TScrollBarInfo& info) override { bar = info; }
   int FrameThickness() override { return frame; }
-  int DesktopWidth() override { return desktop_width; }
-  int DesktopHeight() override { return desktop_height; }
+  TRect ScreenArea(TPoint) override { return screen; }
   int TextHeight(const TFont&) override { return text_height; }
   int Dpi() override { return dpi; }
   int WheelScrollLines() override { return wheel_lines; }

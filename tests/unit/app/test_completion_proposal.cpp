@@ -461,16 +461,27 @@ TEST_F(CompletionProposalTest, ThePopupGoesBelowTheCaretAndStaysOnTheDesktop) {
                                  caret.x + 100 + 600, caret.y + editor.RowHeight() + 50 + height}));
   Esc();
 
-  popup.desktop_width = 500;
-  popup.desktop_height = caret.y + 50 + editor.RowHeight() + height - 1;
+  popup.screen.right = 500;
+  popup.screen.bottom = caret.y + 50 + editor.RowHeight() + height - 1;
   CtrlSpace();
   EXPECT_EQ(popup.bounds.left, 0) << "never left of the desktop";
   EXPECT_EQ(popup.bounds.top, std::max(0, caret.y + 50 - height - 2));
   Esc();
 
-  popup.desktop_width = 700;
+  popup.screen.right = 700;
   CtrlSpace();
   EXPECT_EQ(popup.bounds.left, 700 - 600 - 5);
+  Esc();
+
+  // On a second monitor right of the first the list stays on that monitor.
+  popup.screen = {1024, 0, 1024 + 700, 768};
+  popup.screen_origin = {1024 + 100, 50};
+  CtrlSpace();
+  EXPECT_EQ(popup.bounds.left, 1024 + 700 - 600 - 5);
+  Esc();
+  popup.screen.right = 1024 + 500;
+  CtrlSpace();
+  EXPECT_EQ(popup.bounds.left, 1024) << "never left of its monitor";
 }
 
 TEST_F(CompletionProposalTest, ASizeGivenByTheUserStaysForTheNextOpening) {
