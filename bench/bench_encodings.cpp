@@ -1,10 +1,12 @@
 // Unicode macro files: loading a 40 MB UTF-8 file (mostly ASCII, one accented
 // letter every 50 lines) and its UTF-16 form, against the same text as an ANSI
 // file in the same run (x_ansi = time / ANSI time); and a key typed and painted
-// on a line of wide characters against the same on an ASCII line (x_ascii).
+// on lines of wide, accented, ASCII and double-byte characters (x_ascii), and
+// at the end of a 10 MB line.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -12,6 +14,7 @@
 #include "editor/EditorMemo.h"
 #include "language/TtlHighlighter.h"
 #include "platform/TextEncoding.h"
+#include "support/DoubleByteCodePage.h"
 #include "support/FakeEditorHost.h"
 
 namespace {
@@ -102,6 +105,7 @@ class TNullCanvas : public ICanvas {
   TColor ResolveColor(TColor color) override { return color; }
   void FillRect(const TRect&, TColor) override {}
   void DrawLine(TPoint, TPoint, TColor) override {}
+  void DrawWave(int, int, int, int, TColor) override {}
   void UseFont(const TFont&, TFontStyles) override {}
   void DrawTextRun(int, int, const TRect&, std::string_view text, int, TColor, TColor,
                    bool) override {
@@ -113,22 +117,36 @@ class TNullCanvas : public ICanvas {
   }
 };
 
-// A highlighted UTF-8 document of 60 lines of 1000 characters each.
+// The kinds of document a key is typed in: the bytes the file starts with and
+// the character set of an ANSI document.
+struct TDocKind {
+  const char* bom;
+  const ICodePage* code_page;
+};
+const TDoubleByteCodePage kDoubleByte;
+constexpr TDocKind kUtf8Doc{"\xEF\xBB\xBF", nullptr};
+constexpr TDocKind kAnsiDoc{"", nullptr};
+const TDocKind kDoubleByteDoc{"", &kDoubleByte};
+
+// A highlighted document of `lines` lines, each a string of `count` times the
+// character.
 struct TKeyBench {
   TFakeEditorHost host;
   TEditorMemo editor;
   TTtlHighlighter highlighter;
-  explicit TKeyBench(const std::string& character) {
+  TKeyBench(const std::string& character, int count, int lines, const TDocKind& kind = kUtf8Doc) {
     host.client_height = 60 * 16;
     host.client_width = 1700;
     editor.SetHost(&host);
     editor.SetTabWidth(4);
+    if (kind.code_page) editor.SetCodePage(kind.code_page);
     std::string line = "sendln '";
-    for (int i = 0; i < 1000; ++i) line += character;
+    line.reserve(line.size() + character.size() * static_cast<std::size_t>(count) + 1);
+    for (int i = 0; i < count; ++i) line += character;
     line += "'";
     std::string text;
-    for (int i = 0; i < 60; ++i) text += line + "\r\n";
-    editor.Lines().LoadFromBuffer("\xEF\xBB\xBF" + text);
+    for (int i = 0; i < lines; ++i) text += line + "\r\n";
+    editor.Lines().LoadFromBuffer(kind.bom + text);
     editor.SetHighlighter(&highlighter);
   }
   ~TKeyBench() {
@@ -148,24 +166,73 @@ struct TKeyBench {
     editor.Undo();
     return t;
   }
+  // The caret from the start of line 1 to its end, a key there, and the
+  // screen painted.
+  double EndKeyAndPaint() {
+    TNullCanvas canvas;
+    editor.SetCaretPos({1, 1});
+    editor.SetLeftColumn(1);
+    const auto start = std::chrono::steady_clock::now();
+    editor.ProcessCommand(ecLineEnd, 0, nullptr);
+    editor.ProcessCommand(ecChar, 'x', nullptr);
+    editor.Paint(canvas, {0, 0, host.client_width, host.client_height});
+    const double t = Seconds(start);
+    editor.Undo();
+    return t;
+  }
 };
 
+// Keys on lines of state.range(0) characters, each document typed in by
+// turns: UTF-8 lines of wide (3 bytes, 2 cells) and of accented (2 bytes, 1
+// cell) characters against an ASCII line of a UTF-8 document (x_ascii), and
+// the same ASCII line in an ANSI document and a line of double-byte
+// characters in a double-byte one.
 void BM_KeyOnWideLine(benchmark::State& state) {
-  static TKeyBench ascii("a"), wide("\xE6\x97\xA5");
+  const int count = static_cast<int>(state.range(0));
+  TKeyBench ascii("a", count, 60), wide("\xE6\x97\xA5", count, 60), accented("\xC3\xA9", count, 60),
+      ansi("a", count, 60, kAnsiDoc), dbcs("\x93\xFA", count, 60, kDoubleByteDoc);
+  TKeyBench* const docs[] = {&ascii, &wide, &accented, &ansi, &dbcs};
+  double t[std::size(docs)] = {};
+  for (auto _ : state) {
+    double sum = 0;
+    for (std::size_t i = 0; i < std::size(docs); ++i) {
+      const double ti = docs[i]->TypeAndPaint();
+      t[i] += ti;
+      sum += ti;
+    }
+    state.SetIterationTime(sum);
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["ascii_us"] = t[0] / n * 1e6;
+  state.counters["wide_us"] = t[1] / n * 1e6;
+  state.counters["ansi_us"] = t[3] / n * 1e6;
+  state.counters["dbcs_us"] = t[4] / n * 1e6;
+  state.counters["wide_x_ascii"] = t[1] / t[0];
+  state.counters["accented_x_ascii"] = t[2] / t[0];
+  state.counters["ansi_x_ascii"] = t[3] / t[0];
+  state.counters["dbcs_x_ascii"] = t[4] / t[0];
+}
+BENCHMARK(BM_KeyOnWideLine)->Arg(200)->Arg(1000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// A 10 MB line: End, a key and a paint, wide characters against ASCII of the
+// same size.
+void BM_KeyAtEndOfHugeLine(benchmark::State& state) {
+  constexpr int kBytes = 10 * 1024 * 1024;
+  static TKeyBench ascii("a", kBytes, 1), wide("\xE6\x97\xA5", kBytes / 3, 1);
   double a = 0, w = 0;
   for (auto _ : state) {
-    const double ta = ascii.TypeAndPaint();
-    const double tw = wide.TypeAndPaint();
+    const double ta = ascii.EndKeyAndPaint();
+    const double tw = wide.EndKeyAndPaint();
     a += ta;
     w += tw;
     state.SetIterationTime(ta + tw);
   }
   const double n = static_cast<double>(state.iterations());
-  state.counters["ascii_us"] = a / n * 1e6;
-  state.counters["wide_us"] = w / n * 1e6;
+  state.counters["ascii_ms"] = a / n * 1e3;
+  state.counters["wide_ms"] = w / n * 1e3;
   state.counters["wide_x_ascii"] = w / a;
 }
-BENCHMARK(BM_KeyOnWideLine)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeyAtEndOfHugeLine)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

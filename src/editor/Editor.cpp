@@ -128,7 +128,6 @@ void TCustomEditor::SetTabWidth(int value) {
   if (value == tab_width_) return;
   tab_width_ = value;
   lines_->SetTabWidth(value);
-  ForgetColumnWalk();
   BeginUpdate();
   if (!options_.Contains(eoScrollPastEol)) SetLeftColumn(left_column_);
   UpdateScrollBars();
@@ -357,7 +356,6 @@ void TCustomEditor::LinesUpdateEnded() {
 }
 
 void TCustomEditor::LinesInserted(int index, int count) {
-  ForgetColumnWalk();
   if (offset_line_ > index) ResetOffsetCache();
   ScanRanges(index, index + count);
   InvalidateLines(index + 1, INT_MAX);
@@ -369,7 +367,6 @@ void TCustomEditor::LinesInserted(int index, int count) {
 }
 
 void TCustomEditor::LinesDeleted(int index, int /*count*/) {
-  ForgetColumnWalk();
   if (offset_line_ > index) ResetOffsetCache();
   ScanRanges(index, index);
   InvalidateLines(index + 1, INT_MAX);
@@ -381,7 +378,6 @@ void TCustomEditor::LinesDeleted(int index, int /*count*/) {
 }
 
 void TCustomEditor::LinesReplaced(int index, int count) {
-  ForgetColumnWalk();
   if (offset_line_ > index) ResetOffsetCache();
   // Replaced lines keep their places: only they, and the lines whose
   // highlighter state changed with them, look different. (Repainting every
@@ -395,7 +391,6 @@ void TCustomEditor::LinesReplaced(int index, int count) {
 }
 
 void TCustomEditor::LinesCleared() {
-  ForgetColumnWalk();
   ResetOffsetCache();
   reach_width_ = 0;
   ClearUndoHistory();

@@ -94,10 +94,7 @@ class TCustomEditor {
   IEditorHost* Host() const { return host_; }
   // The ANSI code page of ANSI documents (not owned); double-byte characters
   // are kept whole when it has them. Unicode documents are read as UTF-8.
-  void SetCodePage(const ICodePage* code_page) {
-    lines_->SetAnsiCodePage(code_page);
-    ForgetColumnWalk();
-  }
+  void SetCodePage(const ICodePage* code_page) { lines_->SetAnsiCodePage(code_page); }
   // The character set of the text: UTF-8 for a Unicode document, else the ANSI
   // code page (nullptr when none was given: one byte per character).
   const ICodePage* CharSet() const { return lines_->CodePage(); }
@@ -683,20 +680,6 @@ class TCustomEditor {
     offset_line_ = 0;
     offset_start_ = 0;
   }
-  // Where the last character-by-character walk of BufferToDisplayPos ended on
-  // a line whose characters vary in width (a character boundary, and the
-  // cells before it), so that a conversion further on that line continues
-  // from there: a key on a long line of wide characters walks the line once.
-  struct TColumnWalk {
-    int line = 0;
-    const char* text = nullptr;
-    std::size_t size = 0;
-    int tab_width = 0;
-    std::size_t byte = 0;
-    long long cells = 0;
-  };
-  mutable TColumnWalk column_walk_;
-  void ForgetColumnWalk() const { column_walk_ = {}; }
 
   // system caret
   bool caret_created_ = false;

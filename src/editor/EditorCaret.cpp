@@ -64,16 +64,9 @@ TDisplayCoord TCustomEditor::BufferToDisplayPos(TBufferCoord p) const {
   std::size_t i = 0;
   const std::size_t end = static_cast<std::size_t>(upto);
   if (vary) {
-    // Character by character: each takes the cells the character set gives it.
-    const ICodePage& cp = *CharSet();
-    TColumnWalk& walk = column_walk_;
-    if (walk.line == p.Line && walk.text == s.data() && walk.size == s.size() &&
-        walk.tab_width == tab_width_ && walk.byte <= end) {
-      i = walk.byte;
-      x = walk.cells;
-    }
-    i = cp.WalkCells(s, i, end, tab_width_, x);
-    walk = {p.Line, s.data(), s.size(), tab_width_, i, x};
+    // Character by character, each taking the cells the character set gives
+    // it; the line buffer walks from its nearest cell mark.
+    x = lines_->WalkCellsToByte(p.Line - 1, end).Cells;
   } else {
     // From tab to tab: the characters between them take one cell each.
     while (i < end) {
@@ -109,8 +102,9 @@ TBufferCoord TCustomEditor::DisplayToBufferStep(TDisplayCoord p, int trail_step)
     // The character whose cells hold the column; its first cell means before
     // it, a later one before or after it as trail_step says. Tabs as below.
     const ICodePage& cp = *CharSet();
-    long long count = 0;
-    std::size_t i = 0;
+    const TCellMark mark = lines_->CellMarkAtOrBeforeCells(p.Row - 1, p.Column - 1);
+    long long count = mark.Cells;
+    std::size_t i = mark.Byte;
     ch = -1;
     while (i < s.size()) {
       const bool tab = s[i] == '\t';

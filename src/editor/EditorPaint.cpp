@@ -155,9 +155,9 @@ class TEditorPainter {
         canvas_.DrawTextRun(x, ty, number, text, advance, g.Font().Color, gutter_color, !gradient);
       }
       if (!gradient && below_y < area.bottom)
-        canvas_.FillRect(
-            {area.left, std::max(below_y, area.top), std::min(area.right, gp - border), area.bottom},
-            gutter_color);
+        canvas_.FillRect({area.left, std::max(below_y, area.top), std::min(area.right, gp - border),
+                          area.bottom},
+                         gutter_color);
     } else if (!gradient) {
       canvas_.FillRect({area.left, area.top, std::min(area.right, gp - border), area.bottom},
                        gutter_color);
@@ -303,7 +303,13 @@ class TEditorPainter {
     if (vary_) {
       expanded = e_.lines_->ExpandedLineView(line - 1, scratch);
       len = e_.lines_->GetExpandedLength(line - 1);
-      BuildCells(expanded);
+      // A line without tabs is its own expansion: its cells are built from
+      // the cell mark nearest the first visible column.
+      TCellMark from;
+      if (expanded.data() == raw.data())
+        from = e_.lines_->CellMarkAtOrBeforeCells(line - 1, first_col_ - 1);
+      BuildCells(expanded, from);
+      base = static_cast<int>(from.Cells);
       text = cells_;
     } else if (!highlighted && raw.size() > kWindowedLineLength) {
       len = e_.lines_->GetExpandedLength(line - 1);
@@ -369,7 +375,7 @@ class TEditorPainter {
             style = a->Style();
           }
           AddToken(from,
-                   text.substr(static_cast<std::size_t>(from - 1),
+                   text.substr(static_cast<std::size_t>(from - 1 - base),
                                static_cast<std::size_t>(to - from + 1)),
                    fg, bg, style);
         }
@@ -430,8 +436,8 @@ class TEditorPainter {
     const int y = row_y_ + e_.row_height_ - height - 1;
     for (const TEditorRangeMark& m : marks_) {
       const int from = e_.BufferToDisplayPos({m.start + 1, line}).Column;
-      int to = m.length > 0 ? e_.BufferToDisplayPos({m.start + m.length + 1, line}).Column
-                            : from + 1;
+      int to =
+          m.length > 0 ? e_.BufferToDisplayPos({m.start + m.length + 1, line}).Column : from + 1;
       // An empty range, or one past the line's end, still shows one cell.
       if (to <= from) to = from + 1;
       const int x1 = std::max((from - 1) * cw + e_.text_left_, row_clip_.left);
@@ -501,29 +507,30 @@ class TEditorPainter {
     clip.right = std::min(clip.right, x + (to - from) * cw);
     if (clip.IsEmpty()) return;
     const bool special_chars = e_.options_.Contains(eoShowSpecialChars);
-    std::string out = pending_text_.substr(static_cast<std::size_t>(from - pending_col_),
-                                           static_cast<std::size_t>(to - from));
-    // A piece starting on the second byte of a double-byte character draws
-    // the whole character from its first cell; the clip keeps its left half out.
-    const int at = from - 1 - expanded_base_;
-    if (at > 0 && at < static_cast<int>(expanded_.size()) && e_.IsTrailByte(expanded_, at)) {
-      out.insert(out.begin(), expanded_[static_cast<std::size_t>(at - 1)]);
-      x -= cw;
-    }
-    for (char& c : out) {
-      if (c == '\t')
-        c = ' ';
-      else if (c == ' ' && special_chars)
-        c = kMiddleDot;
-    }
     TTextDrawer& d = e_.drawer_;
     d.SetStyle(pending_style_);
     d.SetForeColor(fg);
     d.SetBackColor(bg);
-    if (vary_)
-      DrawCharacters(from, to, clip, special_chars);
-    else
+    if (vary_) {
+      DrawCharacters(from, to, clip);
+    } else {
+      std::string out = pending_text_.substr(static_cast<std::size_t>(from - pending_col_),
+                                             static_cast<std::size_t>(to - from));
+      // A piece starting on the second byte of a double-byte character draws
+      // the whole character from its first cell; the clip keeps its left half out.
+      const int at = from - 1 - expanded_base_;
+      if (at > 0 && at < static_cast<int>(expanded_.size()) && e_.IsTrailByte(expanded_, at)) {
+        out.insert(out.begin(), expanded_[static_cast<std::size_t>(at - 1)]);
+        x -= cw;
+      }
+      for (char& c : out) {
+        if (c == '\t')
+          c = ' ';
+        else if (c == ' ' && special_chars)
+          c = kMiddleDot;
+      }
       d.DrawRun(x, row_y_, clip, out, true);
+    }
     if (!special_chars) return;
     // One glyph in the middle of each tab span whose middle lies in this piece.
     const std::size_t tw = static_cast<std::size_t>(e_.tab_width_);
@@ -554,77 +561,107 @@ class TEditorPainter {
     }
   }
 
-  // The cells of a line whose characters vary in width, up to the last
-  // visible column: cells_ has one byte per cell (the character itself for
-  // ASCII, a TAB for tab fill, a placeholder for the cells of other
-  // characters), cell_byte_ the offset in the expanded text of the character
-  // that covers each cell.
-  void BuildCells(std::string_view expanded) {
+  // The cells of a line whose characters vary in width, from a character
+  // boundary (`from`) to the last visible column, each character decoded
+  // once: cells_ has one byte per cell (the character itself for ASCII, a TAB
+  // for tab fill, a placeholder for the cells of other characters), cell_byte_
+  // the offset in the expanded text of the character that covers each cell
+  // and cell_unit_ where its UTF-16 form starts in units_, which holds the
+  // characters as they are drawn, with their advances in unit_advances_;
+  // cells_[0] is the cell after the first cells_base_.
+  void BuildCells(std::string_view expanded, TCellMark from) {
     const ICodePage& cp = *e_.CharSet();
-    expanded_text_ = expanded;
+    const bool special_chars = e_.options_.Contains(eoShowSpecialChars);
+    const int cw = e_.cell_width_;
     cells_.clear();
     cell_byte_.clear();
-    std::size_t i = 0;
-    const std::size_t limit = static_cast<std::size_t>(std::max(last_col_, 0)) + 1;
-    while (i < expanded.size() && cells_.size() < limit) {
+    cell_unit_.clear();
+    units_.clear();
+    unit_advances_.clear();
+    cells_base_ = static_cast<int>(from.Cells);
+    cells_start_byte_ = from.Byte;
+    std::size_t i = from.Byte;
+    const std::size_t limit = static_cast<std::size_t>(std::max(last_col_ - cells_base_, 0)) + 1;
+    // A character takes at most two cells: the cells are written in place.
+    cells_.resize(limit + 1);
+    cell_byte_.resize(limit + 1);
+    cell_unit_.resize(limit + 1);
+    units_.reserve(limit + 1);
+    unit_advances_.reserve(limit + 1);
+    std::size_t k = 0;  // cells built
+    while (i < expanded.size() && k < limit) {
       const auto c = static_cast<unsigned char>(expanded[i]);
       int cells = 1;
       const std::size_t n = cp.CharLengthCells(expanded, i, cells);
-      const bool single = n == 1 && c < 0x80;
-      for (int k = 0; k < cells; ++k) {
-        cells_.push_back(single ? static_cast<char>(c) : kWideCell);
-        cell_byte_.push_back(static_cast<std::uint32_t>(i));
+      const auto unit = static_cast<std::uint32_t>(units_.size());
+      cell_byte_[k] = static_cast<std::uint32_t>(i);
+      cell_unit_[k] = unit;
+      if (n == 1 && c < 0x80) {
+        cells_[k] = static_cast<char>(c);
+        units_.push_back(c == '\t'                   ? u' '
+                         : c == ' ' && special_chars ? u'\u00B7'
+                                                     : static_cast<char16_t>(c));
+        unit_advances_.push_back(cw);
+      } else {
+        cells_[k] = kWideCell;
+        if (cells > 1) {
+          cells_[k + 1] = kWideCell;
+          cell_byte_[k + 1] = static_cast<std::uint32_t>(i);
+          cell_unit_[k + 1] = unit;
+        }
+        AppendUtf8AsUtf16(units_, expanded.substr(i, n));
+        unit_advances_.push_back(cells * cw);
+        unit_advances_.resize(units_.size(), 0);
       }
+      k += static_cast<std::size_t>(cells);
       i += n;
     }
+    cells_.resize(k);
+    cell_byte_.resize(k);
+    cell_unit_.resize(k);
     cells_end_byte_ = i;
   }
 
   // The cells before the first character that starts at or after byte b of
-  // the expanded text.
+  // the expanded text (the cells before the built ones for a byte before them).
   int CellOfByte(std::size_t b) const {
+    if (b <= cells_start_byte_) return cells_base_;
     if (b >= cells_end_byte_)
-      return b == cells_end_byte_ ? static_cast<int>(cells_.size()) : INT_MAX / 2;
+      return b == cells_end_byte_ ? cells_base_ + static_cast<int>(cells_.size()) : INT_MAX / 2;
     const auto it = std::lower_bound(cell_byte_.begin(), cell_byte_.end(), b);
-    return static_cast<int>(it - cell_byte_.begin());
+    return cells_base_ + static_cast<int>(it - cell_byte_.begin());
   }
 
   // Draws the characters that cover columns [from, to) on the cell grid; a
   // wide character cut by the piece's edge is drawn whole and clipped.
-  void DrawCharacters(int from, int to, const TRect& clip, bool special_chars) {
+  void DrawCharacters(int from, int to, const TRect& clip) {
     const int cw = e_.cell_width_;
-    std::size_t c = static_cast<std::size_t>(from - 1);
-    while (c > 0 && c < cell_byte_.size() && cell_byte_[c - 1] == cell_byte_[c]) --c;
-    const int x = static_cast<int>(c) * cw + e_.text_left_;
-    wide_text_.clear();
-    wide_advances_.clear();
-    const std::size_t last = static_cast<std::size_t>(to - 1);
-    while (c < last) {
-      if (c >= cell_byte_.size()) {
-        // Past the text: the end-of-line mark.
-        const std::size_t k = c + 1 - static_cast<std::size_t>(pending_col_);
-        const bool mark = k < pending_text_.size() && pending_text_[k] == kPilcrow;
-        wide_text_.push_back(mark ? u'\u00B6' : u' ');
-        wide_advances_.push_back(cw);
-        ++c;
-        continue;
-      }
-      const std::size_t start = cell_byte_[c];
-      std::size_t cells = 1;
-      while (c + cells < cell_byte_.size() && cell_byte_[c + cells] == start) ++cells;
-      const std::size_t end =
-          c + cells < cell_byte_.size() ? cell_byte_[c + cells] : cells_end_byte_;
-      const std::string_view ch = expanded_text_.substr(start, end - start);
-      const std::size_t first_unit = wide_text_.size();
-      if (ch == "\t" || (ch == " " && !special_chars))
-        wide_text_.push_back(u' ');
-      else if (ch == " ")
-        wide_text_.push_back(u'\u00B7');
-      else
-        wide_text_ += Utf8ToUtf16(ch);
-      wide_advances_.resize(wide_text_.size(), 0);
-      wide_advances_[first_unit] = static_cast<int>(cells) * cw;
-      c += cells;
+    const std::size_t built = cell_byte_.size();
+    // Cells are counted in the built ones: column c + cells_base_ + 1.
+    std::size_t c = static_cast<std::size_t>(from - 1 - cells_base_);
+    while (c > 0 && c < built && cell_byte_[c - 1] == cell_byte_[c]) --c;
+    const int x = (static_cast<int>(c) + cells_base_) * cw + e_.text_left_;
+    const std::size_t last = static_cast<std::size_t>(to - 1 - cells_base_);
+    // The characters that start before `last`, each whole.
+    std::size_t end = std::min(last, built);
+    while (end > 0 && end < built && cell_byte_[end] == cell_byte_[end - 1]) ++end;
+    const std::size_t u0 = c < built ? cell_unit_[c] : units_.size();
+    const std::size_t u1 = end < built ? cell_unit_[end] : units_.size();
+    const std::u16string_view units = std::u16string_view(units_).substr(u0, u1 - u0);
+    const std::span<const int> advances(unit_advances_.data() + u0, u1 - u0);
+    if (last <= built) {
+      e_.drawer_.DrawWideRun(x, row_y_, clip, units, advances, true);
+      return;
+    }
+    // Past the text: the end-of-line mark and blanks.
+    wide_text_.assign(units);
+    wide_advances_.assign(advances.begin(), advances.end());
+    for (std::size_t k = std::max(c, built); k < last; ++k) {
+      const std::size_t p =
+          k + static_cast<std::size_t>(cells_base_) + 1 - static_cast<std::size_t>(pending_col_);
+      const bool mark = p < pending_text_.size() && pending_text_[p] == kPilcrow;
+      wide_text_.push_back(mark ? u'\u00B6' : u' ');
+      wide_advances_.push_back(cw);
     }
     e_.drawer_.DrawWideRun(x, row_y_, clip, wide_text_, wide_advances_, true);
   }
@@ -667,10 +704,14 @@ class TEditorPainter {
   // the row being painted
   static constexpr char kWideCell = '\x01';
   bool vary_ = false;
-  std::string_view expanded_text_;
   std::string cells_;
   std::vector<std::uint32_t> cell_byte_;
+  int cells_base_ = 0;
+  std::size_t cells_start_byte_ = 0;
   std::size_t cells_end_byte_ = 0;
+  std::vector<std::uint32_t> cell_unit_;
+  std::u16string units_;
+  std::vector<int> unit_advances_;
   std::u16string wide_text_;
   std::vector<int> wide_advances_;
   int row_y_ = 0;

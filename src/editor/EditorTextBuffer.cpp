@@ -219,6 +219,7 @@ TEditorStringList::~TEditorStringList() {
 }
 
 void TEditorStringList::ReleaseAll() {
+  cell_marks_.Clear();
   for (int i = 0; i < count_; ++i) ReleaseText(list_[i]);
   std::free(list_);
   list_ = nullptr;
@@ -281,7 +282,10 @@ void TEditorStringList::CompactLoadedBlock() {
     return;
   for (int i = 0; i < count_ && loaded_block_users_ > 0; ++i) {
     TEditorStringRec& rec = list_[i];
-    if (rec.Storage == kTextBorrowed) AssignText(rec, rec.Text());
+    if (rec.Storage == kTextBorrowed) {
+      AssignText(rec, rec.Text());
+      cell_marks_.Rebind(i, rec.Text());
+    }
   }
 }
 
@@ -321,6 +325,7 @@ void TEditorStringList::InsertItem(int Index, std::string_view S) {
                  static_cast<size_t>(count_ - Index) * sizeof(*list_));
   list_[Index] = rec;
   ++count_;
+  cell_marks_.LinesInserted(Index, 1);
   // Lines from Index on moved down one; the new line may be the longest.
   if (counts_valid_) CountLength(ExpandedLengthOf(list_[Index]), 1);
 }
@@ -379,6 +384,16 @@ int TEditorStringList::ExpandedLengthOf(TEditorStringRec& Rec) const {
     if (cells_vary) Rec.Flags |= TEditorStringRec::CellsVary;
   }
   return Rec.ExpandedLength;
+}
+
+TCellMark TEditorStringList::WalkCellsToByte(int Index, std::size_t Byte) const {
+  if (!CellsVary(Index)) return {};
+  return cell_marks_.WalkToByte(Index, list_[Index].Text(), Byte, CellMeasure());
+}
+
+TCellMark TEditorStringList::CellMarkAtOrBeforeCells(int Index, long long Cells) const {
+  if (!CellsVary(Index)) return {};
+  return cell_marks_.AtOrBeforeCells(Index, list_[Index].Text(), Cells, CellMeasure());
 }
 
 bool TEditorStringList::CellsVary(int Index) const {
@@ -448,11 +463,35 @@ void TEditorStringList::SetLine(int Index, std::string_view S) {
   TUpdateScope update(*this);
   TEditorStringRec& rec = list_[Index];
   if (counts_valid_) CountLength(ExpandedLengthOf(rec), -1);
-  AssignText(rec, S);
-  rec.Flags = TEditorStringRec::LengthStale;
+  if (!FollowEditWithCellMarks(Index, rec, S)) {
+    AssignText(rec, S);
+    rec.Flags = TEditorStringRec::LengthStale;
+  }
   if (counts_valid_) CountLength(ExpandedLengthOf(rec), 1);
   CompactLoadedBlock();
   if (OnLinesReplaced) OnLinesReplaced(this, Index, 1);
+}
+
+bool TEditorStringList::FollowEditWithCellMarks(int Index, TEditorStringRec& Rec,
+                                                std::string_view S) {
+  if (!cell_marks_.Holds(Index)) return false;
+  const int old_length = ExpandedLengthOf(Rec);
+  const bool old_tabs = (Rec.Flags & TEditorStringRec::TabsFound) != 0;
+  if (old_length == INT32_MAX || !(Rec.Flags & TEditorStringRec::CellsVary) ||
+      !CountsCells(S, CodePage())) {
+    cell_marks_.Forget(Index);
+    return false;
+  }
+  const TEditorCellMarks::TEdit edit =
+      cell_marks_.Replace(Index, Rec.Text(), S, old_length, old_tabs, CellMeasure());
+  if (edit.Cells < 0) return false;
+  AssignText(Rec, S);
+  cell_marks_.Rebind(Index, Rec.Text());
+  Rec.ExpandedLength = ClampLength(static_cast<size_t>(edit.Cells));
+  Rec.Flags =
+      static_cast<uint8_t>((edit.HasTabs ? TEditorStringRec::TabsFound : TEditorStringRec::NoTabs) |
+                           TEditorStringRec::CellsVary);
+  return true;
 }
 
 void TEditorStringList::SetData(int Index, void* P) {
@@ -489,6 +528,7 @@ void TEditorStringList::DeleteLineRange(int Index, int N) {
                  static_cast<size_t>(tail) * sizeof(*list_));
   if (!data_.empty()) data_.erase(data_.begin() + Index, data_.begin() + Index + N);
   count_ -= N;
+  cell_marks_.LinesDeleted(Index, N);
 
   CompactLoadedBlock();
   if (OnLinesDeleted) OnLinesDeleted(this, Index, N);
@@ -507,6 +547,7 @@ void TEditorStringList::InsertEmptyLines(int Index, int N) {
                  static_cast<size_t>(count_ - Index) * sizeof(*list_));
   for (int i = Index; i < Index + N; ++i) InitRecord(list_[i]);
   count_ += N;
+  cell_marks_.LinesInserted(Index, N);
   if (counts_valid_) CountLength(0, N);
   if (OnLinesInserted) OnLinesInserted(this, Index, N);
 }
@@ -557,6 +598,7 @@ void TEditorStringList::Exchange(int I, int J) {
   CheckIndex(J, count_);
   TUpdateScope update(*this);
   std::swap(list_[I], list_[J]);
+  cell_marks_.LinesExchanged(I, J);
   if (!data_.empty()) std::swap(data_[static_cast<size_t>(I)], data_[static_cast<size_t>(J)]);
 }
 
@@ -584,6 +626,7 @@ void TEditorStringList::SetTabWidth(int W) {
 
 void TEditorStringList::MarkAllLengthsStale() {
   ForgetLongestLine();
+  cell_marks_.Clear();
   for (int i = 0; i < count_; ++i) {
     TEditorStringRec& rec = list_[i];
     rec.ExpandedLength = -1;

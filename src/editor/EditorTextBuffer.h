@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/EditorCellMarks.h"
 #include "platform/Exception.h"
 #include "platform/TextEncoding.h"
 
@@ -120,6 +121,14 @@ class TEditorStringList {
   // Whether a line's byte positions are not simply its cells (tabs aside);
   // false out of range.
   bool CellsVary(int Index) const;
+  // On a line whose cells vary: where a walk over its characters toward byte
+  // Byte stops (the first character boundary at or after it) and the cells
+  // before that, tabs expanded; and a place a walk toward the cell after the
+  // first Cells cells may set off from (a boundary at or before it). Both are
+  // quick on the lines being edited or painted (see TEditorCellMarks). Other
+  // lines answer their start.
+  TCellMark WalkCellsToByte(int Index, std::size_t Byte) const;
+  TCellMark CellMarkAtOrBeforeCells(int Index, long long Cells) const;
   int LongestLineLength() const;  // 0 for an empty list
   // All lines joined with CR LF, no break after the last line.
   std::string GetText() const;
@@ -214,6 +223,10 @@ class TEditorStringList {
                   bool& SawLF);
   void ReleaseAll();
   void CompactLoadedBlock();
+  TCellMeasure CellMeasure() const { return {*CodePage(), tab_width_}; }
+  // Lets the cell marks of a line follow the change of its text to S; true
+  // when they told the line's new width (and set it in Rec).
+  bool FollowEditWithCellMarks(int Index, TEditorStringRec& Rec, std::string_view S);
 
   TEditorStringRec* list_ = nullptr;
   int count_ = 0;
@@ -224,6 +237,7 @@ class TEditorStringList {
   TTextEncoding encoding_ = TTextEncoding::Ansi;
   std::string encoding_tail_;
   const ICodePage* ansi_code_page_ = nullptr;
+  mutable TEditorCellMarks cell_marks_;
   mutable std::map<int, int> length_counts_;
   mutable bool counts_valid_ = false;
   int tab_width_ = 8;

@@ -93,6 +93,17 @@ class ICodePage {
     }
     return i;
   }
+  // Whether a character starts at i whatever the bytes before i are: a walk
+  // from any earlier character boundary passes i as a boundary. Where an
+  // edit kept the end of a line, walks of the old and the new line meet again
+  // at such a place.
+  bool AlwaysStartsChar(std::string_view text, std::size_t i) const {
+    const auto c = static_cast<unsigned char>(text[i]);
+    // No code page uses bytes below 0x40 as trail bytes.
+    if (form_ == TCharForm::SingleByte || c < 0x40) return true;
+    if (form_ == TCharForm::DoubleByte) return false;
+    return c < 0x80 || Utf8AlwaysStartsChar(text, i);
+  }
   // Start of the character that holds byte i (i itself when a character
   // starts there; text.size() for i >= text.size()).
   std::size_t CharStart(std::string_view text, std::size_t i) const;
@@ -142,6 +153,7 @@ class ICodePage {
     return i;
   }
   virtual std::size_t Utf8CharStart(std::string_view, std::size_t i) const { return i; }
+  virtual bool Utf8AlwaysStartsChar(std::string_view, std::size_t) const { return true; }
 
  private:
   TCharForm form_;

@@ -90,15 +90,27 @@ bool IsStrictUtf8(std::string_view text) {
   return true;
 }
 
-std::u16string Utf8ToUtf16(std::string_view text, std::size_t* replaced) {
-  std::u16string out;
-  out.reserve(text.size());
+std::size_t AppendUtf8AsUtf16(std::u16string& out, std::string_view text) {
   std::size_t bad = 0;
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x80) {
       out.push_back(b);
       ++i;
+      continue;
+    }
+    // The two- and three-byte forms that make up most text, checked as
+    // DecodeUtf8 checks them: painting converts every wide character.
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
+    const std::size_t left = text.size() - i;
+    if (b >= 0xC2 && b <= 0xDF && left >= 2 && (p[1] & 0xC0) == 0x80) {
+      out.push_back(static_cast<char16_t>((b & 0x1F) << 6 | (p[1] & 0x3F)));
+      i += 2;
+      continue;
+    }
+    if (b >= 0xE1 && b <= 0xEF && left >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+      out.push_back(static_cast<char16_t>((b & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F)));
+      i += 3;
       continue;
     }
     const TUtf8Char c = DecodeUtf8(text, i, true);
@@ -112,6 +124,13 @@ std::u16string Utf8ToUtf16(std::string_view text, std::size_t* replaced) {
     }
     i += c.Length;
   }
+  return bad;
+}
+
+std::u16string Utf8ToUtf16(std::string_view text, std::size_t* replaced) {
+  std::u16string out;
+  out.reserve(text.size());
+  const std::size_t bad = AppendUtf8AsUtf16(out, text);
   if (replaced) *replaced = bad;
   return out;
 }

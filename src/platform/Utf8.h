@@ -39,6 +39,8 @@ bool IsStrictUtf8(std::string_view text);
 // bytes that do not decode become the replacement character, counted in
 // *replaced when given.
 std::u16string Utf8ToUtf16(std::string_view text, std::size_t* replaced = nullptr);
+// The same appended to `out`; returns how many were replaced.
+std::size_t AppendUtf8AsUtf16(std::u16string& out, std::string_view text);
 
 // UTF-16 to UTF-8. Pairs become four-byte sequences; an unpaired surrogate
 // becomes its three-byte form, so Utf8ToUtf16 gives it back unchanged.

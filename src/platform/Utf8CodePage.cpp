@@ -118,6 +118,12 @@ std::size_t TUtf8CodePage::Utf8CharStart(std::string_view text, std::size_t i) c
   }
 }
 
+bool TUtf8CodePage::Utf8AlwaysStartsChar(std::string_view text, std::size_t i) const {
+  // A lead byte cannot be taken into the sequence of a byte before it, and a
+  // code point other than a mark is joined to nothing.
+  return !IsContinuation(static_cast<unsigned char>(text[i])) && !IsCombining(At(text, i));
+}
+
 void TUtf8CodePage::LowerBuffer(char* text, std::size_t n) const {
   const std::string_view view(text, n);
   for (std::size_t i = 0; i < n;) {

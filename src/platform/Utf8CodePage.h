@@ -27,6 +27,7 @@ class TUtf8CodePage final : public ICodePage {
   std::size_t Utf8WalkCells(std::string_view text, std::size_t i, std::size_t end, int tab_width,
                             long long& col) const override;
   std::size_t Utf8CharStart(std::string_view text, std::size_t i) const override;
+  bool Utf8AlwaysStartsChar(std::string_view text, std::size_t i) const override;
 };
 
 // The one instance the program uses.

@@ -128,6 +128,87 @@ TEST_F(UnicodeEditorTest, WideCharactersArePaintedOnTheirCells) {
   EXPECT_EQ(cells, expected);
 }
 
+// Columns on long lines are counted from marks along the line that follow its
+// edits. After each edit (and its undo), made where columns had just been
+// asked, every position agrees with a count from the line's start.
+TEST_F(UnicodeEditorTest, ColumnsAfterAnEditOfALongLineAgreeWithAFreshCount) {
+  std::string mixed, tabbed;  // units of 11 and of 7 bytes
+  for (int i = 0; i < 40; ++i) {
+    mixed += NICHI "ab" E_ACUTE E_MARK " ";
+    tabbed += "a" NICHI "\t" E_ACUTE;
+  }
+  struct Case {
+    const char* what;
+    const std::string& line;
+    std::size_t at, remove;  // bytes
+    const char* insert;
+  } cases[] = {
+      {"a wide character typed in the middle", mixed, 11 * 20 + 3, 0, NICHI},
+      {"a stretch across several marks deleted", mixed, 11 * 2 + 5, 11 * 28 - 5, ""},
+      {"one cell typed before tabs", tabbed, 7 * 3 + 1, 0, "x"},
+      {"a narrow character before tabs made wide", tabbed, 7 * 3, 1, NICHI},
+      {"a mark joining the letter before it", mixed, 11 * 20 + 5, 0, "\xCC\x81"},
+      {"text typed at the start", mixed, 0, 0, "xy"},
+      {"text typed at the end", mixed, mixed.size(), 0, E_ACUTE},
+      {"a line broken in two", mixed, 11 * 15, 0, "z\r\n" NICHI},
+  };
+  const ICodePage& cp = *editor.CharSet();
+  const auto check = [&](const std::string& what) {
+    for (int l = 1; l <= editor.LineCount(); ++l) {
+      const std::string s = editor.LineText(l);
+      long long col = 0;
+      for (std::size_t b = 0;; b = cp.NextCharStart(s, b)) {
+        cp.WalkCells(s, b == 0 ? 0 : cp.PrevCharStart(s, b), b, 4, col);
+        const int c = static_cast<int>(col) + 1, ch = static_cast<int>(b) + 1;
+        ASSERT_EQ(editor.BufferToDisplayPos({ch, l}).Column, c) << what << " at " << b;
+        ASSERT_EQ(editor.DisplayToBufferPos({c, l}).Char, ch) << what << " at " << b;
+        if (b >= s.size()) break;
+      }
+      EXPECT_EQ(editor.Lines().GetExpandedLength(l - 1), col) << what;
+    }
+  };
+  for (const auto& c : cases) {
+    Text(c.line);
+    // Marks all along the line, and the last walk where the edit comes.
+    editor.BufferToDisplayPos({static_cast<int>(c.line.size()) + 1, 1});
+    editor.BufferToDisplayPos({static_cast<int>(c.at) + 1, 1});
+    editor.SetCaretPos({static_cast<int>(c.at) + 1, 1});
+    editor.SetSelectionEnd({static_cast<int>(c.at + c.remove) + 1, 1});
+    editor.SetSelectedText(c.insert);
+    check(c.what);
+    Run(ecUndo);
+    ASSERT_EQ(editor.Text(), c.line) << c.what;
+    check(std::string(c.what) + " undone");
+  }
+}
+
+// Scrolled sideways, a long line shows from the column at the left edge on,
+// a wide character cut by the edge kept out of its first cell.
+TEST_F(UnicodeEditorTest, ALongLineScrolledSidewaysShowsItsCellsThere) {
+  std::string line;
+  std::vector<std::string> cells;  // the line's cells: a character, "" for its second cell
+  for (int i = 0; i < 80; ++i) {
+    line += NICHI "ab" E_ACUTE E_MARK " ";
+    for (const char* c : {NICHI, "", "a", "b", E_ACUTE, E_MARK, " "}) cells.push_back(c);
+  }
+  Text(line);
+  const auto visible = static_cast<std::ptrdiff_t>(editor.VisibleColumns());
+  for (const int left : {2, 3, 101, 102, 500}) {
+    editor.SetLeftColumn(left);
+    TRecordingCanvas canvas;
+    PaintAll(canvas);
+    // Cells counted from the line's first column, wherever that is now.
+    std::vector<std::string> shown = canvas.CellsAt(RowY(1), CellX(1), editor.CellWidth());
+    const auto from = cells.begin() + (left - 1);
+    const std::vector<std::string> expected(from, from + std::min(visible, cells.end() - from));
+    shown.resize(cells.size());
+    EXPECT_EQ(std::vector<std::string>(shown.begin() + (left - 1),
+                                       shown.begin() + (left - 1) + std::ssize(expected)),
+              expected)
+        << "left column " << left;
+  }
+}
+
 // Random edits on text of every width: the text stays well-formed UTF-8 after
 // each step, and undoing every step gives back the text it started from.
 TEST_F(UnicodeEditorTest, RandomEditsKeepTheTextValidAndUndoRestoresIt) {
