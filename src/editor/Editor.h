@@ -108,10 +108,14 @@ class TCustomEditor {
   // ANSI document cannot hold it; false when nothing is to be inserted.
   bool TextForDocument(std::string_view utf8, std::string& out);
   // Changes how the document is saved. Between ANSI and Unicode the text is
-  // converted (and the undo history, which holds the other character set, is
-  // emptied); the document becomes modified. A conversion to ANSI that would
-  // lose characters changes nothing: false, with their number in *lost.
+  // converted. The change is one step of the undo history: Undo gives back
+  // the encoding and the bytes the document had, and the steps before it are
+  // undone in them. A conversion to ANSI that would lose characters changes
+  // nothing: false, with their number in *lost.
   bool ConvertEncoding(TTextEncoding encoding, std::size_t* lost = nullptr);
+  // The document's encoding changed: by ConvertEncoding, or by undoing or
+  // redoing a conversion.
+  TEditorNotifyEvent OnEncodingChange;
   // Asked when typed or pasted text holds a character (given as UTF-8) that an
   // ANSI document cannot hold; true when the handler converted the document
   // so that the text can go in. Without a handler nothing is inserted.
@@ -493,6 +497,10 @@ class TCustomEditor {
   // Replaces a line (appending lines up to it when needed); trailing blanks
   // go with eoTrimTrailingSpaces.
   void PutLine(int line, std::string_view text);
+  // Puts the document into the encoding and line bytes of a packed
+  // TEncodingChange, the caret and selection keeping their cells; returns the
+  // change that puts it back.
+  std::string SwapEncoding(std::string_view change);
   void InsertLinesAt(int line, const std::vector<std::string_view>& texts);
   void RemoveLines(int line, int count);
   void MarksLinesInserted(int line, int count);

@@ -80,54 +80,65 @@ bool TCustomEditor::ConvertEncoding(TTextEncoding encoding, std::size_t* lost) {
   if (encoding == from) return true;
   const bool from_unicode = IsUnicodeEncoding(from), to_unicode = IsUnicodeEncoding(encoding);
   const bool to_utf16 = encoding == TTextEncoding::Utf16LE || encoding == TTextEncoding::Utf16BE;
-  // The lines in the new character set; UTF-16 has no form for bytes that
-  // are no UTF-8, which become the replacement character they are shown as.
-  std::vector<std::string> converted;
+  // The lines in the new character set that differ from what they are; UTF-16
+  // has no form for bytes that are no UTF-8, which become the replacement
+  // character they are shown as.
+  TEncodingChange change;
+  change.Encoding = encoding;
   if (from_unicode != to_unicode || to_utf16) {
     const ICodePage& ansi = AnsiOf(*lines_);
     const ICodePage& source = from_unicode ? Utf8CodePage() : ansi;
     const ICodePage& target = to_unicode ? Utf8CodePage() : ansi;
     std::size_t missing = 0;
-    converted.reserve(static_cast<std::size_t>(lines_->Count()));
     for (int i = 0; i < lines_->Count(); ++i) {
       const std::string_view line = lines_->LineView(i);
       std::size_t n = 0;
-      if (from_unicode && to_unicode)
-        converted.push_back(IsStrictUtf8(line) ? std::string(line)
-                                               : Utf16ToUtf8(Utf8ToUtf16(line)));
-      else
-        converted.push_back(ConvertText(line, source, target, &n));
+      std::string converted;
+      if (from_unicode && to_unicode) {
+        if (IsStrictUtf8(line)) continue;
+        converted = Utf16ToUtf8(Utf8ToUtf16(line));
+      } else {
+        converted = ConvertText(line, source, target, &n);
+      }
       missing += n;
+      if (missing == 0 && converted != line) change.Lines.emplace_back(i, std::move(converted));
     }
     if (missing > 0) {
       if (lost) *lost = missing;
       return false;
     }
   }
+  const TBufferCoord caret = caret_;
+  std::string undo = SwapEncoding(PackEncodingChange(change));
+  undo_history_.UndoList().AddRecord(ckEncoding, caret, smNormal, undo, caret);
+  return true;
+}
+
+std::string TCustomEditor::SwapEncoding(std::string_view packed) {
+  TEncodingChange change = UnpackEncodingChange(packed);
+  TEncodingChange before;
+  before.Encoding = lines_->Encoding();
+  const bool char_set_changes =
+      IsUnicodeEncoding(before.Encoding) != IsUnicodeEncoding(change.Encoding);
   // Byte positions change with the bytes; the caret and selection keep their cells.
   const TDisplayCoord anchor = BufferToDisplayPos(sel_anchor_), end = BufferToDisplayPos(sel_end_),
                       caret = BufferToDisplayPos(caret_);
   BeginUpdate();
-  bool bytes_changed = false;
   lines_->BeginUpdate();
-  lines_->SetEncoding(encoding);
-  for (std::size_t i = 0; i < converted.size(); ++i) {
-    const int index = static_cast<int>(i);
-    if (lines_->LineView(index) == converted[i]) continue;
-    lines_->SetLine(index, converted[i]);
-    bytes_changed = true;
+  lines_->SetEncoding(change.Encoding);
+  for (auto& [index, text] : change.Lines) {
+    if (index < 0 || index >= lines_->Count()) continue;
+    before.Lines.emplace_back(index, lines_->GetLine(index));
+    lines_->SetLine(index, text);
   }
   lines_->EndUpdate();
-  if (bytes_changed || from_unicode != to_unicode) {
-    // The history's records hold text and positions of the old character set.
-    ClearUndoHistory();
+  if (!before.Lines.empty() || char_set_changes) {
     sel_anchor_ = DisplayToBufferStep(anchor, -1);
     sel_end_ = DisplayToBufferStep(end, -1);
     InternalSetCaretPos(DisplayToBufferStep(caret, -1), true);
   }
   Invalidate();
-  SetModified(true);
   EndUpdate();
-  if (OnChange) OnChange(*this);
-  return true;
+  if (OnEncodingChange) OnEncodingChange(*this);
+  return PackEncodingChange(before);
 }

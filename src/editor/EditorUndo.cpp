@@ -1,5 +1,7 @@
 #include "editor/EditorUndo.h"
 
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 bool IsPairOpen(TChangeReason reason) {
@@ -16,6 +18,41 @@ TChangeReason MatchingPairReason(TChangeReason reason) {
   if (IsPairOpen(reason)) return static_cast<TChangeReason>(reason + 1);
   if (IsPairClose(reason)) return static_cast<TChangeReason>(reason - 1);
   return ckNone;
+}
+
+// An encoding byte, then for each line its index and length (four bytes each,
+// as the machine holds them: records never leave the program) and its bytes.
+std::string PackEncodingChange(const TEncodingChange& change) {
+  std::size_t size = 1;
+  for (const auto& line : change.Lines) size += 8 + line.second.size();
+  std::string packed;
+  packed.reserve(size);
+  packed.push_back(static_cast<char>(change.Encoding));
+  for (const auto& [index, text] : change.Lines) {
+    const auto fields = {static_cast<std::uint32_t>(index),
+                         static_cast<std::uint32_t>(text.size())};
+    for (const std::uint32_t field : fields)
+      packed.append(reinterpret_cast<const char*>(&field), sizeof field);
+    packed += text;
+  }
+  return packed;
+}
+
+TEncodingChange UnpackEncodingChange(std::string_view packed) {
+  TEncodingChange change;
+  if (packed.empty()) return change;
+  change.Encoding = static_cast<TTextEncoding>(packed[0]);
+  std::size_t at = 1;
+  while (at + 8 <= packed.size()) {
+    std::uint32_t index = 0, length = 0;
+    std::memcpy(&index, packed.data() + at, 4);
+    std::memcpy(&length, packed.data() + at + 4, 4);
+    at += 8;
+    if (length > packed.size() - at) break;
+    change.Lines.emplace_back(static_cast<int>(index), std::string(packed.substr(at, length)));
+    at += length;
+  }
+  return change;
 }
 
 void TEditorUndoList::AddRecord(TChangeReason reason, TBufferCoord start_pos, TSelectionMode mode,

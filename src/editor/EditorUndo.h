@@ -7,8 +7,12 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "editor/EditorTypes.h"
+#include "platform/TextEncoding.h"
 
 // What kind of change a record describes. The values are fixed: pairs of
 // begin/end markers are told apart by them (an opening marker is even, its
@@ -39,6 +43,7 @@ enum TChangeReason : std::uint8_t {
   ckNone = 20,
   ckGroupSeparator = 21,
   ckClearText = 22,
+  ckEncoding = 23,
 };
 
 // The opening marker of a begin/end pair (10, 12, 14, 16).
@@ -64,7 +69,10 @@ TChangeReason MatchingPairReason(TChangeReason reason);
 // - ckIndent, ckSelectionMark: the selection (anchor, moving end);
 //   ckCaretMark: the caret in StartPos;
 // - ckUnindent: the selection before the unindent; ChangeText holds the
-//   removed prefixes, one per line from StartPos's line on, joined by CR LF.
+//   removed prefixes, one per line from StartPos's line on, joined by CR LF;
+// - ckEncoding: the document went into another encoding; ChangeText holds
+//   the encoding it was in and the bytes of the lines the conversion changed
+//   (see TEncodingChange), StartPos the caret before it.
 // Records on the redo list are the inverses that undo made; they are only
 // read back by redo.
 struct TEditorUndoItem {
@@ -75,6 +83,15 @@ struct TEditorUndoItem {
   std::string ChangeText;
   std::uint32_t GroupNumber = 0;
 };
+
+// What a ckEncoding record holds: an encoding and the bytes that lines had in
+// it, by 0-based index; every other line is the same in both encodings.
+struct TEncodingChange {
+  TTextEncoding Encoding = TTextEncoding::Ansi;
+  std::vector<std::pair<int, std::string>> Lines;
+};
+std::string PackEncodingChange(const TEncodingChange& change);
+TEncodingChange UnpackEncodingChange(std::string_view packed);
 
 class TEditorUndoList {
  public:

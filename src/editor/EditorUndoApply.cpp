@@ -163,6 +163,14 @@ void RemovePrefixes(const TEditorUndoItem& item, IUndoTarget& target) {
   target.SetCaretAndSelection(end, start, end);
 }
 
+// A change of encoding is undone and redone by the same swap.
+void SwapEncoding(const TEditorUndoItem& item, IUndoTarget& target, TEditorUndoList& other,
+                  std::uint32_t group) {
+  const TBufferCoord caret = target.CaretPos();
+  std::string inverse = target.SwapEncoding(item.ChangeText);
+  Push(other, ckEncoding, item.Mode, caret, caret, std::move(inverse), group);
+}
+
 void SwapCaretMark(const TEditorUndoItem& item, IUndoTarget& target, TEditorUndoList& other,
                    TSelectionMode previous_mode, std::uint32_t group) {
   const TBufferCoord caret = target.CaretPos();
@@ -220,6 +228,8 @@ void ReverseUndoItem(const TEditorUndoItem& item, IUndoTarget& target, TEditorUn
   } else if (item.Reason == ckUnindent) {
     InsertPrefixes(item, target);
     PassOn(item, redo, group);
+  } else if (item.Reason == ckEncoding) {
+    SwapEncoding(item, target, redo, group);
   } else if (item.Reason == ckCaretMark) {
     SwapCaretMark(item, target, redo, previous_mode, group);
   } else if (item.Reason == ckSelectionMark) {
@@ -257,6 +267,8 @@ void ReapplyRedoItem(const TEditorUndoItem& item, IUndoTarget& target, TEditorUn
   } else if (item.Reason == ckUnindent) {
     RemovePrefixes(item, target);
     PassOn(item, undo, group);
+  } else if (item.Reason == ckEncoding) {
+    SwapEncoding(item, target, undo, group);
   } else if (item.Reason == ckCaretMark) {
     SwapCaretMark(item, target, undo, previous_mode, group);
   } else if (item.Reason == ckSelectionMark) {

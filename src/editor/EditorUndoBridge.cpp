@@ -43,6 +43,7 @@ class TEditorUndoAdapter : public IUndoTarget {
     if (mode == smLine) at.Char = 1;
     return e_.InsertTextAtPos(at, text, smNormal, false);
   }
+  std::string SwapEncoding(std::string_view change) override { return e_.SwapEncoding(change); }
   TBufferCoord CaretPos() const override { return e_.caret_; }
   void SetCaretPos(TBufferCoord value) override { e_.PlaceCaret(value); }
   TBufferCoord SelectionAnchor() const override { return e_.sel_anchor_; }

@@ -74,7 +74,7 @@ bool TEditorUndoHistory::Continues(const TEditorUndoItem& first, const TEditorUn
   // leaves half an action behind.
   if (next.GroupNumber == first.GroupNumber || next.GroupNumber == done.GroupNumber) return true;
   return group_undo_ && next.Reason == done.Reason && done.Reason != ckIndent &&
-         done.Reason != ckUnindent;
+         done.Reason != ckUnindent && done.Reason != ckEncoding;
 }
 
 void TEditorUndoHistory::Undo(IUndoTarget& target) {

@@ -37,6 +37,12 @@ class IUndoTarget {
   virtual TBufferCoord InsertTextAt(TBufferCoord at, std::string_view text,
                                     TSelectionMode mode) = 0;
 
+  // Puts the document into the encoding, and its lines into the bytes, that a
+  // ckEncoding record holds (packed as PackEncodingChange packs them), the
+  // caret and selection keeping their cells; returns the record of what it
+  // replaced, which swaps back.
+  virtual std::string SwapEncoding(std::string_view change) = 0;
+
   // ---- caret and selection
   virtual TBufferCoord CaretPos() const = 0;
   // Moves the caret and collapses the selection there.

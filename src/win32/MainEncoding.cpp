@@ -9,10 +9,10 @@
 
 void TForm1::ConfigureEncoding() {
   memo_->OnCannotStore = [this](TCustomEditor& editor, const std::string& character) {
-    const bool converted = AskConvertToUtf8(editor, prompts_, character);
-    if (converted) EncodingChanged();
-    return converted;
+    return AskConvertToUtf8(editor, prompts_, character);
   };
+  // Converting, and undoing or redoing a conversion.
+  memo_->OnEncodingChange = [this](TCustomEditor&) { EncodingChanged(); };
   EncodingChanged();
 }
 
@@ -47,5 +47,5 @@ void TForm1::EncodingChanged() {
 
 void TForm1::ChooseEncoding(int index) {
   if (index < 0 || index >= static_cast<int>(std::size(kAllTextEncodings))) return;
-  if (ChooseDocumentEncoding(*memo_, prompts_, kAllTextEncodings[index])) EncodingChanged();
+  ChooseDocumentEncoding(*memo_, prompts_, kAllTextEncodings[index]);
 }

@@ -352,6 +352,68 @@ TEST_F(EncodingTest, TypedCharactersArriveAsUtf16IncludingSurrogatePairs) {
   EXPECT_EQ(editor.Text(), "a" E_ACUTE SMILE NICHI HON);
 }
 
+// A conversion is one step of the history: undone, the document has its
+// encoding and bytes back and the edits before it can be undone in them;
+// redone, it is converted again. Modified follows the saved state.
+TEST_F(EncodingTest, ConvertingIsAStepThatUndoAndRedoGoThrough) {
+  using namespace std::string_literals;
+  struct Case {
+    const char* what;
+    TTextEncoding from;
+    std::string text;
+    TTextEncoding to;
+    std::string converted;  // the bytes saved after the conversion
+  } cases[] = {
+      {"ANSI to UTF-8", TTextEncoding::Ansi, "caf\xE9\r\nok", TTextEncoding::Utf8,
+       "caf" E_ACUTE "\r\nokx"},
+      {"UTF-8 to ANSI", TTextEncoding::Utf8, "caf" E_ACUTE, TTextEncoding::Ansi, "caf\xE9x"},
+      {"UTF-8 with a stray byte to UTF-16", TTextEncoding::Utf8, "a\xFF", TTextEncoding::Utf16LE,
+       "\xFF\xFE"
+       "a\0\xFD\xFFx\0"s},
+      {"UTF-8 to UTF-8 with a byte-order mark", TTextEncoding::Utf8, NICHI, TTextEncoding::Utf8Bom,
+       "\xEF\xBB\xBF" NICHI "x"},
+  };
+  int encoding_changes = 0;
+  editor.OnEncodingChange = [&](TCustomEditor&) { ++encoding_changes; };
+  for (const auto& c : cases) {
+    editor.Lines().SetEncoding(c.from);
+    Text(c.text);
+    editor.SetModified(false);
+    const std::string saved = editor.Lines().SaveToString();
+    Run(ecEditorBottom);
+    editor.TypeText(u"x");  // an edit before the conversion
+    const std::string typed = editor.Lines().SaveToString();
+    encoding_changes = 0;
+    ASSERT_TRUE(editor.ConvertEncoding(c.to)) << c.what;
+    EXPECT_EQ(editor.Lines().SaveToString(), c.converted) << c.what;
+    EXPECT_TRUE(editor.Modified()) << c.what;
+    Run(ecUndo);
+    EXPECT_EQ(editor.Lines().Encoding(), c.from) << c.what;
+    EXPECT_EQ(editor.Lines().SaveToString(), typed) << c.what;
+    Run(ecUndo);
+    EXPECT_EQ(editor.Lines().SaveToString(), saved) << c.what;
+    EXPECT_FALSE(editor.Modified()) << c.what;
+    Run(ecRedo);
+    Run(ecRedo);
+    EXPECT_EQ(editor.Lines().Encoding(), c.to) << c.what;
+    EXPECT_EQ(editor.Lines().SaveToString(), c.converted) << c.what;
+    EXPECT_EQ(encoding_changes, 3) << c.what;
+  }
+  // The question while typing: the character that made the file UTF-8 goes
+  // first, then the conversion.
+  editor.Lines().SetEncoding(TTextEncoding::Ansi);
+  Text("caf\xE9");
+  Run(ecEditorBottom);
+  answer_yes = true;
+  editor.TypeText(u"\U0001F600");
+  EXPECT_EQ(editor.Text(), "caf" E_ACUTE SMILE);
+  Run(ecUndo);
+  EXPECT_EQ(editor.Text(), "caf" E_ACUTE);
+  Run(ecUndo);
+  EXPECT_EQ(editor.Lines().Encoding(), TTextEncoding::Ansi);
+  EXPECT_EQ(editor.Text(), "caf\xE9");
+}
+
 TEST_F(EncodingTest, ConvertingTheDocumentKeepsItsCharactersOrRefuses) {
   Text("caf\xE9\r\nx");
   editor.SetCaretPos({5, 1});

@@ -21,6 +21,7 @@ class TUndoTestDocument : public IUndoTarget {
   TBufferCoord anchor;
   TBufferCoord sel_end;
   TSelectionMode mode = smNormal;
+  TTextEncoding encoding = TTextEncoding::Ansi;
   int open_runs = 0;
 
   std::string Text() const {
@@ -41,6 +42,15 @@ class TUndoTestDocument : public IUndoTarget {
     lines.insert(lines.begin() + (line - 1), std::string(text));
   }
   void DeleteLine(int line) override { lines.erase(lines.begin() + (line - 1)); }
+  std::string SwapEncoding(std::string_view packed) override {
+    TEncodingChange change = UnpackEncodingChange(packed), before{encoding, {}};
+    encoding = change.Encoding;
+    for (auto& [index, text] : change.Lines) {
+      before.Lines.emplace_back(index, lines[static_cast<std::size_t>(index)]);
+      lines[static_cast<std::size_t>(index)] = text;
+    }
+    return PackEncodingChange(before);
+  }
 
   std::string DeleteRange(TBufferCoord a, TBufferCoord b, TSelectionMode how) override {
     if (b < a) std::swap(a, b);
