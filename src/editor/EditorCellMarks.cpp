@@ -12,14 +12,15 @@ namespace {
 // point, to see whether it is a mark that joins the character before.
 constexpr std::size_t kLookahead = 4;
 
-// Compared a block at a time: the line may be megabytes long.
-constexpr std::size_t kCompareBlock = 32;
+// Compared a block at a time, large blocks first: the line may be megabytes
+// long, and a key changes a few bytes of it.
+constexpr std::size_t kCompareBlocks[] = {1024, 64, 8};
 
 std::size_t CommonPrefix(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
   std::size_t i = 0;
-  while (i + kCompareBlock <= n && std::memcmp(a.data() + i, b.data() + i, kCompareBlock) == 0)
-    i += kCompareBlock;
+  for (const std::size_t block : kCompareBlocks)
+    while (i + block <= n && std::memcmp(a.data() + i, b.data() + i, block) == 0) i += block;
   while (i < n && a[i] == b[i]) ++i;
   return i;
 }
@@ -29,9 +30,9 @@ std::size_t CommonSuffix(std::string_view a, std::string_view b, std::size_t n) 
   const char* const a_end = a.data() + a.size();
   const char* const b_end = b.data() + b.size();
   std::size_t i = 0;
-  while (i + kCompareBlock <= n &&
-         std::memcmp(a_end - i - kCompareBlock, b_end - i - kCompareBlock, kCompareBlock) == 0)
-    i += kCompareBlock;
+  for (const std::size_t block : kCompareBlocks)
+    while (i + block <= n && std::memcmp(a_end - i - block, b_end - i - block, block) == 0)
+      i += block;
   while (i < n &&
          a_end[-1 - static_cast<std::ptrdiff_t>(i)] == b_end[-1 - static_cast<std::ptrdiff_t>(i)])
     ++i;

@@ -118,6 +118,7 @@ std::string TCustomEditor::SwapEncoding(std::string_view packed) {
   TEncodingChange change = UnpackEncodingChange(packed);
   TEncodingChange before;
   before.Encoding = lines_->Encoding();
+  before.Tail = lines_->EncodingTail();
   const bool char_set_changes =
       IsUnicodeEncoding(before.Encoding) != IsUnicodeEncoding(change.Encoding);
   // Byte positions change with the bytes; the caret and selection keep their cells.
@@ -126,6 +127,7 @@ std::string TCustomEditor::SwapEncoding(std::string_view packed) {
   BeginUpdate();
   lines_->BeginUpdate();
   lines_->SetEncoding(change.Encoding);
+  lines_->SetEncodingTail(std::move(change.Tail));
   for (auto& [index, text] : change.Lines) {
     if (index < 0 || index >= lines_->Count()) continue;
     before.Lines.emplace_back(index, lines_->GetLine(index));

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "editor/EditorCellMarks.h"
@@ -168,8 +169,10 @@ class TEditorStringList {
   // caller converts the text.
   TTextEncoding Encoding() const { return encoding_; }
   void SetEncoding(TTextEncoding E);
-  // Bytes kept after the text when loading (see TDecodedText) and written back.
+  // Bytes kept after the text when loading (see TDecodedText) and written back;
+  // a change of encoding drops them, and undoing it puts them back.
   const std::string& EncodingTail() const { return encoding_tail_; }
+  void SetEncodingTail(std::string Tail) { encoding_tail_ = std::move(Tail); }
   // The ANSI code page of ANSI documents (not owned; nullptr: one byte per
   // character).
   void SetAnsiCodePage(const ICodePage* CodePage);

@@ -20,19 +20,46 @@ TChangeReason MatchingPairReason(TChangeReason reason) {
   return ckNone;
 }
 
-// An encoding byte, then for each line its index and length (four bytes each,
-// as the machine holds them: records never leave the program) and its bytes.
+// An encoding byte, then pieces of bytes, each after its length (four bytes,
+// as the machine holds them: records never leave the program): the tail, and
+// for each line its index (four bytes) and its bytes.
+namespace {
+
+void PackNumber(std::string& packed, std::size_t n) {
+  const auto v = static_cast<std::uint32_t>(n);
+  packed.append(reinterpret_cast<const char*>(&v), sizeof v);
+}
+
+// The number at `at`, which moves past it; false past the end.
+bool UnpackNumber(std::string_view packed, std::size_t& at, std::uint32_t& n) {
+  if (packed.size() - at < sizeof n) return false;
+  std::memcpy(&n, packed.data() + at, sizeof n);
+  at += sizeof n;
+  return true;
+}
+
+// The piece of bytes at `at`, which moves past it; false past the end.
+bool UnpackBytes(std::string_view packed, std::size_t& at, std::string& bytes) {
+  std::uint32_t length = 0;
+  if (!UnpackNumber(packed, at, length) || length > packed.size() - at) return false;
+  bytes.assign(packed.substr(at, length));
+  at += length;
+  return true;
+}
+
+}  // namespace
+
 std::string PackEncodingChange(const TEncodingChange& change) {
-  std::size_t size = 1;
+  std::size_t size = 5 + change.Tail.size();
   for (const auto& line : change.Lines) size += 8 + line.second.size();
   std::string packed;
   packed.reserve(size);
   packed.push_back(static_cast<char>(change.Encoding));
+  PackNumber(packed, change.Tail.size());
+  packed += change.Tail;
   for (const auto& [index, text] : change.Lines) {
-    const auto fields = {static_cast<std::uint32_t>(index),
-                         static_cast<std::uint32_t>(text.size())};
-    for (const std::uint32_t field : fields)
-      packed.append(reinterpret_cast<const char*>(&field), sizeof field);
+    PackNumber(packed, static_cast<std::size_t>(index));
+    PackNumber(packed, text.size());
     packed += text;
   }
   return packed;
@@ -43,15 +70,11 @@ TEncodingChange UnpackEncodingChange(std::string_view packed) {
   if (packed.empty()) return change;
   change.Encoding = static_cast<TTextEncoding>(packed[0]);
   std::size_t at = 1;
-  while (at + 8 <= packed.size()) {
-    std::uint32_t index = 0, length = 0;
-    std::memcpy(&index, packed.data() + at, 4);
-    std::memcpy(&length, packed.data() + at + 4, 4);
-    at += 8;
-    if (length > packed.size() - at) break;
-    change.Lines.emplace_back(static_cast<int>(index), std::string(packed.substr(at, length)));
-    at += length;
-  }
+  if (!UnpackBytes(packed, at, change.Tail)) return change;
+  std::uint32_t index = 0;
+  std::string text;
+  while (UnpackNumber(packed, at, index) && UnpackBytes(packed, at, text))
+    change.Lines.emplace_back(static_cast<int>(index), std::move(text));
   return change;
 }
 

@@ -84,10 +84,12 @@ struct TEditorUndoItem {
   std::uint32_t GroupNumber = 0;
 };
 
-// What a ckEncoding record holds: an encoding and the bytes that lines had in
+// What a ckEncoding record holds: an encoding, the bytes kept after the text
+// in it (see TEditorStringList::EncodingTail) and the bytes that lines had in
 // it, by 0-based index; every other line is the same in both encodings.
 struct TEncodingChange {
   TTextEncoding Encoding = TTextEncoding::Ansi;
+  std::string Tail;
   std::vector<std::pair<int, std::string>> Lines;
 };
 std::string PackEncodingChange(const TEncodingChange& change);

@@ -363,6 +363,7 @@ TEST_F(EncodingTest, ConvertingIsAStepThatUndoAndRedoGoThrough) {
     std::string text;
     TTextEncoding to;
     std::string converted;  // the bytes saved after the conversion
+    std::string tail = {};  // the odd byte of a UTF-16 file
   } cases[] = {
       {"ANSI to UTF-8", TTextEncoding::Ansi, "caf\xE9\r\nok", TTextEncoding::Utf8,
        "caf" E_ACUTE "\r\nokx"},
@@ -372,12 +373,15 @@ TEST_F(EncodingTest, ConvertingIsAStepThatUndoAndRedoGoThrough) {
        "a\0\xFD\xFFx\0"s},
       {"UTF-8 to UTF-8 with a byte-order mark", TTextEncoding::Utf8, NICHI, TTextEncoding::Utf8Bom,
        "\xEF\xBB\xBF" NICHI "x"},
+      {"UTF-16 with an odd byte to UTF-8", TTextEncoding::Utf16LE, "a", TTextEncoding::Utf8, "ax",
+       "\x41"},
   };
   int encoding_changes = 0;
   editor.OnEncodingChange = [&](TCustomEditor&) { ++encoding_changes; };
   for (const auto& c : cases) {
     editor.Lines().SetEncoding(c.from);
     Text(c.text);
+    editor.Lines().SetEncodingTail(c.tail);
     editor.SetModified(false);
     const std::string saved = editor.Lines().SaveToString();
     Run(ecEditorBottom);

@@ -43,7 +43,7 @@ class TUndoTestDocument : public IUndoTarget {
   }
   void DeleteLine(int line) override { lines.erase(lines.begin() + (line - 1)); }
   std::string SwapEncoding(std::string_view packed) override {
-    TEncodingChange change = UnpackEncodingChange(packed), before{encoding, {}};
+    TEncodingChange change = UnpackEncodingChange(packed), before{encoding, {}, {}};
     encoding = change.Encoding;
     for (auto& [index, text] : change.Lines) {
       before.Lines.emplace_back(index, lines[static_cast<std::size_t>(index)]);
