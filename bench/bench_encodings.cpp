@@ -205,6 +205,7 @@ void BM_KeyOnWideLine(benchmark::State& state) {
   const double n = static_cast<double>(state.iterations());
   state.counters["ascii_us"] = t[0] / n * 1e6;
   state.counters["wide_us"] = t[1] / n * 1e6;
+  state.counters["accented_us"] = t[2] / n * 1e6;
   state.counters["ansi_us"] = t[3] / n * 1e6;
   state.counters["dbcs_us"] = t[4] / n * 1e6;
   state.counters["wide_x_ascii"] = t[1] / t[0];

@@ -28,6 +28,7 @@ class TNullTarget : public IUndoTarget {
   TBufferCoord InsertTextAt(TBufferCoord at, std::string_view text, TSelectionMode) override {
     return {at.Char + static_cast<int>(text.size()), at.Line};
   }
+  std::string SwapEncoding(std::string_view change) override { return std::string(change); }
   TBufferCoord CaretPos() const override { return {}; }
   void SetCaretPos(TBufferCoord) override {}
   TBufferCoord SelectionAnchor() const override { return {}; }

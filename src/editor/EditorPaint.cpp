@@ -8,7 +8,6 @@
 #include "editor/Editor.h"
 #include "language/EditorHighlighter.h"
 #include "platform/CodePage.h"
-#include "platform/Utf8.h"
 
 namespace {
 
@@ -589,30 +588,33 @@ class TEditorPainter {
     units_.reserve(limit + 1);
     unit_advances_.reserve(limit + 1);
     std::size_t k = 0;  // cells built
-    while (i < expanded.size() && k < limit) {
+    const std::size_t size = expanded.size();
+    while (i < size && k < limit) {
       const auto c = static_cast<unsigned char>(expanded[i]);
-      int cells = 1;
-      const std::size_t n = cp.CharLengthCells(expanded, i, cells);
       const auto unit = static_cast<std::uint32_t>(units_.size());
       cell_byte_[k] = static_cast<std::uint32_t>(i);
       cell_unit_[k] = unit;
-      if (n == 1 && c < 0x80) {
+      // An ASCII byte is a character of its own unless a mark follows it.
+      if (c < 0x80 && cp.CharLength(expanded, i) == 1) {
         cells_[k] = static_cast<char>(c);
         units_.push_back(c == '\t'                   ? u' '
                          : c == ' ' && special_chars ? u'\u00B7'
                                                      : static_cast<char16_t>(c));
         unit_advances_.push_back(cw);
-      } else {
-        cells_[k] = kWideCell;
-        if (cells > 1) {
-          cells_[k + 1] = kWideCell;
-          cell_byte_[k + 1] = static_cast<std::uint32_t>(i);
-          cell_unit_[k + 1] = unit;
-        }
-        AppendUtf8AsUtf16(units_, expanded.substr(i, n));
-        unit_advances_.push_back(cells * cw);
-        unit_advances_.resize(units_.size(), 0);
+        ++k;
+        ++i;
+        continue;
       }
+      int cells = 1;
+      const std::size_t n = cp.AppendCharAsUtf16(expanded, i, cells, units_);
+      cells_[k] = kWideCell;
+      if (cells > 1) {
+        cells_[k + 1] = kWideCell;
+        cell_byte_[k + 1] = static_cast<std::uint32_t>(i);
+        cell_unit_[k + 1] = unit;
+      }
+      unit_advances_.push_back(cells * cw);
+      if (unit_advances_.size() < units_.size()) unit_advances_.resize(units_.size(), 0);
       k += static_cast<std::size_t>(cells);
       i += n;
     }

@@ -15,6 +15,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/UnicodeProperties.h"
+#include "platform/Utf8.h"
+
 // How characters are made of bytes.
 enum class TCharForm : std::uint8_t { SingleByte, DoubleByte, Utf8 };
 
@@ -74,6 +77,33 @@ class ICodePage {
       return 1;
     }
     return Utf8CharLengthCells(text, i, cells);
+  }
+  // The character at i decoded once for drawing: returns its length, puts its
+  // cells in `cells` and appends its UTF-16 form to `units` (a byte that does
+  // not decode gives the replacement character).
+  std::size_t AppendCharAsUtf16(std::string_view text, std::size_t i, int& cells,
+                                std::u16string& units) const {
+    if (form_ == TCharForm::Utf8) {
+      // A character of one code point below U+10000 that no mark can follow
+      // is done here: lines of wide characters are made of them.
+      const TUtf8Char c = DecodeUtf8Quick(text, i);
+      const std::size_t end = i + c.Length;
+      const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+      if (c.Valid && c.CodePoint >= 0x20 && c.CodePoint < 0x10000 &&
+          (end == text.size() || !MayStartCombiningMark(p + end, text.size() - end))) {
+        const int n = CodePointCells(c.CodePoint);
+        if (n > 0) {
+          cells = n;
+          units.push_back(static_cast<char16_t>(c.CodePoint));
+          return c.Length;
+        }
+      }
+      return Utf8AppendCharAsUtf16(text, i, cells, units);
+    }
+    const std::size_t n = CharLength(text, i);
+    cells = static_cast<int>(n);
+    units += ToUtf16(text.substr(i, n));
+    return n;
   }
   // Walks whole characters from byte i while they start before byte `end`,
   // adding their cells to col (a tab reaches the next multiple of tab_width);
@@ -147,6 +177,12 @@ class ICodePage {
   virtual std::size_t Utf8CharLengthCells(std::string_view text, std::size_t i, int& cells) const {
     cells = 1;
     return CharLength(text, i);
+  }
+  virtual std::size_t Utf8AppendCharAsUtf16(std::string_view text, std::size_t i, int& cells,
+                                            std::u16string& units) const {
+    const std::size_t n = Utf8CharLengthCells(text, i, cells);
+    units += ToUtf16(text.substr(i, n));
+    return n;
   }
   virtual std::size_t Utf8WalkCells(std::string_view, std::size_t i, std::size_t, int,
                                     long long&) const {

@@ -25,6 +25,35 @@ struct TUtf8Char {
 // byte. Surrogates in three-byte form are valid only when allow_surrogates.
 TUtf8Char DecodeUtf8(std::string_view text, std::size_t i, bool allow_surrogates);
 
+// DecodeUtf8 with surrogates allowed, the common two- and three-byte forms
+// decoded in place: the editor decodes every character it steps over.
+inline TUtf8Char DecodeUtf8Quick(std::string_view text, std::size_t i) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
+  const std::size_t left = text.size() - i;
+  const char32_t b0 = p[0];
+  if (b0 < 0x80) return {b0, 1, true};
+  if (b0 >= 0xC2 && b0 <= 0xDF && left >= 2 && (p[1] & 0xC0) == 0x80)
+    return {(b0 & 0x1F) << 6 | (p[1] & 0x3F), 2, true};
+  if (b0 >= 0xE1 && b0 <= 0xEF && left >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80)
+    return {(b0 & 0x0F) << 12 | (p[1] & 0x3FU) << 6 | (p[2] & 0x3F), 3, true};
+  return DecodeUtf8(text, i, true);
+}
+
+// Whether the code point whose UTF-8 form starts at p (`left` > 0 bytes
+// there) may be a combining mark, told from its first bytes, so that a
+// character is not decoded twice to learn that the one after it joins
+// nothing: marks begin at U+0300 (first byte CC), and none lies among the
+// ideographs of U+4000 to U+9FFF, the syllables, surrogates and private use of
+// U+B000 to U+EFFF, nor in U+3000 to U+3FFF outside U+3000-U+303F and
+// U+3080-U+30BF.
+inline bool MayStartCombiningMark(const unsigned char* p, std::size_t left) {
+  const unsigned char b = p[0];
+  if (b < 0xCC) return false;
+  if (b < 0xE3 || b == 0xEA || b > 0xEE) return true;
+  if (b == 0xE3) return left < 2 || p[1] == 0x80 || p[1] == 0x82;
+  return false;
+}
+
 // Appends the UTF-8 form of a code point (a surrogate gets its three-byte form).
 void AppendUtf8(std::string& out, char32_t code_point);
 

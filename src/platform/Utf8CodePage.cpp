@@ -9,22 +9,19 @@ namespace {
 
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-// The code point at i. The common forms are decoded here, checked as
-// DecodeUtf8 checks them; the editor decodes every character it steps over.
-TUtf8Char At(std::string_view text, std::size_t i) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
-  const std::size_t left = text.size() - i;
-  const char32_t b0 = p[0];
-  if (b0 < 0x80) return {b0, 1, true};
-  if (b0 >= 0xC2 && b0 <= 0xDF && left >= 2 && (p[1] & 0xC0) == 0x80)
-    return {(b0 & 0x1F) << 6 | (p[1] & 0x3F), 2, true};
-  if (b0 >= 0xE1 && b0 <= 0xEF && left >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80)
-    return {(b0 & 0x0F) << 12 | (p[1] & 0x3FU) << 6 | (p[2] & 0x3F), 3, true};
-  return DecodeUtf8(text, i, true);
-}
+TUtf8Char At(std::string_view text, std::size_t i) { return DecodeUtf8Quick(text, i); }
 
-// The first byte of every combining mark: marks begin at U+0300.
-constexpr unsigned char kFirstMarkLead = 0xCC;
+// The UTF-16 form of a decoded code point (the replacement character for a
+// byte that does not decode; a surrogate stays one unit).
+void AppendUnits(std::u16string& units, const TUtf8Char& c) {
+  if (c.CodePoint < 0x10000) {
+    units.push_back(static_cast<char16_t>(c.CodePoint));
+    return;
+  }
+  const char32_t v = c.CodePoint - 0x10000;
+  units.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
+  units.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+}
 
 // A code point that draws over the character before it.
 bool IsCombining(const TUtf8Char& c) { return c.Valid && CodePointCells(c.CodePoint) == 0; }
@@ -43,21 +40,35 @@ std::size_t CodePointStart(std::string_view text, std::size_t i) {
   return c.Valid && k + c.Length > i ? k : i;
 }
 
+// The length of the character at i, its cells, and its UTF-16 form appended
+// to *units when asked for.
+std::size_t MeasureChar(std::string_view text, std::size_t i, int& cells, std::u16string* units) {
+  const TUtf8Char first = At(text, i);
+  // A mark on its own shows in a cell of its own.
+  cells = first.Valid ? std::max(CodePointCells(first.CodePoint), 1) : 1;
+  if (units) AppendUnits(*units, first);
+  std::size_t end = i + first.Length;
+  if (!TakesMarks(first)) return first.Length;
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  while (end < text.size() && MayStartCombiningMark(p + end, text.size() - end)) {
+    const TUtf8Char next = At(text, end);
+    if (!IsCombining(next)) break;
+    if (units) AppendUnits(*units, next);
+    end += next.Length;
+  }
+  return end - i;
+}
+
 }  // namespace
 
 std::size_t TUtf8CodePage::Utf8CharLengthCells(std::string_view text, std::size_t i,
                                                int& cells) const {
-  const TUtf8Char first = At(text, i);
-  // A mark on its own shows in a cell of its own.
-  cells = first.Valid ? std::max(CodePointCells(first.CodePoint), 1) : 1;
-  std::size_t end = i + first.Length;
-  if (!TakesMarks(first)) return first.Length;
-  while (end < text.size() && static_cast<unsigned char>(text[end]) >= kFirstMarkLead) {
-    const TUtf8Char next = At(text, end);
-    if (!IsCombining(next)) break;
-    end += next.Length;
-  }
-  return end - i;
+  return MeasureChar(text, i, cells, nullptr);
+}
+
+std::size_t TUtf8CodePage::Utf8AppendCharAsUtf16(std::string_view text, std::size_t i, int& cells,
+                                                 std::u16string& units) const {
+  return MeasureChar(text, i, cells, &units);
 }
 
 std::size_t TUtf8CodePage::Utf8WalkCells(std::string_view text, std::size_t i, std::size_t end,
@@ -101,6 +112,10 @@ int TUtf8CodePage::Utf8CharCells(std::string_view text, std::size_t i) const {
 }
 
 std::size_t TUtf8CodePage::Utf8CharStart(std::string_view text, std::size_t i) const {
+  // A byte that begins a code point, of no mark, starts a character: the
+  // caret stands on such a byte nearly always.
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  if (!IsContinuation(p[i]) && !MayStartCombiningMark(p + i, text.size() - i)) return i;
   // Back to a code point that surely starts a character: one that is no
   // combining mark, or a mark that follows nothing it could join.
   std::size_t start = CodePointStart(text, i);
@@ -121,7 +136,9 @@ std::size_t TUtf8CodePage::Utf8CharStart(std::string_view text, std::size_t i) c
 bool TUtf8CodePage::Utf8AlwaysStartsChar(std::string_view text, std::size_t i) const {
   // A lead byte cannot be taken into the sequence of a byte before it, and a
   // code point other than a mark is joined to nothing.
-  return !IsContinuation(static_cast<unsigned char>(text[i])) && !IsCombining(At(text, i));
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  return !IsContinuation(p[i]) &&
+         (!MayStartCombiningMark(p + i, text.size() - i) || !IsCombining(At(text, i)));
 }
 
 void TUtf8CodePage::LowerBuffer(char* text, std::size_t n) const {

@@ -24,6 +24,8 @@ class TUtf8CodePage final : public ICodePage {
   std::size_t MultiByteCharLength(std::string_view text, std::size_t i) const override;
   int Utf8CharCells(std::string_view text, std::size_t i) const override;
   std::size_t Utf8CharLengthCells(std::string_view text, std::size_t i, int& cells) const override;
+  std::size_t Utf8AppendCharAsUtf16(std::string_view text, std::size_t i, int& cells,
+                                    std::u16string& units) const override;
   std::size_t Utf8WalkCells(std::string_view text, std::size_t i, std::size_t end, int tab_width,
                             long long& col) const override;
   std::size_t Utf8CharStart(std::string_view text, std::size_t i) const override;

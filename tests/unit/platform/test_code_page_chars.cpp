@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/CodePage1252.h"
+#include "platform/UnicodeProperties.h"
+#include "platform/Utf8.h"
 #include "platform/Utf8CodePage.h"
 #include "support/DoubleByteCodePage.h"
 
@@ -43,6 +45,34 @@ TEST(CodePageCharacters, Utf8CharactersTheirLengthsAndCells) {
   };
   const ICodePage& cp = Utf8CodePage();
   for (const Case& c : cases) EXPECT_EQ(Chars(cp, c.text), c.chars) << c.what;
+}
+
+// The lead-byte test that spares the decoding of the character after a
+// wide one must let every combining mark of the tables through; and a wide
+// character with each code point after it is measured, drawn and started as
+// the full decoding would.
+TEST(CodePageCharacters, EveryCodePointAfterAWideCharacter) {
+  const ICodePage& cp = Utf8CodePage();
+  const std::string wide = "\xE6\x97\xA5";
+  int failures = 0;
+  for (char32_t c = 0x80; c <= 0x10FFFF && failures < 5; ++c) {
+    std::string text = wide;
+    AppendUtf8(text, c);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const bool mark = CodePointCells(c) == 0;
+    std::u16string units = u"\u65E5";
+    if (mark) AppendUtf8AsUtf16(units, text.substr(3));
+    std::u16string drawn;
+    int cells = 0;
+    const std::size_t length = cp.AppendCharAsUtf16(text, 0, cells, drawn);
+    const bool ok = (!mark || MayStartCombiningMark(bytes + 3, text.size() - 3)) &&
+                    length == (mark ? text.size() : 3) && cells == 2 && drawn == units &&
+                    cp.CharLength(text, 0) == length && cp.CharStart(text, 3) == (mark ? 0U : 3U);
+    if (!ok) {
+      ++failures;
+      ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(c);
+    }
+  }
 }
 
 TEST(CodePageCharacters, DoubleByteAndSingleByteCharacters) {
