@@ -204,7 +204,10 @@ TEditorCellMarks::TEdit TEditorCellMarks::Replace(int line, std::string_view old
     marks.erase(first_dropped + common, first_moved);
   else
     marks.insert(first_dropped + common, stretch.begin() + common, stretch.end());
-  if (!unchanged(l->last)) l->last = l->last.Byte >= meet ? moved(l->last) : TCellMark{};
+  // A walk that stopped in the changed stretch starts again where the walk
+  // of the new text met the old one: the caret after a typed key stands there.
+  if (!unchanged(l->last))
+    l->last = l->last.Byte >= meet ? moved(l->last) : TCellMark{new_meet, new_cells_there};
   // Until Rebind says where the new text lives, the marks fit no text.
   l->text = nullptr;
   l->size = new_text.size();

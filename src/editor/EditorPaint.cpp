@@ -581,47 +581,115 @@ class TEditorPainter {
     cells_start_byte_ = from.Byte;
     std::size_t i = from.Byte;
     const std::size_t limit = static_cast<std::size_t>(std::max(last_col_ - cells_base_, 0)) + 1;
-    // A character takes at most two cells: the cells are written in place.
+    // A character takes at most two cells, and a simple one (see SimpleChar)
+    // one UTF-16 unit: all are written in place, with room for a unit per
+    // cell left after every character that is not simple.
     cells_.resize(limit + 1);
     cell_byte_.resize(limit + 1);
     cell_unit_.resize(limit + 1);
-    units_.reserve(limit + 1);
-    unit_advances_.reserve(limit + 1);
-    std::size_t k = 0;  // cells built
+    units_.resize(limit + 1);
+    unit_advances_.resize(limit + 1);
+    TCellWriter w{cells_.data(),
+                  cell_byte_.data(),
+                  cell_unit_.data(),
+                  units_.data(),
+                  unit_advances_.data(),
+                  0,
+                  0};
     const std::size_t size = expanded.size();
-    while (i < size && k < limit) {
-      const auto c = static_cast<unsigned char>(expanded[i]);
-      const auto unit = static_cast<std::uint32_t>(units_.size());
-      cell_byte_[k] = static_cast<std::uint32_t>(i);
-      cell_unit_[k] = unit;
-      // An ASCII byte is a character of its own unless a mark follows it.
-      if (c < 0x80 && cp.CharLength(expanded, i) == 1) {
-        cells_[k] = static_cast<char>(c);
-        units_.push_back(c == '\t'                   ? u' '
-                         : c == ' ' && special_chars ? u'\u00B7'
-                                                     : static_cast<char16_t>(c));
-        unit_advances_.push_back(cw);
-        ++k;
-        ++i;
-        continue;
-      }
+    for (;;) {
+      i = BuildSimpleCells(cp, expanded, i, limit, special_chars, cw, w);
+      if (i >= size || w.k >= limit) break;
+      // A character of several code points, or a byte that does not decode.
+      w.byte[w.k] = static_cast<std::uint32_t>(i);
+      w.unit[w.k] = static_cast<std::uint32_t>(w.u);
+      units_.resize(w.u);
       int cells = 1;
       const std::size_t n = cp.AppendCharAsUtf16(expanded, i, cells, units_);
-      cells_[k] = kWideCell;
-      if (cells > 1) {
-        cells_[k + 1] = kWideCell;
-        cell_byte_[k + 1] = static_cast<std::uint32_t>(i);
-        cell_unit_[k + 1] = unit;
+      unit_advances_.resize(w.u);
+      unit_advances_.resize(units_.size(), 0);
+      unit_advances_[w.u] = cells * cw;
+      w.u = units_.size();
+      // Room again for one unit per cell left.
+      units_.resize(w.u + limit - w.k + 1);
+      unit_advances_.resize(units_.size());
+      w.units = units_.data();
+      w.advances = unit_advances_.data();
+      const auto c = static_cast<unsigned char>(expanded[i]);
+      if (n == 1 && c < 0x80) {  // ASCII that a mark might have followed
+        w.cell[w.k] = static_cast<char>(c);
+        w.units[w.u - 1] = c == '\t' ? u' ' : c == ' ' && special_chars ? u'\u00B7' : c;
+      } else {
+        w.cell[w.k] = kWideCell;
+        if (cells > 1) {
+          w.cell[w.k + 1] = kWideCell;
+          w.byte[w.k + 1] = w.byte[w.k];
+          w.unit[w.k + 1] = w.unit[w.k];
+        }
       }
-      unit_advances_.push_back(cells * cw);
-      if (unit_advances_.size() < units_.size()) unit_advances_.resize(units_.size(), 0);
-      k += static_cast<std::size_t>(cells);
+      w.k += static_cast<std::size_t>(cells);
       i += n;
     }
+    const std::size_t k = w.k, u = w.u;
+    units_.resize(u);
+    unit_advances_.resize(u);
     cells_.resize(k);
     cell_byte_.resize(k);
     cell_unit_.resize(k);
     cells_end_byte_ = i;
+  }
+
+  // Where BuildCells writes: cells_, cell_byte_, cell_unit_, units_ and
+  // unit_advances_, k cells and u units so far.
+  struct TCellWriter {
+    char* cell;
+    std::uint32_t* byte;
+    std::uint32_t* unit;
+    char16_t* units;
+    int* advances;
+    std::size_t k, u;
+  };
+
+  // The cells of the simple characters (see SimpleChar) from byte i on, until
+  // one that is not simple, the end or the limit; returns where it stopped.
+  // A line of wide or accented characters spends its painting here: the loop
+  // is kept apart so that its few values stay in registers.
+  static std::size_t BuildSimpleCells(const ICodePage& cp, std::string_view text, std::size_t i,
+                                      std::size_t limit, bool special_chars, int cw,
+                                      TCellWriter& w) {
+    char* const cell = w.cell;
+    std::uint32_t* const byte = w.byte;
+    std::uint32_t* const unit_of = w.unit;
+    char16_t* const units = w.units;
+    int* const advances = w.advances;
+    std::size_t k = w.k, u = w.u;
+    const char16_t space = special_chars ? u'\u00B7' : u' ';
+    while (i < text.size() && k < limit) {
+      int cells = 1;
+      char16_t unit = 0;
+      const std::size_t n = cp.SimpleChar(text, i, cells, unit);
+      if (n == 0) break;
+      byte[k] = static_cast<std::uint32_t>(i);
+      unit_of[k] = static_cast<std::uint32_t>(u);
+      if (unit < 0x80) {
+        cell[k] = static_cast<char>(unit);
+        units[u] = unit == '\t' ? u' ' : unit == ' ' ? space : unit;
+      } else {
+        cell[k] = kWideCell;
+        units[u] = unit;
+        if (cells > 1) {
+          cell[k + 1] = kWideCell;
+          byte[k + 1] = static_cast<std::uint32_t>(i);
+          unit_of[k + 1] = static_cast<std::uint32_t>(u);
+        }
+      }
+      advances[u++] = cells * cw;
+      k += static_cast<std::size_t>(cells);
+      i += n;
+    }
+    w.k = k;
+    w.u = u;
+    return i;
   }
 
   // The cells before the first character that starts at or after byte b of

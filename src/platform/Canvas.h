@@ -68,6 +68,6 @@ class ICanvas {
   // and combining marks advance by 0. A character the font lacks still takes
   // its cells. Clip and opacity as for DrawTextRun.
   virtual void DrawWideTextRun(int x, int y, const TRect& clip, std::u16string_view text,
-                               std::span<const int> advances, TColor foreground,
-                               TColor background, bool opaque) = 0;
+                               std::span<const int> advances, TColor foreground, TColor background,
+                               bool opaque) = 0;
 };

@@ -78,27 +78,35 @@ class ICodePage {
     }
     return Utf8CharLengthCells(text, i, cells);
   }
+  // The character at i when it is one code point below U+10000 that no mark
+  // follows, as nearly every character of a Unicode document is: returns its
+  // length, its cells in `cells` and its UTF-16 unit in `unit`; 0 for any
+  // other character, and in a code page.
+  std::size_t SimpleChar(std::string_view text, std::size_t i, int& cells, char16_t& unit) const {
+    if (form_ != TCharForm::Utf8) return 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
+    const std::size_t left = text.size() - i;
+    char32_t code_point = 0;
+    const std::size_t n = DecodeUtf8Short(p, left, code_point);
+    if (n == 0) return 0;
+    if (n < left && MayStartCombiningMark(p + n, left - n)) return 0;
+    const int c = CodePointCells(code_point);
+    if (c == 0) return 0;  // a mark on its own
+    cells = c;
+    unit = static_cast<char16_t>(code_point);
+    return n;
+  }
   // The character at i decoded once for drawing: returns its length, puts its
   // cells in `cells` and appends its UTF-16 form to `units` (a byte that does
   // not decode gives the replacement character).
   std::size_t AppendCharAsUtf16(std::string_view text, std::size_t i, int& cells,
                                 std::u16string& units) const {
     if (form_ == TCharForm::Utf8) {
-      // A character of one code point below U+10000 that no mark can follow
-      // is done here: lines of wide characters are made of them.
-      const TUtf8Char c = DecodeUtf8Quick(text, i);
-      const std::size_t end = i + c.Length;
-      const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-      if (c.Valid && c.CodePoint >= 0x20 && c.CodePoint < 0x10000 &&
-          (end == text.size() || !MayStartCombiningMark(p + end, text.size() - end))) {
-        const int n = CodePointCells(c.CodePoint);
-        if (n > 0) {
-          cells = n;
-          units.push_back(static_cast<char16_t>(c.CodePoint));
-          return c.Length;
-        }
-      }
-      return Utf8AppendCharAsUtf16(text, i, cells, units);
+      char16_t unit = 0;
+      const std::size_t n = SimpleChar(text, i, cells, unit);
+      if (n == 0) return Utf8AppendCharAsUtf16(text, i, cells, units);
+      units.push_back(unit);
+      return n;
     }
     const std::size_t n = CharLength(text, i);
     cells = static_cast<int>(n);

@@ -10,7 +10,9 @@ class TProgramDirectory {
  public:
   explicit TProgramDirectory(std::string directory) : directory_(std::move(directory)) {}
   const std::string& Directory() const { return directory_; }
-  std::string ProgramDirFile(const std::string& name) const { return JoinProgramDir(directory_, name); }
+  std::string ProgramDirFile(const std::string& name) const {
+    return JoinProgramDir(directory_, name);
+  }
 
  private:
   std::string directory_;

@@ -19,8 +19,8 @@ class IRegistryKey {
 
   // Typed reads: nullopt when the value is missing or stored with another type.
   virtual std::optional<std::int32_t> ReadInteger(const std::string& name) = 0;  // DWORD
-  virtual std::optional<std::string> ReadString(const std::string& name) = 0;   // string
-  virtual std::optional<std::string> ReadBinary(const std::string& name) = 0;   // binary
+  virtual std::optional<std::string> ReadString(const std::string& name) = 0;    // string
+  virtual std::optional<std::string> ReadBinary(const std::string& name) = 0;    // binary
 
   // Typed writes; a failure raises Exception("Failed to set data for '<name>'").
   virtual void WriteInteger(const std::string& name, std::int32_t value) = 0;

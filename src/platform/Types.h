@@ -9,7 +9,9 @@ using TColor = std::uint32_t;
 
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
-constexpr TColor SystemColor(int role) { return 0xFF000000u | static_cast<std::uint32_t>(role & 0xFF); }
+constexpr TColor SystemColor(int role) {
+  return 0xFF000000u | static_cast<std::uint32_t>(role & 0xFF);
+}
 constexpr bool IsSystemColor(TColor c) { return (c & 0xFF000000u) == 0xFF000000u; }
 constexpr TColor Rgb(int r, int g, int b) {
   return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));

@@ -25,17 +25,34 @@ struct TUtf8Char {
 // byte. Surrogates in three-byte form are valid only when allow_surrogates.
 TUtf8Char DecodeUtf8(std::string_view text, std::size_t i, bool allow_surrogates);
 
-// DecodeUtf8 with surrogates allowed, the common two- and three-byte forms
-// decoded in place: the editor decodes every character it steps over.
-inline TUtf8Char DecodeUtf8Quick(std::string_view text, std::size_t i) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
-  const std::size_t left = text.size() - i;
+// The one-, two- and three-byte forms that make up nearly all text (checked
+// as DecodeUtf8 checks them, surrogates allowed) decoded in place: their
+// length, the code point in `code_point`; 0 for any other form. Kept apart
+// from TUtf8Char so that a loop over characters holds them in registers.
+inline std::size_t DecodeUtf8Short(const unsigned char* p, std::size_t left, char32_t& code_point) {
   const char32_t b0 = p[0];
-  if (b0 < 0x80) return {b0, 1, true};
-  if (b0 >= 0xC2 && b0 <= 0xDF && left >= 2 && (p[1] & 0xC0) == 0x80)
-    return {(b0 & 0x1F) << 6 | (p[1] & 0x3F), 2, true};
-  if (b0 >= 0xE1 && b0 <= 0xEF && left >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80)
-    return {(b0 & 0x0F) << 12 | (p[1] & 0x3FU) << 6 | (p[2] & 0x3F), 3, true};
+  if (b0 < 0x80) {
+    code_point = b0;
+    return 1;
+  }
+  if (b0 >= 0xC2 && b0 <= 0xDF && left >= 2 && (p[1] & 0xC0) == 0x80) {
+    code_point = (b0 & 0x1F) << 6 | (p[1] & 0x3F);
+    return 2;
+  }
+  if (b0 >= 0xE1 && b0 <= 0xEF && left >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+    code_point = (b0 & 0x0F) << 12 | (p[1] & 0x3FU) << 6 | (p[2] & 0x3F);
+    return 3;
+  }
+  return 0;
+}
+
+// DecodeUtf8 with surrogates allowed, the common forms decoded in place: the
+// editor decodes every character it steps over.
+inline TUtf8Char DecodeUtf8Quick(std::string_view text, std::size_t i) {
+  char32_t code_point = 0;
+  const std::size_t n = DecodeUtf8Short(reinterpret_cast<const unsigned char*>(text.data()) + i,
+                                        text.size() - i, code_point);
+  if (n != 0) return {code_point, n, true};
   return DecodeUtf8(text, i, true);
 }
 

@@ -87,16 +87,28 @@ std::size_t TUtf8CodePage::Utf8WalkCells(std::string_view text, std::size_t i, s
       ++i;
       continue;
     }
-    const TUtf8Char c = At(text, i);
-    const int cells = c.Valid ? CodePointCells(c.CodePoint) : 1;
+    // Every valid code point of the short forms is at least U+0080, so it
+    // takes marks.
+    char32_t code_point = 0;
+    std::size_t n = DecodeUtf8Short(p + i, text.size() - i, code_point);
+    int cells;
+    bool valid = true;
+    if (n != 0) {
+      cells = CodePointCells(code_point);
+    } else {
+      const TUtf8Char c = At(text, i);
+      n = c.Length;
+      valid = c.Valid;
+      cells = c.Valid ? CodePointCells(c.CodePoint) : 1;
+    }
     if (cells == 0 && takes_marks) {
-      i += c.Length;
+      i += n;
       continue;
     }
     if (i >= end) break;
     col += cells == 0 ? 1 : cells;
-    takes_marks = TakesMarks(c);
-    i += c.Length;
+    takes_marks = valid;
+    i += n;
   }
   return i;
 }
