@@ -17,8 +17,19 @@ std::size_t ICodePage::CharStart(std::string_view text, std::size_t i) const {
   // A byte that cannot lead ends a character, so a character starts right
   // after the nearest one; from there the lead-valued bytes pair up.
   std::size_t k = i;
-  while (k > 0 && IsLeadByte(static_cast<unsigned char>(text[k - 1]))) --k;
+  if (lead_known_) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    while (k > 0 && lead_[p[k - 1]]) --k;
+  } else {
+    while (k > 0 && IsLeadByte(static_cast<unsigned char>(text[k - 1]))) --k;
+  }
   return (i - k) % 2 == 1 ? i - 1 : i;
+}
+
+void ICodePage::LearnLeadBytes() {
+  for (std::size_t c = 0; c < lead_.size(); ++c)
+    lead_[c] = IsLeadByte(static_cast<unsigned char>(c));
+  lead_known_ = true;
 }
 
 std::size_t ICodePage::MultiByteCharLength(std::string_view text, std::size_t i) const {

@@ -10,6 +10,7 @@
 // it and take no cell of their own); a byte that does not decode is a character
 // of one byte and one cell. Tabs are the callers' business: here a tab is a
 // character of one cell.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -199,8 +200,16 @@ class ICodePage {
   virtual std::size_t Utf8CharStart(std::string_view, std::size_t i) const { return i; }
   virtual bool Utf8AlwaysStartsChar(std::string_view, std::size_t) const { return true; }
 
+  // A code page whose lead bytes never change calls this once its own
+  // IsLeadByte answers, from its constructor: the walk back to a character's
+  // start, over every byte of a line of double-byte characters, then reads a
+  // table instead of asking byte by byte.
+  void LearnLeadBytes();
+
  private:
   TCharForm form_;
+  bool lead_known_ = false;
+  std::array<bool, 256> lead_{};
 };
 
 // Text of one character set in another (the same text when both are one).

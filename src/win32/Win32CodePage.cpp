@@ -18,7 +18,8 @@ constexpr std::size_t kPiece = INT_MAX / 4;
 
 }  // namespace
 
-TWin32CodePage::TWin32CodePage() : ICodePage(SystemCharForm()) {}
+// The process keeps its ANSI code page, so its lead bytes are learnt once.
+TWin32CodePage::TWin32CodePage() : ICodePage(SystemCharForm()) { LearnLeadBytes(); }
 
 void TWin32CodePage::LowerBuffer(char* text, std::size_t n) const {
   // A lone lead byte is half a character and has no lower-case form; left to

@@ -7,6 +7,7 @@
 
 class TDoubleByteCodePage final : public ICodePage {
  public:
+  TDoubleByteCodePage() { LearnLeadBytes(); }
   // Lower-cases ASCII capitals, stepping over whole double-byte characters so
   // that a trail byte is never changed.
   void LowerBuffer(char* text, std::size_t n) const override;
