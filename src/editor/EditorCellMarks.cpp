@@ -133,25 +133,37 @@ TEditorCellMarks::TEdit TEditorCellMarks::Replace(int line, std::string_view old
   // bytes only.
   const auto unchanged = [&](const TCellMark& k) { return k.Byte + kLookahead <= prefix; };
 
-  // The walk sets off from the last mark that stays (or from where the last
+  // The walks set off from the last mark that stays (or from where the last
   // walk stopped, when that is later and stays).
-  std::size_t kept = 1;
-  while (kept < marks.size() && unchanged(marks[kept])) ++kept;
+  const std::size_t kept = static_cast<std::size_t>(
+      std::partition_point(marks.begin() + 1, marks.end(), unchanged) - marks.begin());
   TCellMark from = marks[kept - 1];
-  if (l->last.Byte > from.Byte && unchanged(l->last)) from = l->last;
+  const TCellMark last = l->last;
+  if (last.Byte > from.Byte && unchanged(last)) from = last;
 
   // Where the walks of the old and the new text meet again: the first place in
-  // the unchanged end where a character starts whatever came before.
-  long long old_cells_there = from.Cells;
+  // the unchanged end where a character starts whatever came before. The
+  // last walk most often stopped at the edit itself, where the caret stood: a
+  // place in the old text, so its walk may set off there.
   const std::size_t old_tail = old_text.size() - suffix;
-  std::size_t meet = cp.WalkCells(old_text, from.Byte, old_tail, tw, old_cells_there);
+  const TCellMark old_from = last.Byte > from.Byte && last.Byte <= old_tail ? last : from;
+  long long old_cells_there = old_from.Cells;
+  std::size_t meet = cp.WalkCells(old_text, old_from.Byte, old_tail, tw, old_cells_there);
   while (meet < old_text.size() && !cp.AlwaysStartsChar(old_text, meet))
     meet = cp.WalkCells(old_text, meet, meet + 1, tw, old_cells_there);
   const std::size_t new_meet = meet - old_tail + (new_text.size() - suffix);
 
-  // The changed stretch of the new text, walked with marks of its own.
+  // The changed stretch of the new text, walked with marks of its own. It may
+  // set off where the last walk stopped too, when that is no further into the
+  // text than the edit and a character starts there in the new text whatever
+  // comes before: the bytes before it are the same, and so are their
+  // characters. Only within a spacing of the walk's start, so that the marks
+  // stay that close.
   std::vector<TCellMark>& stretch = scratch_;
   stretch.clear();
+  if (last.Byte > from.Byte && last.Byte <= prefix && last.Byte < from.Byte + l->spacing &&
+      last.Byte < new_text.size() && cp.AlwaysStartsChar(new_text, last.Byte))
+    from = last;
   long long new_cells_there = from.Cells;
   std::size_t i = from.Byte;
   while (i < new_meet) {

@@ -132,10 +132,13 @@ TEST_F(UnicodeEditorTest, WideCharactersArePaintedOnTheirCells) {
 // edits. After each edit (and its undo), made where columns had just been
 // asked, every position agrees with a count from the line's start.
 TEST_F(UnicodeEditorTest, ColumnsAfterAnEditOfALongLineAgreeWithAFreshCount) {
-  std::string mixed, tabbed;  // units of 11 and of 7 bytes
+  std::string mixed, tabbed, cut;  // units of 11, 7 and 3 bytes
   for (int i = 0; i < 40; ++i) {
     mixed += NICHI "ab" E_ACUTE E_MARK " ";
     tabbed += "a" NICHI "\t" E_ACUTE;
+    cut +=
+        "\xE6\x97"
+        "a";  // a wide character without its last byte
   }
   struct Case {
     const char* what;
@@ -151,6 +154,7 @@ TEST_F(UnicodeEditorTest, ColumnsAfterAnEditOfALongLineAgreeWithAFreshCount) {
       {"text typed at the start", mixed, 0, 0, "xy"},
       {"text typed at the end", mixed, mixed.size(), 0, E_ACUTE},
       {"a line broken in two", mixed, 11 * 15, 0, "z\r\n" NICHI},
+      {"the missing byte of a cut character typed", cut, 3 * 20 + 2, 0, "\xA5"},
   };
   const ICodePage& cp = *editor.CharSet();
   const auto check = [&](const std::string& what) {
