@@ -19,6 +19,11 @@ std::size_t ICodePage::CharStart(std::string_view text, std::size_t i) const {
   std::size_t k = i;
   if (lead_known_) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    // Eight bytes a step while all of them are lead-valued, as on a line of
+    // double-byte characters whose trail bytes are lead-valued too.
+    while (k >= 8 && (lead_[p[k - 1]] & lead_[p[k - 2]] & lead_[p[k - 3]] & lead_[p[k - 4]] &
+                      lead_[p[k - 5]] & lead_[p[k - 6]] & lead_[p[k - 7]] & lead_[p[k - 8]]))
+      k -= 8;
     while (k > 0 && lead_[p[k - 1]]) --k;
   } else {
     while (k > 0 && IsLeadByte(static_cast<unsigned char>(text[k - 1]))) --k;
