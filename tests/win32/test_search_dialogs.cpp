@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "DialogDriver.h"
 #include "win32/SearchDialogs.h"
 #include "win32/Win32CodePage.h"
 #include "win32/WineTestSupport.h"
 
 namespace {
 
-using TStep = std::function<void(HWND)>;
 using Ids = std::vector<int>;
 
 int Scaled(int pixels) {
@@ -21,75 +21,9 @@ int Scaled(int pixels) {
   return MulDiv(pixels, dpi, 96);
 }
 
-// The visible dialog of this thread, if one shows.
-HWND ShownDialog() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM out) -> BOOL {
-        char cls[16] = {};
-        GetClassNameA(hwnd, cls, sizeof(cls));
-        if (std::string(cls) == "#32770" && IsWindowVisible(hwnd)) {
-          *reinterpret_cast<HWND*>(out) = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// Plays steps against the dialog a modal call shows, one per timer tick, so
-// that keys posted by one step are handled by the dialog's own message loop
-// before the next step looks. A dialog left open long after the last step is
-// cancelled and the test fails instead of hanging.
-class TDialogDriver {
- public:
-  explicit TDialogDriver(std::vector<TStep> steps) : steps_(std::move(steps)) {
-    current_ = this;
-    timer_ = SetTimer(nullptr, 0, 30, Tick);
-  }
-  ~TDialogDriver() {
-    KillTimer(nullptr, timer_);
-    current_ = nullptr;
-    EXPECT_EQ(next_, steps_.size()) << "the dialog closed before every step ran";
-  }
-  TDialogDriver(const TDialogDriver&) = delete;
-  TDialogDriver& operator=(const TDialogDriver&) = delete;
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    TDialogDriver* self = current_;
-    if (!self || self->busy_) return;
-    HWND dialog = ShownDialog();
-    if (!dialog) return;
-    if (self->next_ < self->steps_.size()) {
-      self->busy_ = true;
-      self->steps_[self->next_++](dialog);
-      self->busy_ = false;
-    } else if (++self->idle_ticks_ > 100) {
-      ADD_FAILURE() << "the dialog stayed open after the last step";
-      PostMessageA(dialog, WM_CLOSE, 0, 0);
-    }
-  }
-
-  static inline TDialogDriver* current_ = nullptr;
-  std::vector<TStep> steps_;
-  std::size_t next_ = 0;
-  int idle_ticks_ = 0;
-  bool busy_ = false;
-  UINT_PTR timer_ = 0;
-};
-
 // ---- what a user does ----
 
 void Press(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-void PostKey(UINT vk) {
-  HWND focus = GetFocus();
-  PostMessageA(focus, WM_KEYDOWN, vk, 1);
-  PostMessageA(focus, WM_KEYUP, vk, 0xC0000001);
-}
 
 void PostAlt(char letter) {
   // WM_SYSCHAR with the Alt context bit, as TranslateMessage makes it.
