@@ -15,6 +15,7 @@
 #include "platform/Utf8.h"
 #include "win32/LabelsDialog.h"
 #include "win32/MainWindow.h"
+#include "win32/ToolTip.h"
 #include "win32/WideString.h"
 
 namespace {
@@ -51,13 +52,7 @@ void TForm1::CreateProblemTip() {
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
   if (!problem_tip_) return;
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND;
-  tool.hwnd = handle_;
-  tool.uId = reinterpret_cast<UINT_PTR>(editor_handle_);
-  tool.lpszText = const_cast<wchar_t*>(L"");
-  SendMessageW(problem_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  AddToolTip(problem_tip_, handle_, editor_handle_, 0, L"");
   // Long messages break into lines, and several problems show one per line.
   SendMessageW(problem_tip_, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(480, dpi_));
 }
@@ -85,26 +80,12 @@ void TForm1::ProblemTipAt(int x, int y) {
   }
   // The messages quote names in the document's character set.
   const std::u16string units = memo_->CharSet()->ToUtf16(lines);
-  std::wstring wide(units.begin(), units.end());
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = handle_;
-  tool.uId = reinterpret_cast<UINT_PTR>(editor_handle_);
-  tool.lpszText = wide.data();
-  SendMessageW(problem_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  SetToolTipText(problem_tip_, handle_, editor_handle_, std::wstring(units.begin(), units.end()));
 }
 
 std::string TForm1::ProblemTip() const {
   if (!problem_tip_) return {};
-  wchar_t buffer[4096] = L"";
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = handle_;
-  tool.uId = reinterpret_cast<UINT_PTR>(editor_handle_);
-  tool.lpszText = buffer;
-  SendMessageW(problem_tip_, TTM_GETTEXTW, sizeof buffer / sizeof buffer[0],
-               reinterpret_cast<LPARAM>(&tool));
-  return Utf8(buffer);
+  return Utf8(ToolTipText(problem_tip_, handle_, editor_handle_));
 }
 
 void TForm1::DestroyMacroCheck() {

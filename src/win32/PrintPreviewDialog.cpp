@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "print/PrintJob.h"
+#include "win32/ToolTip.h"
 #include "win32/WideString.h"
 #include "win32/Win32Dpi.h"
 
@@ -69,8 +70,8 @@ bool TPrintPreviewDlg::Create() {
                           this);
   if (!hwnd_) return false;
   dpi_ = WindowDpi(hwnd_);
-  tips_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_,
-                          nullptr, GetModuleHandleA(nullptr), nullptr);
+  tips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_,
+                          nullptr, GetModuleHandleW(nullptr), nullptr);
   btn_first_ = AddButton(idFirst, "|<", "First page");
   btn_previous_ = AddButton(idPrevious, "<", "Previous page");
   btn_next_ = AddButton(idNext, ">", "Next page");
@@ -133,15 +134,7 @@ HWND TPrintPreviewDlg::AddButton(int id, const char* caption, const char* hint) 
   HWND b = CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
                            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleA(nullptr), nullptr);
-  if (tips_) {
-    TOOLINFOA ti{};
-    ti.cbSize = sizeof ti;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd_;
-    ti.uId = reinterpret_cast<UINT_PTR>(b);
-    ti.lpszText = const_cast<char*>(hint);
-    SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-  }
+  if (tips_) AddToolTip(tips_, hwnd_, b, TTF_SUBCLASS, Wide(hint));
   return b;
 }
 
@@ -187,16 +180,8 @@ void TPrintPreviewDlg::ShowModal(HWND owner, TEditorPrint* engine, bool printer_
   preview_.UpdatePreview();
   preview_.FirstPage();
   print_hint_ = PrintButtonHint(printer_known, printer_name);
-  if (tips_) {
-    // The printer's name may hold any character.
-    std::wstring hint = Wide(print_hint_);
-    TOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = hwnd_;
-    ti.uId = reinterpret_cast<UINT_PTR>(btn_print_);
-    ti.lpszText = hint.data();
-    SendMessageW(tips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-  }
+  // The printer's name may hold any character.
+  if (tips_) SetToolTipText(tips_, hwnd_, btn_print_, Wide(print_hint_));
   UpdatePreviewButtons();
   MSG msg;
   while (showing_) {
