@@ -99,29 +99,19 @@ std::size_t AppendUtf8AsUtf16(std::u16string& out, std::string_view text) {
       ++i;
       continue;
     }
-    // The two- and three-byte forms that make up most text, checked as
-    // DecodeUtf8 checks them: painting converts every wide character.
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
-    const std::size_t left = text.size() - i;
-    if (b >= 0xC2 && b <= 0xDF && left >= 2 && (p[1] & 0xC0) == 0x80) {
-      out.push_back(static_cast<char16_t>((b & 0x1F) << 6 | (p[1] & 0x3F)));
-      i += 2;
-      continue;
-    }
-    if (b >= 0xE1 && b <= 0xEF && left >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
-      out.push_back(static_cast<char16_t>((b & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F)));
-      i += 3;
+    // The two- and three-byte forms that make up most text are decoded in
+    // place: painting converts every wide character.
+    char32_t code_point = 0;
+    const std::size_t n = DecodeUtf8Short(reinterpret_cast<const unsigned char*>(text.data()) + i,
+                                          text.size() - i, code_point);
+    if (n != 0) {
+      out.push_back(static_cast<char16_t>(code_point));
+      i += n;
       continue;
     }
     const TUtf8Char c = DecodeUtf8(text, i, true);
     if (!c.Valid) ++bad;
-    if (c.CodePoint >= 0x10000) {
-      const char32_t v = c.CodePoint - 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(c.CodePoint));
-    }
+    AppendUtf16(out, c.CodePoint);
     i += c.Length;
   }
   return bad;

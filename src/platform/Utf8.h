@@ -74,6 +74,18 @@ inline bool MayStartCombiningMark(const unsigned char* p, std::size_t left) {
 // Appends the UTF-8 form of a code point (a surrogate gets its three-byte form).
 void AppendUtf8(std::string& out, char32_t code_point);
 
+// Appends the UTF-16 form of a code point: a pair above U+FFFF, one unit
+// otherwise (a surrogate stays the one unit it is).
+inline void AppendUtf16(std::u16string& out, char32_t code_point) {
+  if (code_point < 0x10000) {
+    out.push_back(static_cast<char16_t>(code_point));
+    return;
+  }
+  const char32_t v = code_point - 0x10000;
+  out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
+  out.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+}
+
 // Bytes before the first byte above 127 (text.size() when there is none).
 std::size_t AsciiPrefixLength(std::string_view text);
 

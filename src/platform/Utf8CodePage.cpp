@@ -11,18 +11,6 @@ bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 TUtf8Char At(std::string_view text, std::size_t i) { return DecodeUtf8Quick(text, i); }
 
-// The UTF-16 form of a decoded code point (the replacement character for a
-// byte that does not decode; a surrogate stays one unit).
-void AppendUnits(std::u16string& units, const TUtf8Char& c) {
-  if (c.CodePoint < 0x10000) {
-    units.push_back(static_cast<char16_t>(c.CodePoint));
-    return;
-  }
-  const char32_t v = c.CodePoint - 0x10000;
-  units.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
-  units.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
-}
-
 // A code point that draws over the character before it.
 bool IsCombining(const TUtf8Char& c) { return c.Valid && CodePointCells(c.CodePoint) == 0; }
 
@@ -46,14 +34,14 @@ std::size_t MeasureChar(std::string_view text, std::size_t i, int& cells, std::u
   const TUtf8Char first = At(text, i);
   // A mark on its own shows in a cell of its own.
   cells = first.Valid ? std::max(CodePointCells(first.CodePoint), 1) : 1;
-  if (units) AppendUnits(*units, first);
+  if (units) AppendUtf16(*units, first.CodePoint);
   std::size_t end = i + first.Length;
   if (!TakesMarks(first)) return first.Length;
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   while (end < text.size() && MayStartCombiningMark(p + end, text.size() - end)) {
     const TUtf8Char next = At(text, end);
     if (!IsCombining(next)) break;
-    if (units) AppendUnits(*units, next);
+    if (units) AppendUtf16(*units, next.CodePoint);
     end += next.Length;
   }
   return end - i;
