@@ -11,17 +11,15 @@
 
 namespace regex_detail {
 
-inline bool IsWordByte(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
 // The text being searched, as the assertions see it.
 struct TextView {
   const Program* program = nullptr;
   const unsigned char* text = nullptr;
   int length = 0;
 
-  bool IsWordAt(int pos) const { return pos >= 0 && pos < length && IsWordByte(text[pos]); }
+  bool IsWordAt(int pos) const {
+    return pos >= 0 && pos < length && utf8_chars::IsAsciiWordByte(text[pos]);
+  }
   // Whether the character before pos, and the one at pos, belong to words;
   // in UTF-8 they are whole characters and words take in every script.
   template <bool kUtf8>
