@@ -501,6 +501,10 @@ class TCustomEditor {
   // TEncodingChange, the caret and selection keeping their cells; returns the
   // change that puts it back.
   std::string SwapEncoding(std::string_view change);
+  // The ANSI code page and the character set of the text, one byte per
+  // character standing in for a code page that was not given.
+  const ICodePage& AnsiCharSet() const;
+  const ICodePage& TextCharSet() const;
   void InsertLinesAt(int line, const std::vector<std::string_view>& texts);
   void RemoveLines(int line, int count);
   void MarksLinesInserted(int line, int count);

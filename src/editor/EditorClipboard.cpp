@@ -7,7 +7,6 @@
 #include "editor/Editor.h"
 #include "platform/Clipboard.h"
 #include "platform/CodePage.h"
-#include "platform/CodePage1252.h"
 #include "platform/Utf8.h"
 
 namespace {
@@ -83,8 +82,8 @@ void TCustomEditor::DoCopy() {
   const unsigned utf8_format = clipboard_->RegisterFormat(kUtf8BlockFormatName);
   // The text as UTF-16, as UTF-8 and in the ANSI code page (where a Unicode
   // document's characters it cannot hold become "?").
-  const ICodePage& ansi_cp = lines_->AnsiCodePage() ? *lines_->AnsiCodePage() : DefaultCodePage();
-  const ICodePage& doc_cp = CharSet() ? *CharSet() : ansi_cp;
+  const ICodePage& ansi_cp = AnsiCharSet();
+  const ICodePage& doc_cp = TextCharSet();
   const std::u16string wide = doc_cp.ToUtf16(text);
   const bool unicode = doc_cp.UnicodeText();
   const std::string utf8 = unicode ? text : Utf16ToUtf8(wide);

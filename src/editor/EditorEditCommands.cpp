@@ -7,7 +7,6 @@
 
 #include "editor/Editor.h"
 #include "platform/CodePage.h"
-#include "platform/CodePage1252.h"
 
 namespace {
 
@@ -123,9 +122,7 @@ void TCustomEditor::DoChar(char c) {
   const ICodePage* cp = CharSet();
   if (u >= 0x80 && cp && cp->UnicodeText()) {
     // A character of the ANSI code page, typed into Unicode text.
-    const ICodePage* ansi = lines_->AnsiCodePage();
-    const std::string text =
-        ConvertText(std::string_view(&c, 1), ansi ? *ansi : DefaultCodePage(), *cp);
+    const std::string text = ConvertText(std::string_view(&c, 1), AnsiCharSet(), *cp);
     SetSelectedText(text);
     return;
   }
@@ -146,7 +143,7 @@ void TCustomEditor::DoImeString(const char* s) {
   std::string overwritten;
   if (!insert_mode_) {
     // As many characters as the string has, every character kept whole.
-    const ICodePage& cp = CharSet() ? *CharSet() : DefaultCodePage();
+    const ICodePage& cp = TextCharSet();
     std::size_t end = static_cast<std::size_t>(x - 1);
     std::size_t chars = 0;
     for (std::size_t i = 0; i < text.size(); i += cp.CharLength(text, i)) ++chars;
@@ -603,7 +600,7 @@ std::string TCustomEditor::ConvertCase(std::string text, TEditorCommand command)
     default:
       break;
   }
-  return (CharSet() ? *CharSet() : DefaultCodePage()).MapCase(text, how);
+  return TextCharSet().MapCase(text, how);
 }
 
 void TCustomEditor::DoCaseWord(TEditorCommand command) {

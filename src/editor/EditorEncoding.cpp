@@ -11,10 +11,6 @@
 
 namespace {
 
-const ICodePage& AnsiOf(const TEditorStringList& lines) {
-  return lines.AnsiCodePage() ? *lines.AnsiCodePage() : DefaultCodePage();
-}
-
 // The first character of UTF-8 text that the code page cannot hold.
 std::string FirstUnstorable(std::string_view utf8, const ICodePage& ansi) {
   const ICodePage& u = Utf8CodePage();
@@ -29,15 +25,20 @@ std::string FirstUnstorable(std::string_view utf8, const ICodePage& ansi) {
 
 }  // namespace
 
+const ICodePage& TCustomEditor::AnsiCharSet() const {
+  return lines_->AnsiCodePage() ? *lines_->AnsiCodePage() : DefaultCodePage();
+}
+
+const ICodePage& TCustomEditor::TextCharSet() const {
+  return CharSet() ? *CharSet() : AnsiCharSet();
+}
+
 std::string TCustomEditor::DocumentText(std::string_view text, bool utf8, std::size_t* lost) const {
-  const ICodePage& ansi = AnsiOf(*lines_);
-  const ICodePage& doc = CharSet() ? *CharSet() : ansi;
-  return ConvertText(text, utf8 ? Utf8CodePage() : ansi, doc, lost);
+  return ConvertText(text, utf8 ? Utf8CodePage() : AnsiCharSet(), TextCharSet(), lost);
 }
 
 std::string TCustomEditor::Utf8Text(std::string_view text) const {
-  const ICodePage& ansi = AnsiOf(*lines_);
-  return ConvertText(text, CharSet() ? *CharSet() : ansi, Utf8CodePage());
+  return ConvertText(text, TextCharSet(), Utf8CodePage());
 }
 
 bool TCustomEditor::TextForDocument(std::string_view utf8, std::string& out) {
@@ -45,7 +46,7 @@ bool TCustomEditor::TextForDocument(std::string_view utf8, std::string& out) {
   out = DocumentText(utf8, true, &lost);
   if (lost == 0) return true;
   // Never a silent "?": the user decides whether the file becomes UTF-8.
-  const std::string character = FirstUnstorable(utf8, AnsiOf(*lines_));
+  const std::string character = FirstUnstorable(utf8, AnsiCharSet());
   if (!OnCannotStore || !OnCannotStore(*this, character)) return false;
   out = DocumentText(utf8, true, &lost);
   return lost == 0;
@@ -86,7 +87,7 @@ bool TCustomEditor::ConvertEncoding(TTextEncoding encoding, std::size_t* lost) {
   TEncodingChange change;
   change.Encoding = encoding;
   if (from_unicode != to_unicode || to_utf16) {
-    const ICodePage& ansi = AnsiOf(*lines_);
+    const ICodePage& ansi = AnsiCharSet();
     const ICodePage& source = from_unicode ? Utf8CodePage() : ansi;
     const ICodePage& target = to_unicode ? Utf8CodePage() : ansi;
     std::size_t missing = 0;

@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "editor/Editor.h"
-#include "platform/CodePage1252.h"
 #include "search/EditorSearch.h"
 
 namespace {
@@ -96,7 +95,7 @@ int TCustomEditor::SearchAndReplace(const std::string& search, const std::string
            !(line == end.Line && column + length > end.Char);
   };
 
-  search_engine_->SetCodePage(CharSet() ? *CharSet() : DefaultCodePage());
+  search_engine_->SetCodePage(TextCharSet());
   search_engine_->SetOptions(options);
   search_engine_->SetPattern(search);
   DoPaintTransient(ttBefore);
