@@ -10,6 +10,9 @@ std::string Counted(int n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+// Problems are sorted by line: where a line's problems begin is found by halving.
+bool OnEarlierLine(const TMacroProblem& p, int line) { return p.line < line; }
+
 bool Before(const TMacroProblem& p, int line, int column) {
   return p.line < line || (p.line == line && p.column < column);
 }
@@ -54,16 +57,14 @@ void TMacroProblemList::Count() {
 
 void TMacroProblemList::LinesInserted(int index, int count) {
   if (count <= 0) return;
-  auto it = std::lower_bound(problems_.begin(), problems_.end(), index,
-                             [](const TMacroProblem& p, int line) { return p.line < line; });
+  auto it = std::lower_bound(problems_.begin(), problems_.end(), index, OnEarlierLine);
   for (; it != problems_.end(); ++it) it->line += count;
 }
 
 void TMacroProblemList::LinesDeleted(int index, int count) {
   if (count <= 0) return;
-  const auto by_line = [](const TMacroProblem& p, int line) { return p.line < line; };
-  const auto first = std::lower_bound(problems_.begin(), problems_.end(), index, by_line);
-  const auto last = std::lower_bound(first, problems_.end(), index + count, by_line);
+  const auto first = std::lower_bound(problems_.begin(), problems_.end(), index, OnEarlierLine);
+  const auto last = std::lower_bound(first, problems_.end(), index + count, OnEarlierLine);
   for (auto it = last; it != problems_.end(); ++it) it->line -= count;
   if (first != last) {
     problems_.erase(first, last);
@@ -89,8 +90,7 @@ std::optional<std::size_t> TMacroProblemList::Next(int line, int column, bool ba
 }
 
 std::vector<TMacroProblem>::const_iterator TMacroProblemList::FirstOnLine(int line) const {
-  return std::lower_bound(problems_.begin(), problems_.end(), line,
-                          [](const TMacroProblem& p, int l) { return p.line < l; });
+  return std::lower_bound(problems_.begin(), problems_.end(), line, OnEarlierLine);
 }
 
 void TMacroProblemList::MarksOfLine(int line, std::vector<TEditorRangeMark>& marks) const {
