@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "win32/PixelDialog.h"
 #include "win32/ToolGlyphs.h"
 #include "win32/WideString.h"
 #include "win32/Win32Dpi.h"
@@ -175,12 +176,9 @@ void TMainToolBar::PaintStrip(HDC dc, int width) const {
 }
 
 std::string TMainToolBar::ParamText(int which) const {
-  HWND edit = ParamEdit(which);
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-  return Utf8(text);
+  return WideControlText(ParamEdit(which));
 }
 
 void TMainToolBar::SetParamText(int which, const std::string& text) {
-  SetWindowTextW(ParamEdit(which), Wide(text).c_str());
+  SetWideControlText(ParamEdit(which), text);
 }
