@@ -49,8 +49,7 @@ bool ICodePage::IsWordCharAt(std::string_view text, std::size_t i) const {
 char32_t ICodePage::CodePointAt(std::string_view text, std::size_t i) const {
   const std::u16string u = ToUtf16(text.substr(i, CharLength(text, i)));
   if (u.empty()) return 0;
-  if (u.size() > 1 && u[0] >= 0xD800 && u[0] <= 0xDBFF && u[1] >= 0xDC00 && u[1] <= 0xDFFF)
-    return 0x10000 + ((static_cast<char32_t>(u[0]) - 0xD800) << 10) + (u[1] - 0xDC00);
+  if (IsSurrogatePairAt(u, 0)) return CodePointOfPair(u[0], u[1]);
   return u[0];
 }
 
@@ -117,9 +116,7 @@ std::string ICodePage::FromUtf16(std::u16string_view text, std::size_t* lost) co
     }
     out.push_back('?');
     ++missing;
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF)
-      ++i;  // one character, one question mark
+    if (IsSurrogatePairAt(text, i)) ++i;  // one character, one question mark
   }
   if (lost) *lost = missing;
   return out;

@@ -8,9 +8,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LEBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BEBom = "\xFE\xFF";
 
-bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
 // Decodes UTF-16 code units (big- or little-endian) after the byte-order mark.
 // Output goes through a small buffer: a 40 MB file should not pay for a
 // capacity check on every byte.
@@ -37,7 +34,7 @@ std::string DecodeUtf16(std::string_view units, bool big_endian) {
       continue;
     }
     if (IsHighSurrogate(cp) && k + 1 < count && IsLowSurrogate(unit(k + 1))) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(k + 1) - 0xDC00);
+      cp = CodePointOfPair(cp, unit(k + 1));
       ++k;
     }
     if (cp < 0x800) {

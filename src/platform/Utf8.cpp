@@ -136,8 +136,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
       continue;
     }
     char32_t cp = u;
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+    if (IsSurrogatePairAt(text, i)) {
+      cp = CodePointOfPair(u, text[i + 1]);
       ++i;
     }
     AppendUtf8(out, cp);

@@ -74,6 +74,18 @@ inline bool MayStartCombiningMark(const unsigned char* p, std::size_t left) {
 // Appends the UTF-8 form of a code point (a surrogate gets its three-byte form).
 void AppendUtf8(std::string& out, char32_t code_point);
 
+// UTF-16 surrogates: the first and the second unit of a pair, and the code
+// point a pair stands for.
+constexpr bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+constexpr char32_t CodePointOfPair(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+// Whether the units at i and i + 1 are a pair.
+constexpr bool IsSurrogatePairAt(std::u16string_view text, std::size_t i) {
+  return i + 1 < text.size() && IsHighSurrogate(text[i]) && IsLowSurrogate(text[i + 1]);
+}
+
 // Appends the UTF-16 form of a code point: a pair above U+FFFF, one unit
 // otherwise (a surrogate stays the one unit it is).
 inline void AppendUtf16(std::u16string& out, char32_t code_point) {

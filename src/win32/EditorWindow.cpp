@@ -450,11 +450,11 @@ void TEditorWindow::NotifyParent(WORD code) {
 
 void TEditorWindow::OnCharUnit(WPARAM wp) {
   const auto unit = static_cast<char16_t>(wp);
-  if (unit >= 0xD800 && unit <= 0xDBFF) {
+  if (IsHighSurrogate(unit)) {
     high_surrogate_ = unit;  // the low half follows in the next message
     return;
   }
-  if (unit >= 0xDC00 && unit <= 0xDFFF && high_surrogate_) {
+  if (IsLowSurrogate(unit) && high_surrogate_) {
     const char16_t pair[2] = {high_surrogate_, unit};
     high_surrogate_ = 0;
     editor_.TypeText(std::u16string_view(pair, 2));

@@ -79,7 +79,7 @@ std::string TWin32CodePage::FromUtf16(std::u16string_view text, std::size_t* los
   bool any_lost = false;
   for (std::size_t i = 0; i < text.size();) {
     std::size_t part = text.size() - i < kPiece ? text.size() - i : kPiece;
-    if (i + part < text.size() && text[i + part - 1] >= 0xD800 && text[i + part - 1] <= 0xDBFF)
+    if (i + part < text.size() && IsHighSurrogate(text[i + part - 1]))
       --part;  // never split a surrogate pair
     any_lost |= convert(text.substr(i, part), out);
     i += part;
@@ -92,9 +92,7 @@ std::string TWin32CodePage::FromUtf16(std::u16string_view text, std::size_t* los
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] < 0x80) continue;
     std::size_t len = 1;
-    if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF)
-      len = 2;
+    if (IsSurrogatePairAt(text, i)) len = 2;
     scratch.clear();
     if (convert(text.substr(i, len), scratch)) ++*lost;
     i += len - 1;
