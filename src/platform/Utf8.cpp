@@ -3,12 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
-
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-}  // namespace
-
 TUtf8Char DecodeUtf8(std::string_view text, std::size_t i, bool allow_surrogates) {
   const std::size_t n = text.size();
   const auto b0 = static_cast<unsigned char>(text[i]);
@@ -37,7 +31,7 @@ TUtf8Char DecodeUtf8(std::string_view text, std::size_t i, bool allow_surrogates
   cp = (cp << 6) | (b1 & 0x3F);
   for (std::size_t k = 2; k < length; ++k) {
     const auto b = static_cast<unsigned char>(text[i + k]);
-    if (!IsContinuation(b)) return {};
+    if (!IsUtf8Continuation(b)) return {};
     cp = (cp << 6) | (b & 0x3F);
   }
   return {cp, length, true};

@@ -20,6 +20,9 @@ struct TUtf8Char {
   bool Valid = false;
 };
 
+// A byte that continues a sequence (10xxxxxx) and starts none.
+constexpr bool IsUtf8Continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
 // The code point starting at text[i] (i < text.size()). Overlong forms, bytes
 // F5-FF, stray continuation bytes and cut-off sequences are invalid and use one
 // byte. Surrogates in three-byte form are valid only when allow_surrogates.

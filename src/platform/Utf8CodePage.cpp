@@ -7,8 +7,6 @@
 
 namespace {
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
 TUtf8Char At(std::string_view text, std::size_t i) { return DecodeUtf8Quick(text, i); }
 
 // A code point that draws over the character before it.
@@ -22,7 +20,7 @@ bool TakesMarks(const TUtf8Char& c) { return c.Valid && c.CodePoint >= 0x20; }
 // no continuation byte, when the sequence starting there reaches byte i.
 std::size_t CodePointStart(std::string_view text, std::size_t i) {
   std::size_t k = i;
-  while (k > 0 && i - k < 3 && IsContinuation(static_cast<unsigned char>(text[k]))) --k;
+  while (k > 0 && i - k < 3 && IsUtf8Continuation(static_cast<unsigned char>(text[k]))) --k;
   if (k == i) return i;
   const TUtf8Char c = At(text, k);
   return c.Valid && k + c.Length > i ? k : i;
@@ -115,7 +113,7 @@ std::size_t TUtf8CodePage::Utf8CharStart(std::string_view text, std::size_t i) c
   // A byte that begins a code point, of no mark, starts a character: the
   // caret stands on such a byte nearly always.
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  if (!IsContinuation(p[i]) && !MayStartCombiningMark(p + i, text.size() - i)) return i;
+  if (!IsUtf8Continuation(p[i]) && !MayStartCombiningMark(p + i, text.size() - i)) return i;
   // Back to a code point that surely starts a character: one that is no
   // combining mark, or a mark that follows nothing it could join.
   std::size_t start = CodePointStart(text, i);
@@ -137,7 +135,7 @@ bool TUtf8CodePage::Utf8AlwaysStartsChar(std::string_view text, std::size_t i) c
   // A lead byte cannot be taken into the sequence of a byte before it, and a
   // code point other than a mark is joined to nothing.
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  return !IsContinuation(p[i]) &&
+  return !IsUtf8Continuation(p[i]) &&
          (!MayStartCombiningMark(p + i, text.size() - i) || !IsCombining(At(text, i)));
 }
 
